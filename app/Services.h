@@ -1,0 +1,23 @@
+#pragma once
+// Platform services the controllers use, behind small interfaces. The real implementations
+// show real dialogs; tests hand in scripted ones so that no modal dialog ever blocks a run.
+
+#include <QString>
+
+// A message box with the program's flags: 16 critical, 32 question, 48 exclamation,
+// 64 information, plus 4 Yes/No, 3 Yes/No/Cancel, 256 second button default.
+// Returns the button pressed: 1 OK, 2 Cancel, 6 Yes, 7 No.
+class MessageBoxService
+{
+public:
+    virtual ~MessageBoxService() = default;
+    virtual int show(const QString &text, int flags) = 0;
+};
+
+// Lets the user pick a folder; returns "" when cancelled.
+class FolderPickerService
+{
+public:
+    virtual ~FolderPickerService() = default;
+    virtual QString pickFolder(const QString &title, const QString &startFolder) = 0;
+};
