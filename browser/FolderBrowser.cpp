@@ -507,6 +507,8 @@ void FolderBrowser::fillList()
     if (!w.ListInput)
         return;
     pumpEvents();
+    if (w.CboType)
+        m_filter = TypeFilterOf(w.CboType->currentText());
     QDir dir(m_dirFolder);
     dir.setNameFilters(m_filter.patterns);
     dir.setFilter(QDir::Files | QDir::Readable);
