@@ -99,7 +99,7 @@ QString typeOfFile(const QString &name)
 } // namespace
 
 FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
-    MessageBoxService &messages, BrowserHooks hooks, QObject *parent)
+    MessageBoxService &messages, FolderBrowserHooks hooks, QObject *parent)
     : QObject(parent)
     , w(widgets)
     , s(state)

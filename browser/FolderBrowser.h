@@ -56,7 +56,7 @@ struct BrowserWidgets
 };
 
 // Calls into the other parts of the window. Unset hooks do nothing.
-struct BrowserHooks
+struct FolderBrowserHooks
 {
     std::function<QString(int number, const QString &english)> LocalText;
     std::function<void(const QString &path, const QString &type)> ShowFileInfo;
@@ -72,7 +72,7 @@ class FolderBrowser : public QObject
     Q_OBJECT
 public:
     FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
-        MessageBoxService &messages, BrowserHooks hooks = {}, QObject *parent = nullptr);
+        MessageBoxService &messages, FolderBrowserHooks hooks = {}, QObject *parent = nullptr);
     ~FolderBrowser() override;
 
     // Start-up: load the history, show CurrentFolder in the path box, the drive box and the
@@ -129,7 +129,7 @@ private:
     AppState &s;
     HistoryStore &m_history;
     MessageBoxService &m_messages;
-    BrowserHooks m_hooks;
+    FolderBrowserHooks m_hooks;
     QFileSystemModel *m_model = nullptr;
     QMenu *m_ownMenu = nullptr;
 
