@@ -398,12 +398,12 @@ void FolderBrowser::Dir1_Change()
     }
     if (hasFiles && s.CurrentType != QLatin1String("WMA")
         && (ticked(w.chkWMA) || ticked(w.chkWAV))) {
-        enable(w.mnuGrab, true);
         enable(w.cmdGrab, true);
         if (w.cmdPlayCut && w.cmdPlayCut->isEnabled()) {
             enable(w.cmdGrabCut, true);
             enable(w.chkCutNam, true);
         }
+        followButtons();
     }
     finish();
 }
@@ -430,7 +430,7 @@ void FolderBrowser::cmdRefr_Click()
     }
     if (!QFileInfo(folder).isDir()) {
         // The folder went away under us: say so, then show the nearest folder still there.
-        m_messages.show(QStringLiteral("76 ") + text(1004, QStringLiteral("Path not found")), 0);
+        m_messages.show(QStringLiteral("76 Path not found"), 0);
         while (!folder.isEmpty() && folder != QLatin1String("/") && !QFileInfo(folder).isDir())
             folder = QFileInfo(folder).absolutePath();
     }
@@ -550,6 +550,14 @@ void FolderBrowser::fillList()
     w.ListInput->setUpdatesEnabled(true);
 }
 
+// The menu entries of converting and tagging do what their buttons do, so they follow them; a
+// window without those buttons keeps the entries off.
+void FolderBrowser::followButtons()
+{
+    enable(w.mnuGrab, w.cmdGrab && w.cmdGrab->isEnabled());
+    enable(w.mnuTag, w.cmdTag && w.cmdTag->isEnabled());
+}
+
 void FolderBrowser::setCutControls(bool enabled)
 {
     for (QWidget *control : {w.cmdSta, w.cmdFin, w.cmdStaRes, w.cmdFinRes, w.VScrSta, w.VScrFin})
@@ -641,6 +649,7 @@ void FolderBrowser::chkAll_Click()
         const bool section = s.CutEndMs > s.CutStartMs;
         enable(w.cmdGrabCut, section);
         enable(w.chkCutNam, section);
+        followButtons();
     } else if (!markAll) {
         {
             const QSignalBlocker block(w.ListInput);
@@ -702,10 +711,9 @@ void FolderBrowser::ListInput_Click()
 
         const bool tagging = s.QueueCount > 1 || s.CurrentType == QLatin1String("MP3");
         enable(w.cmdGrab, s.QueueCount >= 1);
-        enable(w.mnuGrab, s.QueueCount >= 1);
         enable(w.cmdTag, tagging);
         enable(w.LabTag, tagging);
-        enable(w.mnuTag, tagging);
+        followButtons();
         enable(w.cmdPlay, true);
         const bool section = m_hooks.CutSectionSet && m_hooks.CutSectionSet();
         enable(w.cmdPlayCut, section);

@@ -118,6 +118,7 @@ private:
     void driveFallback(const QString &drive);
     void acceptFailed();
     void fillList();
+    void followButtons();
     void setCutControls(bool enabled);
     void setConvertControls(bool enabled);
     void showInputMenu(const QPoint &pos);
