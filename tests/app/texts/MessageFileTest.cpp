@@ -41,7 +41,7 @@ TEST(MessageFile, BothLanguagesHoldTheSameNumberedTexts)
 {
     const auto &english = shipped().section("msgEN");
     const auto &italian = shipped().section("msgIT");
-    ASSERT_GT(english.size(), 200u);
+    ASSERT_GE(english.size(), 100u) << "message file truncated?";
     for (const auto &[key, text] : english) {
         SCOPED_TRACE("key " + key);
         bool isNumber = false;
