@@ -34,17 +34,22 @@ std::string folded(std::string_view text)
 }
 
 // Cuts UTF-8 text to at most `limit` code points without splitting a multi-byte sequence.
+// A stray continuation byte (invalid UTF-8) counts as a character of its own, so no input can
+// hide an unbounded run of bytes inside one "character".
 std::string cutToCharacters(std::string_view text, std::size_t limit)
 {
     std::size_t characters = 0;
+    int continuationsLeft = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const bool continuation = (byte & 0xC0) == 0x80;
-        if (!continuation) {
-            if (characters == limit)
-                return std::string(text.substr(0, i));
-            ++characters;
+        if ((byte & 0xC0) == 0x80 && continuationsLeft > 0) {
+            --continuationsLeft;
+            continue;
         }
+        if (characters == limit)
+            return std::string(text.substr(0, i));
+        ++characters;
+        continuationsLeft = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
     }
     return std::string(text);
 }
