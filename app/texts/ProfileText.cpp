@@ -64,6 +64,9 @@ std::string cleanValue(std::string_view raw)
     return cutToCharacters(value, ProfileText::MaxValueLength);
 }
 
+// A message file is a few kilobytes; anything this large is not one and is not read into memory.
+constexpr std::uintmax_t MaxFileSize = 16 * 1024 * 1024;
+
 struct CacheEntry
 {
     std::filesystem::file_time_type modified;
@@ -118,8 +121,9 @@ std::shared_ptr<const ProfileText> ProfileText::load(const std::string &path)
     const auto modified = std::filesystem::last_write_time(path, error);
     if (error)
         return nullptr;
+    // file_size also refuses folders and pipes, which could not be read sensibly (or at all).
     const auto size = std::filesystem::file_size(path, error);
-    if (error)
+    if (error || size > MaxFileSize)
         return nullptr;
 
     {
