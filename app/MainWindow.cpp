@@ -5,12 +5,16 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QMenu>
 
-MainWindow::MainWindow(AppState &state, QWidget *parent)
+MainWindow::MainWindow(
+    AppState &state, Settings &settings, const AppServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
+    , m_settings(settings)
+    , m_services(services)
     , m_ui(std::make_unique<Ui::frmMain>())
 {
     m_ui->setupUi(this);
@@ -47,6 +51,8 @@ void MainWindow::applyLook()
         {m_ui->cmdStaRes, QStyle::SP_DialogResetButton},
         {m_ui->cmdFinRes, QStyle::SP_DialogResetButton},
         {m_ui->cmdTag, QStyle::SP_FileDialogDetailedView},
+        {m_ui->cmdHelp, QStyle::SP_DialogHelpButton},
+        {m_ui->cmdAbout, QStyle::SP_MessageBoxInformation},
     };
     for (const auto &entry : icons)
         entry.button->setIcon(style()->standardIcon(entry.pixmap));
@@ -117,7 +123,19 @@ void MainWindow::createControllers()
 {
     // ---- Controllers -------------------------------------------------------------------------
     // Each subsystem's controller is created here, given the widgets it drives (through ui()),
-    // the shared state and the services it needs. Keep this the only place that creates them.
+    // the shared state (m_state), the settings (m_settings) and the services it needs
+    // (m_services). Keep this the only place that creates them. A controller that the start-up
+    // or the keyboard must reach registers itself: setBrowserHooks(...).
     //   browser:   FolderBrowser, InfoPanel, OutputList
     // -----------------------------------------------------------------------------------------
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The shutdown runs once, however the window is closed.
+    if (!m_closed) {
+        m_closed = true;
+        emit closing();
+    }
+    QMainWindow::closeEvent(event);
 }
