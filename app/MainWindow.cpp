@@ -1,6 +1,9 @@
 #include "MainWindow.h"
 
 #include "AppState.h"
+#include "app/texts/LocalText.h"
+#include "browser/FolderBrowser.h"
+#include "browser/SettingsHistoryStore.h"
 #include "ui_frmMain.h"
 
 #include <QAction>
@@ -128,6 +131,66 @@ void MainWindow::createControllers()
     // or the keyboard must reach registers itself: setBrowserHooks(...).
     //   browser:   FolderBrowser, InfoPanel, OutputList
     // -----------------------------------------------------------------------------------------
+    createFolderBrowser();
+}
+
+void MainWindow::createFolderBrowser()
+{
+    if (!m_services.messages)
+        return;
+    Ui::frmMain &ui = *m_ui;
+    BrowserWidgets w;
+    w.window = this;
+    w.Drive1 = ui.Drive1;
+    w.Dir1 = ui.Dir1;
+    w.CboURL = ui.CboURL;
+    w.CboType = ui.CboType;
+    w.ListInput = ui.ListInput;
+    w.ListOutput = ui.ListOutput;
+    w.chkAll = ui.chkAll;
+    w.chkWMA = ui.chkWMA;
+    w.chkWAV = ui.chkWAV;
+    w.cmdClear = ui.cmdClear;
+    w.cmdRefr = ui.cmdRefr;
+    w.cmdUp = ui.cmdUp;
+    w.cmdTrucco = ui.cmdTrucco;
+    w.cmdHelp = ui.cmdHelp;
+    w.Lab2 = ui.Lab2;
+    w.LabStatus = ui.LabStatus;
+    w.ImgMsg = ui.ImgMsg;
+    w.ShaPallino = ui.ShaPallino;
+    w.OptSameDir = ui.OptSameDir;
+    w.SFPOPUP = m_sfPopup;
+    w.DIRPOPUP = m_dirPopup;
+    w.mnuPlay = ui.mnuPlay;
+    w.mnuStop = ui.mnuStop;
+    w.mnuGrab = ui.mnuGrab;
+    w.mnuTag = ui.mnuTag;
+    w.mnuOrder = ui.mnuOrder;
+    w.mnuSave = ui.mnuSave;
+    w.mnuMove = ui.mnuMove;
+    w.mnuExpl = ui.mnuExpl;
+    w.SFRename = ui.SFRename;
+    w.SFDelete = ui.SFDelete;
+    w.mnuExplOut = ui.mnuExplOut;
+    w.SFRenameOut = ui.SFRenameOut;
+    w.SFDeleteOut = ui.SFDeleteOut;
+    w.mnuOrdName = ui.mnuOrdName;
+    w.mnuOrdExt = ui.mnuOrdExt;
+    w.mnuOrdDate = ui.mnuOrdDate;
+    w.mnuOrdSize = ui.mnuOrdSize;
+    // The conversion, player, cut-section and tag controls (cmdGrab, cmdTag, cmdPlay, cmdSta,
+    // Option1, FraConv ...) join here when their behaviour exists; until then the browser
+    // leaves them as the form made them.
+
+    FolderBrowserHooks hooks;
+    hooks.LocalText = [this](int number, const QString &english) {
+        return LocalText(m_state, number, english);
+    };
+    m_history = std::make_unique<SettingsHistoryStore>(m_settings);
+    m_folderBrowser
+        = new FolderBrowser(w, m_state, *m_history, *m_services.messages, std::move(hooks), this);
+    setBrowserHooks(m_folderBrowser);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

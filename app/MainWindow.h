@@ -13,6 +13,8 @@ class frmMain;
 }
 class QMenu;
 class BrowserHooks;
+class FolderBrowser;
+class HistoryStore;
 class Settings;
 struct AppState;
 
@@ -39,6 +41,8 @@ public:
 
     // The browser's entry points for the start-up and the keyboard (null until registered).
     BrowserHooks *browserHooks() const { return m_browserHooks; }
+    // The browser's controller (drive box, folder tree, path box, type box, input list).
+    FolderBrowser *folderBrowser() const { return m_folderBrowser; }
     void setBrowserHooks(BrowserHooks *hooks) { m_browserHooks = hooks; }
 
 signals:
@@ -58,6 +62,7 @@ private:
     void buildPopupMenus();
     void applyLook();
     void createControllers();
+    void createFolderBrowser();
 
     AppState &m_state;
     Settings &m_settings;
@@ -67,5 +72,7 @@ private:
     QMenu *m_dirPopup = nullptr;
     QMenu *m_orderMenu = nullptr;
     BrowserHooks *m_browserHooks = nullptr;
+    std::unique_ptr<HistoryStore> m_history;
+    FolderBrowser *m_folderBrowser = nullptr;
     bool m_closed = false;
 };

@@ -325,9 +325,9 @@ void FolderBrowser::Dir1_Change()
     if (!s.BrowseEventsOn)
         return;
 
+    // The focus stays where the user put it (the tree keeps its arrow keys while folders are
+    // listed); parking it on an invisible control would leave no visible focus at all.
     pumpEvents();
-    if (w.cmdTrucco)
-        w.cmdTrucco->setFocus();
     enable(w.cmdTag, false);
     enable(w.LabTag, false);
     WaitCursor wait;
@@ -484,6 +484,9 @@ void FolderBrowser::CboType_Click()
     enable(w.chkAll, m_filter.markAllEnabled);
 
     if (typeText != s.LastTypeText) {
+        // A file named on the command line (the only full path CurrentFile ever holds) becomes
+        // the current entry once listed, instead of being forgotten by the fill.
+        const QString named = QFileInfo(s.CurrentFile).isAbsolute() ? s.CurrentFile : QString();
         s.LastTypeText = typeText;
         s.CurrentFile.clear();
         if (w.ListInput)
@@ -501,9 +504,26 @@ void FolderBrowser::CboType_Click()
             if (w.chkAll)
                 w.chkAll->setChecked(false);
             chkAll_Click();
+            selectNamedFile(named);
         }
     }
     s.TypeIndex = int16_t(w.CboType->currentIndex());
+}
+
+void FolderBrowser::selectNamedFile(const QString &path)
+{
+    if (path.isEmpty() || !w.ListInput)
+        return;
+    for (int row = 0; row < w.ListInput->count(); ++row) {
+        if (PathOfItem(w.ListInput->item(row)) != path)
+            continue;
+        s.BrowseEventsOn = false;
+        w.ListInput->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        w.ListInput->scrollToItem(w.ListInput->item(row));
+        s.BrowseEventsOn = true;
+        ListInput_Click();
+        return;
+    }
 }
 
 void FolderBrowser::fillList()
@@ -876,19 +896,39 @@ void FolderBrowser::EnterPressed()
 
 // ---- Start-up --------------------------------------------------------------------------------
 
-void FolderBrowser::ShowStartFolder()
+void FolderBrowser::setPathBoxText(const QString &folder)
 {
-    m_pathBoxLength = int(s.CurrentFolder.size());
+    m_pathBoxLength = int(folder.size());
     if (w.CboURL) {
         m_pathBoxGuard = true;
-        w.CboURL->setEditText(s.CurrentFolder);
+        w.CboURL->setEditText(folder);
         m_pathBoxGuard = false;
     }
-    setDriveBox(s.CurrentFolder);
+}
+
+void FolderBrowser::setDrive(const QString &folder)
+{
+    setDriveBox(folder);
+}
+
+void FolderBrowser::setFolder(const QString &folder)
+{
     // A folder that cannot be shown leaves the start in the home folder.
-    if (!SetDir1(s.CurrentFolder))
+    if (!SetDir1(folder))
         SetDir1(QDir::homePath());
     UpdateOrderChecks();
+}
+
+bool FolderBrowser::isCdRom(const QString &folder)
+{
+    return Volumes::Testa_CDRom(folder, volumes());
+}
+
+void FolderBrowser::ShowStartFolder()
+{
+    setPathBoxText(s.CurrentFolder);
+    setDrive(s.CurrentFolder);
+    setFolder(s.CurrentFolder);
 }
 
 // ---- Menus and drops -------------------------------------------------------------------------
