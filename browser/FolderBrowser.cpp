@@ -129,6 +129,11 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
         // without measuring each line.
         w.ListInput->setUniformItemSizes(true);
     }
+    // List lines carry the path past the visible columns: cut them off, never mark the cut.
+    for (QListWidget *list : {w.ListInput, w.ListOutput}) {
+        if (list)
+            list->setTextElideMode(Qt::ElideNone);
+    }
     fillDriveBox();
     connectSignals();
     for (QWidget *target : {w.window, static_cast<QWidget *>(w.CboType),
