@@ -12,12 +12,14 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 struct AppState;
 class MessageBoxService;
 class QAbstractButton;
 class QAction;
 class QComboBox;
+class InputList;
 class QFileSystemModel;
 class QLabel;
 class QListWidget;
@@ -130,12 +132,6 @@ private:
     bool checkDrive(const QString &folder);
     void driveFallback(const QString &drive);
     void acceptFailed();
-    void fillList();
-    void selectNamedFile(const QString &path);
-    void followButtons();
-    void setCutControls(bool enabled);
-    void setConvertControls(bool enabled);
-    void showInputMenu(const QPoint &pos);
     void showFolderMenu(const QPoint &pos);
     void watchDrops(QWidget *widget);
     void connectSignals();
@@ -146,7 +142,7 @@ private:
     MessageBoxService &m_messages;
     FolderBrowserHooks m_hooks;
     QFileSystemModel *m_model = nullptr;
-    QMenu *m_ownMenu = nullptr;
+    std::unique_ptr<InputList> m_list;
 
     // The window-level variables of the browser.
     QString m_dirFolder; // the folder the tree shows
@@ -155,5 +151,4 @@ private:
     int m_pathBoxLength = 0;
     bool m_pathBoxGuard = false;
     bool m_keepOutputList = false;
-    TypeFilter m_filter;
 };
