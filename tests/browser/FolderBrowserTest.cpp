@@ -3,7 +3,9 @@
 #include "browser/FolderBrowser.h"
 #include "app/AppState.h"
 #include "app/Services.h"
+#include "app/Settings.h"
 #include "browser/ListLine.h"
+#include "browser/SettingsHistoryStore.h"
 #include "browser/TypeFilter.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -384,6 +387,62 @@ TEST_F(FolderBrowserTest, DropsOpenFoldersOrTheDroppedFilesFolder)
     filter->eventFilter(&window, &folderDrop);
     EXPECT_EQ(state.CurrentFolder, folder);
     EXPECT_EQ(names(), QStringList({"here.mp3"}));
+}
+
+TEST_F(FolderBrowserTest, InputMenuShowsTheInputEntriesOnly)
+{
+    makeFile(QStringLiteral("a.mp3"), 10);
+    QAction *entries[13];
+    for (QAction *&entry : entries)
+        entry = new QAction(&window);
+    w.mnuPlay = entries[0];
+    w.mnuStop = entries[1];
+    w.mnuGrab = entries[2];
+    w.mnuTag = entries[3];
+    w.mnuOrder = entries[4];
+    w.mnuSave = entries[5];
+    w.mnuMove = entries[6];
+    w.mnuExpl = entries[7];
+    w.SFRename = entries[8];
+    w.SFDelete = entries[9];
+    w.mnuExplOut = entries[10];
+    w.SFRenameOut = entries[11];
+    w.SFDeleteOut = entries[12];
+    w.SFPOPUP = new QMenu(&window);
+    for (QAction *entry : entries)
+        w.SFPOPUP->addAction(entry);
+    start();
+
+    // Without a current entry only "explore" is offered.
+    emit w.ListInput->customContextMenuRequested(QPoint(2, 2));
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(entries[i]->isVisible(), i == 7) << i;
+    w.SFPOPUP->hide();
+
+    w.ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    emit w.ListInput->customContextMenuRequested(QPoint(2, 2));
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(entries[i]->isVisible(), i < 10) << i;
+    EXPECT_EQ(w.SFPOPUP->defaultAction(), w.mnuPlay);
+    // Converting and tagging follow their buttons.
+    EXPECT_EQ(w.mnuGrab->isEnabled(), w.cmdGrab->isEnabled());
+    w.SFPOPUP->hide();
+}
+
+TEST_F(FolderBrowserTest, HistoryLivesInTheSettingsSectionUrl)
+{
+    const QString file = config.filePath(QStringLiteral("Tonvera.conf"));
+    {
+        Settings settings(file);
+        SettingsHistoryStore history(settings);
+        PathHistory::insert(history, {QStringLiteral("/b")}, QStringLiteral("/a"));
+        settings.sync();
+    }
+    Settings settings(file);
+    EXPECT_EQ(
+        settings.text(QStringLiteral("URL"), QStringLiteral("0"), QString()), QStringLiteral("/a"));
+    EXPECT_EQ(
+        settings.text(QStringLiteral("URL"), QStringLiteral("1"), QString()), QStringLiteral("/b"));
 }
 
 } // namespace
