@@ -259,7 +259,15 @@ void FolderBrowser::Drive1_Change()
     const QString drive = w.Drive1->currentData().toString();
     if (drive.isEmpty() || !checkDrive(drive))
         return;
-    SetDir1(drive);
+    // A mount point that cannot be opened (gone, no permission): Retry tries again.
+    while (!SetDir1(drive)) {
+        const QString message
+            = text(1003, QStringLiteral("Error reading Drive")) + QLatin1Char(' ') + drive;
+        if (m_messages.show(message, RetryCancelQuestion) != Retry) {
+            driveFallback(drive);
+            return;
+        }
+    }
 }
 
 // ---- Folder tree -----------------------------------------------------------------------------

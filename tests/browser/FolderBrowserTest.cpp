@@ -354,6 +354,20 @@ TEST_F(FolderBrowserTest, ADriveThatIsNotReadyOffersRetryAndCancel)
     state.CurrentFolder.clear();
     browser->SetDir1(cd);
     EXPECT_EQ(w.ListInput->count(), 1);
+
+    // A drive whose mount point cannot be opened: "Error reading Drive", then the program's drive.
+    const QString gone = root.filePath(QStringLiteral("unplugged"));
+    volumes.append({gone, "vfat", "/dev/sdz1", "", true});
+    browser = std::make_unique<FolderBrowser>(
+        w, state, store, messages, FolderBrowserHooks {{}, {}, {}, {}, {}, {}, [this] {
+                                                           return volumes;
+                                                       }});
+    w.Drive1->addItem(gone, gone);
+    messages.answers = {2};
+    w.Drive1->setCurrentIndex(w.Drive1->count() - 1);
+    EXPECT_EQ(messages.texts.last(), QStringLiteral("Error reading Drive ") + gone);
+    EXPECT_EQ(w.Drive1->currentData().toString(), QStringLiteral("/"));
+    EXPECT_EQ(state.CurrentFolder, cd); // the shown folder stays
 }
 
 TEST_F(FolderBrowserTest, DropsOpenFoldersOrTheDroppedFilesFolder)
