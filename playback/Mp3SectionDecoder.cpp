@@ -39,6 +39,9 @@ Handle openSource(const QString &path, long *rate, int *channels, QString *error
     // Gapless decoding is on by default; it removes the encoder's delay and padding so that
     // sample positions match the source's time line.
     mpg123_param(h.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
+    // After a seek, layer 3 needs the frames before the target to refill the bit reservoir,
+    // which can reach back several small frames; too few leave the section's start silent.
+    mpg123_param(h.get(), MPG123_PREFRAMES, 32, 0);
     mpg123_format_none(h.get());
     const long *rates = nullptr;
     size_t count = 0;
