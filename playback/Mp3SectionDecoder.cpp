@@ -186,9 +186,11 @@ int Mp3SectionDecoder::setRangeByTime(float startSec, float endSec)
         m_error = QStringLiteral("invalid time range %1 to %2").arg(startSec).arg(endSec);
         return -2;
     }
+    // Clamped in floating point first: a huge end must mean "to the end", not overflow.
     const double rate = double(m_session->rate);
-    const qint64 first = std::llround(double(startSec) * rate);
-    const qint64 end = std::min(m_session->samples, qint64(std::llround(double(endSec) * rate)));
+    const double total = double(m_session->samples);
+    const qint64 first = std::llround(std::min(double(startSec) * rate, total));
+    const qint64 end = std::llround(std::min(double(endSec) * rate, total));
     return startRange(first, end);
 }
 

@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Cuts, Section,
         // Encoder delay and padding trimmed: exactly 4 s, tone at 1 s.
         SectionCase {"WholeFile", true, 0, 1e12, 0, 4 * Rate},
         SectionCase {"TimeAroundTheTone", false, 500, 3500, Rate / 2, 7 * Rate / 2},
-        SectionCase {"TimeInsideToPastTheEnd", false, 2000, 9000, 2 * Rate, 4 * Rate},
+        SectionCase {"TimeInsideToPastTheEnd", false, 2000, 1e30, 2 * Rate, 4 * Rate},
         // Frames 19 .. 134, whole frames of 1152 samples.
         SectionCase {"FramesAroundTheTone", true, 500, 3500, 19 * 1152, 135 * 1152},
         SectionCase {"FramesInsideToPastTheEnd", true, 1500, 60000, 57 * 1152, 4 * Rate}),
@@ -187,8 +187,8 @@ TEST(Mp3SectionDecoder, RefusesImpossibleRanges)
     const int n = d.frameCount();
     for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
         EXPECT_LT(d.setRangeByFrames(first, last), 0) << first << ".." << last;
-    for (auto [start, end] :
-        {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f}, {NAN, 2.f}, {0.f, INFINITY}})
+    for (auto [start, end] : {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f},
+             {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
         EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
     d.stop();
     EXPECT_TRUE(filesIn(dir).isEmpty()) << "the prepared output is discarded";
