@@ -25,19 +25,20 @@ constexpr qint64 EdgeTolerance = Rate * 5 / 1000;
 std::vector<int16_t> readWav(const QString &path, int rate, int channels)
 {
     QFile f(path);
-    const QByteArray b = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    const auto u32 = [&](int o) {
-        return qFromLittleEndian<quint32>(b.constData() + o);
+    const QByteArray raw = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    const std::vector<uchar> b(raw.begin(), raw.end());
+    const auto u32 = [&](size_t o) {
+        return qFromLittleEndian<quint32>(b.data() + o);
     };
-    const auto u16 = [&](int o) {
-        return qFromLittleEndian<quint16>(b.constData() + o);
+    const auto u16 = [&](size_t o) {
+        return qFromLittleEndian<quint16>(b.data() + o);
     };
-    if (b.size() < 44 || !b.startsWith("RIFF") || b.mid(8, 8) != "WAVEfmt " || u16(20) != 1
+    if (b.size() < 44 || !raw.startsWith("RIFF") || raw.mid(8, 8) != "WAVEfmt " || u16(20) != 1
         || u16(22) != channels || u32(24) != quint32(rate) || u16(34) != 16
         || u32(40) + 44 != quint32(b.size()) || u32(4) != u32(40) + 36)
         return {};
     std::vector<int16_t> left;
-    for (int o = 44; o + 1 < b.size(); o += 2 * channels)
+    for (size_t o = 44; o + 1 < b.size(); o += 2 * size_t(channels))
         left.push_back(qint16(u16(o)));
     return left;
 }
