@@ -58,6 +58,10 @@ void decode(const std::string &source, const std::string &target)
         ::close(in);
         throw std::runtime_error("\"" + source + "\" is not a file");
     }
+    if (st.st_size == 0) {
+        ::close(in);
+        throw std::runtime_error("\"" + source + "\" is empty");
+    }
     struct stat out;
     if (::stat(target.c_str(), &out) == 0 && out.st_dev == st.st_dev && out.st_ino == st.st_ino) {
         ::close(in);

@@ -81,7 +81,7 @@ TempOutputFile::TempOutputFile(const std::string &finalPath)
     SignalBlock block;
     m_fd = ::mkostemp(buf.data(), O_CLOEXEC);
     if (m_fd < 0)
-        throw std::runtime_error(errnoText("cannot create a file beside", finalPath));
+        throw std::runtime_error(errnoText("cannot create", finalPath));
     m_tempPath = buf.data();
     std::memcpy(g_pendingPath, m_tempPath.c_str(), m_tempPath.size() + 1);
     g_havePending = 1;
