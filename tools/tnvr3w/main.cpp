@@ -28,6 +28,12 @@ struct HandleDeleter
     }
 };
 
+struct InputFile
+{
+    int fd;
+    ~InputFile() { ::close(fd); }
+};
+
 void writeAll(int fd, const unsigned char *data, std::size_t size, const std::string &target)
 {
     while (size > 0) {
@@ -53,27 +59,21 @@ void decode(const std::string &source, const std::string &target)
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         throw std::runtime_error("cannot open \"" + source + "\": " + std::strerror(errno));
+    // libmpg123 reads the descriptor but leaves closing it to us.
+    const InputFile closeInput {in};
     struct stat st;
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(in);
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode))
         throw std::runtime_error("\"" + source + "\" is not a file");
-    }
-    if (st.st_size == 0) {
-        ::close(in);
+    if (st.st_size == 0)
         throw std::runtime_error("\"" + source + "\" is empty");
-    }
     struct stat out;
-    if (::stat(target.c_str(), &out) == 0 && out.st_dev == st.st_dev && out.st_ino == st.st_ino) {
-        ::close(in);
+    if (::stat(target.c_str(), &out) == 0 && out.st_dev == st.st_dev && out.st_ino == st.st_ino)
         throw std::runtime_error("the target \"" + target + "\" is the source itself");
-    }
 
     int err = MPG123_OK;
     std::unique_ptr<mpg123_handle, HandleDeleter> handle(mpg123_new(nullptr, &err));
-    if (!handle) {
-        ::close(in);
+    if (!handle)
         check(err, nullptr, "cannot start the MP3 decoder");
-    }
     mpg123_handle *h = handle.get();
     // Our own message says what failed; the library's warnings about damaged frames would
     // only add noise. Gapless trimming is on, so encoder delay and padding are not output.
@@ -85,11 +85,7 @@ void decode(const std::string &source, const std::string &target)
     mpg123_rates(&rates, &rateCount);
     for (std::size_t i = 0; i < rateCount; ++i)
         mpg123_format(h, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    err = mpg123_open_fd(h, in);
-    if (err != MPG123_OK) {
-        ::close(in);
-        check(err, h, ("cannot read \"" + source + "\"").c_str());
-    }
+    check(mpg123_open_fd(h, in), h, ("cannot read \"" + source + "\"").c_str());
 
     tonvera::TempOutputFile output(target);
     const int fd = output.fd();
