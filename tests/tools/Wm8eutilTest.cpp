@@ -171,7 +171,7 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
 TEST(Wm8eutil, StoppedMidwayLeavesNoOutput)
 {
     TempDir dir;
-    writeFile(dir / "in.wav", makeWav(2, 44100, 240.0));
+    writeFile(dir / "in.wav", makeWav(2, 44100, 120.0));
     writeFile(dir / "job.weu", config(dir / "in.wav", dir / "out.wma", "-profile a128\r\n"));
     int pipeFds[2];
     ASSERT_EQ(::pipe(pipeFds), 0);
