@@ -4,7 +4,7 @@
 # Usage: bench/codec_vs_ffmpeg.sh [BIN_DIR] [RUNS]   (defaults: build/bin, 7)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin=${1:-$root/build/bin}
+bin=$(cd "${1:-$root/build/bin}" && pwd)
 runs=${2:-7}
 for tool in "$bin/tnvr3w" "$bin/wm8eutil"; do
     [ -x "$tool" ] || { echo "missing $tool (build the tnvr3w and wm8eutil targets)" >&2; exit 1; }

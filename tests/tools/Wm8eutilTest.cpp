@@ -116,6 +116,39 @@ TEST(Wm8eutil, EncodesOnlyTheSection)
     }
 }
 
+double rmsOf(const std::string &s16, std::size_t offset, int stride)
+{
+    double sum = 0;
+    std::size_t n = 0;
+    for (std::size_t i = offset; i + 1 < s16.size(); i += 2 * static_cast<std::size_t>(stride)) {
+        const auto v = static_cast<std::int16_t>(
+            static_cast<unsigned char>(s16[i]) | (static_cast<unsigned char>(s16[i + 1]) << 8));
+        sum += double(v) * v;
+        ++n;
+    }
+    return n ? std::sqrt(sum / n) : 0;
+}
+
+// A mono recording encoded with a stereo profile keeps its level on both sides.
+TEST(Wm8eutil, MonoSourceKeepsItsLevelInStereo)
+{
+    TempDir dir;
+    const std::string wav = makeWav(1, 44100, 2.0);
+    writeFile(dir / "in.wav", wav);
+    writeFile(dir / "job.weu", config(dir / "in.wav", dir / "out.wma", "-profile a64\r\n"));
+    ASSERT_EQ(run({toolPath("wm8eutil"), "-config", dir / "job.weu"}).exitCode, 0);
+    ASSERT_EQ(run({"ffmpeg", "-nostdin", "-v", "error", "-i", dir / "out.wma", "-f", "s16le",
+                      dir / "out.raw"})
+                  .exitCode,
+        0);
+    const std::string decoded = readFile(dir / "out.raw");
+    const double in = rmsOf(wav, 44, 1);
+    for (std::size_t side : {0, 2}) {
+        SCOPED_TRACE(side ? "right" : "left");
+        EXPECT_NEAR(20 * std::log10(rmsOf(decoded, side, 2) / in), 0.0, 0.5);
+    }
+}
+
 TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
 {
     TempDir dir;
