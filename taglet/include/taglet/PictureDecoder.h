@@ -20,8 +20,8 @@ public:
 
     // The less common formats (png, tiff, tga, ...), named by `format` in lower case: a
     // failure only leaves the slot's picture as it was.
-    virtual std::optional<Image> loadDecodedPicture(const std::string &path,
-                                                    const std::string &format)
+    virtual std::optional<Image> loadDecodedPicture(
+        const std::string &path, const std::string &format)
         = 0;
 };
 

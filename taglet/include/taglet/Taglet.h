@@ -194,7 +194,7 @@ private:
     const Lists &lists() const;
     const Pair &entry(const FrameList &list, std::int16_t n) const;
 
-    void readId3v2(FileReader &file, std::int64_t &frameOffset);
+    bool readId3v2(FileReader &file, std::int64_t &frameOffset);
     void storeFrame(const RawFrame &frame);
     void loadAttachedPicture(const RawFrame &frame);
     void decodeAudioHeader(FileReader &file, std::int64_t frameOffset);
