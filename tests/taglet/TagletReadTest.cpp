@@ -316,3 +316,36 @@ TEST_F(ReadTest, NonRegularFilesFailCleanly)
     EXPECT_EQ(readFile(t, dir.string()).error, errFileAccess);
     EXPECT_EQ(readFile(t, "").error, errFileNotFound);
 }
+
+TEST_F(ReadTest, MalformedAttachedPictures)
+{
+    const std::string audio = std::string("\xFF\xFB\x90\x64", 4) + std::string(200, '\0');
+    struct Case
+    {
+        std::string data;
+        int error;
+        std::u16string description;
+    };
+    using namespace std::string_literals;
+    const Case cases[] = {
+        {""s, errInvalidArgument, u""},
+        {"\0image/png"s, errInvalidArgument, u""}, // MIME without its zero
+        {"\0image/png\0"s, errInvalidArgument, u""}, // no picture type
+        {"\0image/png\0\3Desc"s, errInvalidArgument, u""}, // description without zero
+        {"\1image/png\0\3D\0e\0"s, errInvalidArgument, u"D"}, // UTF-16 without a zero pair
+        {"\1image/png\0\3D\0\0\0xyz"s, 0, u"D"}, // pair at an even offset
+        {"\2image/png\0\3\0D\0\0xyz"s, 0, u""}, // big-endian UTF-16
+        {"\3image/png\0\3Desc\0xyz"s, 0, u"Desc"}, // UTF-8: one zero byte
+        {"\0image/png\0\x15"s
+         "Desc\0xyz"s,
+            errNoSuchSlot, u""}, // type 21
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.data));
+        Taglet t;
+        const std::string path = write("p.mp3", id3v2(frame("APIC", c.data)) + audio);
+        EXPECT_EQ(readFile(t, path).error, c.error);
+        t.setPictureID(3);
+        EXPECT_EQ(t.PictureDescription(), c.error ? u"" : c.description);
+    }
+}
