@@ -1,9 +1,6 @@
 #include "browser/DropData.h"
 
-#include <QDir>
-#include <QFile>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -32,25 +29,6 @@ TEST(DropDataTest, TakesTheFirstLocalFileOrAPathGivenAsText)
     QMimeData nothing;
     nothing.setData(QStringLiteral("image/png"), "x");
     EXPECT_FALSE(DropData::canTake(nothing));
-}
-
-TEST(DropDataTest, ActionDependsOnWhatThePathNames)
-{
-    QTemporaryDir root;
-    QDir(root.path()).mkdir(QStringLiteral("other"));
-    const QString here = root.filePath(QStringLiteral("a.mp3"));
-    const QString there = root.filePath(QStringLiteral("other/b.mp3"));
-    for (const QString &p : {here, there}) {
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    using DropData::Action;
-    EXPECT_EQ(DropData::actionFor(here, root.path()), Action::CurrentFileOnly);
-    EXPECT_EQ(DropData::actionFor(there, root.path()), Action::OpenFileFolder);
-    EXPECT_EQ(DropData::actionFor(root.filePath(QStringLiteral("other")), root.path()),
-        Action::OpenFolder);
-    EXPECT_EQ(DropData::actionFor(root.filePath(QStringLiteral("gone.mp3")), root.path()),
-        Action::Nothing);
 }
 
 } // namespace
