@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace taglet {
+
+// Read-only access to one file for the length of a Read. The first bytes (where the ID3v2 tag
+// and the audio header live) are fetched in one go; anything further is read where it lies.
+// A read that reaches beyond the end of the file fails with error 62.
+class FileReader
+{
+public:
+    explicit FileReader(const std::string &path);
+    ~FileReader();
+    FileReader(const FileReader &) = delete;
+    FileReader &operator=(const FileReader &) = delete;
+
+    std::int64_t size() const { return m_size; }
+    // Fails with 62 unless [offset, offset + count) lies inside the file.
+    void require(std::int64_t offset, std::int64_t count) const;
+    std::string read(std::int64_t offset, std::int64_t count) const;
+    std::uint8_t byteAt(std::int64_t offset) const;
+
+private:
+    int m_fd = -1;
+    std::int64_t m_size = 0;
+    std::string m_head;
+};
+
+} // namespace taglet
