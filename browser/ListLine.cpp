@@ -1,0 +1,58 @@
+#include "browser/ListLine.h"
+
+namespace ListLine {
+
+namespace {
+
+// Writes text into line from the 1-based column start without changing the line's length.
+void overwrite(QString &line, int start, const QString &text)
+{
+    const qsizetype from = start - 1;
+    if (from < 0 || from >= line.size())
+        return;
+    const qsizetype count = qMin<qsizetype>(text.size(), line.size() - from);
+    line.replace(from, count, text.left(count));
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+QString make(const QString &path, const QString &sizeText, int sizeEnd)
+{
+    const QString name = fileNameOf(path).left(NameColumns);
+    QString line = name + QString(path.size() + 100, QLatin1Char(' '));
+    const QString size = QLatin1Char(' ') + sizeText;
+    overwrite(line, sizeEnd - int(size.size()) + 1, size);
+    overwrite(line, PathColumn, path);
+    return line;
+}
+
+QString pathOf(const QString &line)
+{
+    return trimBlanks(line.mid(PathColumn - 1));
+}
+
+QString fileNameOf(const QString &path)
+{
+    qsizetype start = 0;
+    while (start < path.size()
+        && (path.at(start) == QLatin1Char('/') || path.at(start) == QLatin1Char('\\')))
+        ++start;
+    const QString stripped = path.mid(start);
+    const QChar separator
+        = stripped.contains(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/');
+    const qsizetype last = stripped.lastIndexOf(separator);
+    return last < 0 ? stripped : stripped.mid(last + 1);
+}
+
+} // namespace ListLine

@@ -1,0 +1,48 @@
+#include "browser/QueueCount.h"
+
+namespace {
+
+bool hasExtension(const QString &path, const char *extension)
+{
+    return path.endsWith(QLatin1String(extension), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QueueCounting CountQueue(const std::vector<QueueEntry> &entries, bool wmaTicked, bool wavTicked,
+    const QString &currentPath)
+{
+    QueueCounting result;
+    int marked = 0;
+    for (const QueueEntry &entry : entries)
+        marked += entry.marked ? 1 : 0;
+
+    if (marked == 0) {
+        if ((hasExtension(currentPath, ".WAV") && wmaTicked)
+            || (hasExtension(currentPath, ".MP3") && (wmaTicked || wavTicked)))
+            result.count = 1;
+        return result;
+    }
+    if (!wmaTicked && !wavTicked)
+        return result;
+    for (const QueueEntry &entry : entries) {
+        if (result.count >= marked)
+            break;
+        if (!entry.marked)
+            continue;
+        if (hasExtension(entry.path, ".WAV") && wmaTicked) {
+            result.enableWma = true;
+            ++result.count;
+        } else if (hasExtension(entry.path, ".MP3")) {
+            result.enableWav = true;
+            ++result.count;
+        }
+    }
+    return result;
+}
+
+QString QueueLabel(const QString &caption, int count, int entries)
+{
+    return caption + QStringLiteral("   (") + QString::number(count) + QLatin1Char('/')
+        + QString::number(entries) + QLatin1Char(')');
+}
