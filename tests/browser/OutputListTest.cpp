@@ -4,12 +4,15 @@
 #include "browser/OutputList.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 namespace {
 class ScriptedPicker : public FolderPickerService
@@ -154,4 +157,27 @@ TEST_F(OutputListTest, PopupShowsOutputEntriesOnly)
              "mnuGrab", "mnuTag", "SFRename", "SFDelete"})
         EXPECT_FALSE(visible(a)) << a;
     o.SFPOPUP->hide();
+}
+
+TEST_F(OutputListTest, TooltipShowsLongNamesWhole)
+{
+    QTemporaryDir dir;
+    const QString longName = QString(41, u'n') + ".wma"; // cut in the 40-column name field
+    for (const QString &name : {QString("short.wma"), longName}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        list->AddOutputFile(f.fileName());
+    }
+    window.resize(600, 400);
+    o.ListOutput->setGeometry(0, 0, 600, 300);
+    window.show();
+
+    const auto tipAt = [this](int row) {
+        const QPoint at = o.ListOutput->visualItemRect(o.ListOutput->item(row)).center();
+        QHelpEvent help(QEvent::ToolTip, at, o.ListOutput->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(o.ListOutput->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(0).toStdString(), "");
+    EXPECT_EQ(tipAt(1).toStdString(), (" " + longName + " ").toStdString());
 }
