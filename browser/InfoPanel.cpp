@@ -47,9 +47,8 @@ double InfoPanel::probedLengthMs(const QString &path)
     return 1000.0 * MediaPlayer2.Duration();
 }
 
-bool InfoPanel::ShowCurrentFile()
+bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
 {
-    const QString path = state.SourcePath;
     if (path != state.ShownFilePath) {
         Clear_Info();
         w.ImgMsg->hide();
@@ -61,7 +60,6 @@ bool InfoPanel::ShowCurrentFile()
     if (QFileInfo(path).size() == 0)
         return false;
 
-    const QString &type = state.CurrentType;
     if (type == u"WAV") {
         w.LabINP->setText(QStringLiteral("Wave"));
         w.chkWMA->setEnabled(true);

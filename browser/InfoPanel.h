@@ -50,10 +50,10 @@ public:
     InfoPanel(const InfoPanelWidgets &widgets, AppState &state, taglet::Taglet &TagletPro1,
         MediaProbe &MediaPlayer2, const Mp3SectionDecoder &Mp3Play1);
 
-    // The input list made state.SourcePath (of type state.CurrentType) the current file:
-    // stores its length, audio properties and validity and fills the panel. Returns false
-    // for an empty file, which leaves the panel as it was.
-    bool ShowCurrentFile();
+    // The input list made path (of type "MP3", "WAV" or "WMA") the current file: stores its
+    // length, audio properties and validity and fills the panel. Returns false for an empty
+    // file, which shows nothing more.
+    bool ShowCurrentFile(const QString &path, const QString &type);
 
     // Fills the panel for a file; state.SourceLengthMs must already hold its length.
     void ShowFileInfo(const QString &path, const QString &type);

@@ -52,11 +52,11 @@ void OutputList::Start()
     OptSameDir_Click();
 }
 
-void OutputList::FollowInputFolder()
+void OutputList::FollowInputFolder(const QString &dir1Folder)
 {
     if (!w.OptSameDir->isChecked())
         return;
-    state.OutputFolder = OutputFolder::WithoutTrailingSeparator(dir1Folder());
+    state.OutputFolder = OutputFolder::WithoutTrailingSeparator(dir1Folder);
     ShowOutputFolderLabel();
 }
 

@@ -45,8 +45,9 @@ public:
 
     // Program start: output goes to the input folder until the user chooses otherwise.
     void Start();
-    // The input folder changed: while "Current Folder" is chosen the output follows it.
-    void FollowInputFolder();
+    // The folder tree shows another folder: while "Current Folder" is chosen the output
+    // follows it.
+    void FollowInputFolder(const QString &dir1Folder);
     // Adds a converted file to the list (once per file).
     void AddOutputFile(const QString &path);
 

@@ -76,7 +76,7 @@ TEST_F(OutputListTest, FolderOptionsAndBrowse)
     EXPECT_EQ(state.OutputFolder, "/music/mine");
     EXPECT_TRUE(o.cmdBrowse->isEnabled());
     inputFolder = "/elsewhere";
-    list->FollowInputFolder(); // "Other" does not follow the input folder
+    list->FollowInputFolder(inputFolder); // "Other" does not follow the input folder
     EXPECT_EQ(state.OutputFolder, "/music/mine");
 
     picker.answer = "/data/Out/";
@@ -92,8 +92,7 @@ TEST_F(OutputListTest, FolderOptionsAndBrowse)
 
     o.OptSameDir->click();
     EXPECT_EQ(state.OutputFolder, "/elsewhere");
-    inputFolder = "/";
-    list->FollowInputFolder();
+    list->FollowInputFolder("/");
     EXPECT_EQ(state.OutputFolder, "/");
 }
 

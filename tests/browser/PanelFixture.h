@@ -47,7 +47,7 @@ protected:
     {
         state.SourcePath = path;
         state.CurrentType = type;
-        return panel->ShowCurrentFile();
+        return panel->ShowCurrentFile(path, type);
     }
     bool select(const char *fixture, const char *type)
     {
