@@ -9,34 +9,34 @@
 struct AppState
 {
     // Folders and files
-    QString AppFolder;          // the program's folder, always ending in a separator
-    QString CurrentFolder;      // current input folder
-    QString CurrentFile;        // name of the input file last selected; "" when none
-    QString CurrentOutputFile;  // name of the output file last selected
-    QString OutputFolder;       // folder that receives converted files
-    QString UserOutputFolder;   // the user's own output folder
-    QString SaveFolder;         // target folder of save/copy
-    QString WorkFolder;         // temporary working folder
-    QString BatchFilePath;      // encoder batch script
-    QString ConfigFilePath;     // encoder configuration file
-    QString SourcePath;         // full path of the current input / file being converted
-    QString CurrentType;        // "MP3", "WAV" or "WMA"
-    QString ClickedFilePath;    // file last clicked in either list
-    QString ShownFilePath;      // file the information panel shows
+    QString AppFolder; // the program's folder, always ending in a separator
+    QString CurrentFolder; // current input folder
+    QString CurrentFile; // name of the input file last selected; "" when none
+    QString CurrentOutputFile; // name of the output file last selected
+    QString OutputFolder; // folder that receives converted files
+    QString UserOutputFolder; // the user's own output folder
+    QString SaveFolder; // target folder of save/copy
+    QString WorkFolder; // temporary working folder
+    QString BatchFilePath; // encoder batch script
+    QString ConfigFilePath; // encoder configuration file
+    QString SourcePath; // full path of the current input / file being converted
+    QString CurrentType; // "MP3", "WAV" or "WMA"
+    QString ClickedFilePath; // file last clicked in either list
+    QString ShownFilePath; // file the information panel shows
 
     // Browser
-    QString SortOrder;          // "A", "E", "D", "S" or ""
-    int16_t TypeIndex = 0;      // index of the type filter in CboType
-    QString LastTypeText;       // CboType text last applied
+    QString SortOrder; // "A", "E", "D", "S" or ""
+    int16_t TypeIndex = 0; // index of the type filter in CboType
+    QString LastTypeText; // CboType text last applied
     bool BrowseEventsOn = false;
     bool PathTyped = false;
     bool OutputListActive = false;
     int RunListIndex = -1;
 
     // Language and texts
-    QString LanguageCode;       // "EN" or "IT"
-    QString MessageSection;     // "msg" + LanguageCode
-    QString MessageFilePath;    // AppFolder + "PRMSG"
+    QString LanguageCode; // "EN" or "IT"
+    QString MessageSection; // "msg" + LanguageCode
+    QString MessageFilePath; // AppFolder + "PRMSG"
     QString HelpFilePath;
     QString HelpIndexPath;
 
@@ -51,8 +51,8 @@ struct AppState
     // Tag values of the current file, filled by the information panel
     QString TagTitle, TagArtist, TagAlbum, TagCopyright, TagDescription, TagGenre, TagYear,
         TagTrack;
-    float InputBitRate = 0;     // bits per second
-    float InputFrequency = 0;   // Hz
+    float InputBitRate = 0; // bits per second
+    float InputFrequency = 0; // Hz
     double SourceLengthMs = 0;
     bool FileFormatValid = false;
     int WaveBitsPerSample = 0;

@@ -21,3 +21,29 @@ public:
     virtual ~FolderPickerService() = default;
     virtual QString pickFolder(const QString &title, const QString &startFolder) = 0;
 };
+
+// Whether the machine can play sound at all.
+class SoundDeviceService
+{
+public:
+    virtual ~SoundDeviceService() = default;
+    virtual bool hasAudioOutput() = 0;
+};
+
+// The language chooser: returns "EN" or "IT". Closing it without a choice gives "EN".
+class LanguageChooserService
+{
+public:
+    virtual ~LanguageChooserService() = default;
+    virtual QString chooseLanguage(const QString &currentCode) = 0;
+};
+
+// The services handed to the window and its controllers. The program passes the real ones;
+// tests pass scripted ones. Not owned.
+struct AppServices
+{
+    MessageBoxService *messages = nullptr;
+    FolderPickerService *folders = nullptr;
+    SoundDeviceService *sound = nullptr;
+    LanguageChooserService *languages = nullptr;
+};

@@ -1,0 +1,32 @@
+#include "AboutText.h"
+
+#include <QCoreApplication>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+}
+#include <mpg123.h>
+
+namespace {
+QString ffVersion(unsigned v)
+{
+    return QStringLiteral("%1.%2.%3").arg(v >> 16).arg((v >> 8) & 0xff).arg(v & 0xff);
+}
+} // namespace
+
+QString AboutText()
+{
+    QString text = QStringLiteral("Tonvera %1\n").arg(QStringLiteral(TONVERA_VERSION));
+    text += QStringLiteral("Converts MP3 and WAV files to Windows Media Audio.\n\n");
+    text += QStringLiteral("Libraries:\n");
+    text += QStringLiteral("  Qt %1\n").arg(QString::fromLatin1(qVersion()));
+    // libmpg123 has no run-time version call; its interface level identifies the release line.
+    text += QStringLiteral("  libmpg123 (interface %1)\n").arg(MPG123_API_VERSION);
+    text += QStringLiteral("  FFmpeg %1 (libavformat %2, libavcodec %3)\n")
+                .arg(QString::fromLatin1(av_version_info()), ffVersion(avformat_version()),
+                    ffVersion(avcodec_version()));
+    text += QStringLiteral("  taglet %1\n").arg(QStringLiteral(TONVERA_VERSION));
+    return text;
+}

@@ -1,0 +1,328 @@
+#include "AppShell.h"
+
+#include "AboutText.h"
+#include "AppState.h"
+#include "BrowserHooks.h"
+#include "HelpWindow.h"
+#include "KeyboardFilter.h"
+#include "MainWindow.h"
+#include "PathHelpers.h"
+#include "Settings.h"
+#include "WorkFiles.h"
+#include "app/texts/Captions.h"
+#include "app/texts/LocalText.h"
+#include "ui_frmMain.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStorageInfo>
+
+namespace {
+constexpr int WindowHeight = 565; // the window's designed height at 96 dpi
+
+// Restores the default cursor however a step is left.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+void removeFile(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(path);
+}
+} // namespace
+
+AppShell::AppShell(MainWindow &window, const QString &appFolder)
+    : QObject(&window)
+    , m_window(window)
+    , m_state(window.state())
+    , m_settings(window.settings())
+    , m_services(window.services())
+    , m_appFolder(appFolder)
+{
+    Ui::frmMain &ui = m_window.ui();
+    connect(&m_window, &MainWindow::closing, this, &AppShell::shutdown);
+    connect(ui.cmdHelp, &QPushButton::clicked, this, &AppShell::ShowHelp);
+    connect(ui.cmdAbout, &QPushButton::clicked, this, &AppShell::showAbout);
+    connect(ui.Option2, &QRadioButton::toggled, ui.cboProfile, &QWidget::setEnabled);
+    m_keyboard = new KeyboardFilter(m_window, m_state, [this] { switchLanguage(); });
+}
+
+AppShell::~AppShell()
+{
+    qApp->removeEventFilter(m_keyboard);
+}
+
+QStringList AppShell::typeEntries(const AppState &state)
+{
+    const QString gap(16, QLatin1Char(' '));
+    return {QStringLiteral("MP3"), QStringLiteral("WAV"),
+        QStringLiteral("MP3, WAV") + gap + QStringLiteral("MP3;WAV"),
+        QStringLiteral("WM Audio") + gap + QStringLiteral("WMA"),
+        LocalText(state, 381, QStringLiteral("Supported")) + QString(15, QLatin1Char(' '))
+            + QStringLiteral("ALLSUP")};
+}
+
+QStringList AppShell::profileEntries()
+{
+    return {QStringLiteral("a20_1 - FM Radio Mono (22050 Hz, 20008 bps)"),
+        QStringLiteral("a20_2 - FM Radio Stereo (22050 Hz, 20008 bps)"),
+        QStringLiteral("a32 - Audio 56k Modem (32000 Hz, 32000 bps)"),
+        QStringLiteral("a48 - Near CD quality (44100 Hz, 48024 bps)"),
+        QStringLiteral("a64 - CD quality (44100 Hz, 64016 bps)"),
+        QStringLiteral("a96 - CD audiophile quality (44100 Hz, 96024 bps)"),
+        QStringLiteral("a128 - CD audiophile quality (44100 Hz, 128000 bps)")};
+}
+
+void AppShell::placeWindow()
+{
+    m_window.resize(m_window.width(), WindowHeight);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        m_window.move(0, 0);
+        return;
+    }
+    const QRect work = screen->availableGeometry();
+    const QSize size = m_window.frameGeometry().size().expandedTo(m_window.size());
+    const int left = std::max(work.left(), work.left() + (work.width() - size.width()) / 2);
+    const int top = std::max(work.top(), work.top() + (work.height() - size.height()) / 2);
+    m_window.move(left, top);
+}
+
+void AppShell::setHelpPaths()
+{
+    const QString base = m_state.AppFolder + QStringLiteral("TONVE_") + m_state.LanguageCode;
+    m_state.HelpFilePath = base + QStringLiteral(".html");
+    m_state.HelpIndexPath = base + QStringLiteral(".gid");
+}
+
+void AppShell::ChooseLanguage()
+{
+    m_state.LanguageCode = m_services.languages->chooseLanguage(m_state.LanguageCode);
+    m_state.MessageSection = QStringLiteral("msg") + m_state.LanguageCode;
+    m_settings.setText(Keys::Language, m_state.LanguageCode);
+    m_settings.sync();
+    setHelpPaths();
+}
+
+void AppShell::switchLanguage()
+{
+    ChooseLanguage();
+    ApplyCaptions(&m_window, m_state);
+    ApplyTooltips(&m_window, m_state);
+}
+
+bool AppShell::start(const QStringList &arguments)
+{
+    Ui::frmMain &ui = m_window.ui();
+    placeWindow();
+
+    m_state.AppFolder = m_appFolder;
+    AddTrailingSeparator(m_state.AppFolder);
+
+    const QString language = m_settings.text(Keys::Language);
+    if (!language.isEmpty()) {
+        m_state.LanguageCode = language;
+        setHelpPaths();
+    } else {
+        ChooseLanguage();
+    }
+    m_state.MessageSection = (QStringLiteral("msg") + m_state.LanguageCode).left(5);
+    m_state.MessageFilePath = m_state.AppFolder + QStringLiteral("PRMSG");
+    m_window.setWindowTitle(QStringLiteral(" Tonvera"));
+
+    if (!m_services.sound->hasAudioOutput()) {
+        m_services.messages->show(
+            LocalText(m_state, 88,
+                QStringLiteral("Tonvera requires a SOUNDCARD is installed on the PC ...")),
+            16);
+        return false;
+    }
+
+    ApplyCaptions(&m_window, m_state);
+
+    WaitCursor wait;
+    m_state.WorkFolder = WorkFolderPath();
+    PrepareWorkFolder(m_state.WorkFolder);
+    QCoreApplication::processEvents();
+
+    // The browser acts on the type box only from step "events on"; the index is left unset so
+    // that setting it then always runs the type filter.
+    ui.CboType->clear();
+    ui.CboType->addItems(typeEntries(m_state));
+    ui.CboType->setCurrentIndex(-1);
+    ui.cboProfile->clear();
+    ui.cboProfile->addItems(profileEntries());
+    ui.cboProfile->setCurrentIndex(4);
+
+    restoreFolderAndOrder(arguments);
+    restoreOptions();
+    ApplyTooltips(&m_window, m_state);
+
+    if (m_state.CurrentFolder.toUpper() != m_state.AppFolder.toUpper())
+        QDir::setCurrent(m_state.CurrentFolder);
+
+    BrowserHooks *browser = m_window.browserHooks();
+    if (browser) {
+        browser->Carica_URL();
+        browser->setPathBoxText(m_state.CurrentFolder);
+    }
+    m_state.SaveFolder = m_settings.text(Keys::savDir, m_state.CurrentFolder);
+    if (browser) {
+        browser->setDrive(m_state.CurrentFolder);
+        browser->setFolder(m_state.CurrentFolder);
+    }
+    m_state.UserOutputFolder = m_settings.text(Keys::usrDir, m_state.CurrentFolder);
+    m_state.kTimeMP3 = m_settings.single(Keys::kTimeMP3);
+    m_state.kTimeWAV = m_settings.single(Keys::kTimeWAV);
+
+    const int cutNames = std::clamp(m_settings.integer(Keys::chkCutNam), 0, 2);
+    ui.chkCutNam->setCheckState(Qt::CheckState(cutNames));
+    if (cutNames == 1)
+        m_state.CutNamesOn = true;
+    QCoreApplication::processEvents();
+
+    qApp->installEventFilter(m_keyboard);
+    m_window.show();
+
+    m_state.BrowseEventsOn = true;
+    int typeIndex = arguments.isEmpty() ? m_state.TypeIndex : 0;
+    if (typeIndex < 0 || typeIndex >= ui.CboType->count())
+        typeIndex = 0;
+    ui.CboType->setCurrentIndex(typeIndex);
+
+    ui.OptSameDir->setChecked(true);
+    ui.OptSameDir->click();
+
+    const QString dataFolder = ProgramDataFolder(m_state.AppFolder);
+    m_state.BatchFilePath = ShortPathOf(dataFolder) + QStringLiteral("tmpbat.sh");
+    m_state.ConfigFilePath = ShortPathOf(dataFolder) + QStringLiteral("tmpconf.weu");
+    WriteBatchFile(m_state.BatchFilePath, m_state.AppFolder + QStringLiteral("wm8eutil"),
+        m_state.ConfigFilePath);
+    m_started = true;
+    return true;
+}
+
+void AppShell::restoreFolderAndOrder(const QStringList &arguments)
+{
+    Ui::frmMain &ui = m_window.ui();
+    if (!arguments.isEmpty()) {
+        // A relative name from a shell is taken in the shell's folder.
+        m_state.CurrentFile = QFileInfo(arguments.first()).absoluteFilePath();
+        FolderOfPath(m_state.CurrentFile, m_state.CurrentFolder);
+        m_state.SortOrder.clear();
+    } else {
+        m_state.CurrentFolder = m_settings.text(Keys::Path, QDir::homePath());
+        m_state.SortOrder = m_settings.text(Keys::swOrd);
+        const struct
+        {
+            QAction *action;
+            const char *order;
+        } orders[] = {
+            {ui.mnuOrdName, "A"}, {ui.mnuOrdExt, "E"}, {ui.mnuOrdDate, "D"}, {ui.mnuOrdSize, "S"}};
+        for (const auto &o : orders)
+            o.action->setChecked(m_state.SortOrder == QLatin1String(o.order));
+        m_settings.remove(Keys::Path);
+        m_settings.sync();
+        m_state.TypeIndex = int16_t(m_settings.integer(Keys::iTyp));
+
+        BrowserHooks *browser = m_window.browserHooks();
+        if (m_state.CurrentFolder.startsWith(QLatin1String("//")))
+            m_state.CurrentFolder = QStringLiteral("/");
+        else if (browser && browser->isCdRom(m_state.CurrentFolder))
+            m_state.CurrentFolder = QStorageInfo(m_state.CurrentFolder).rootPath();
+    }
+    // A folder that has gone since the last run (unmounted, deleted) opens the home folder.
+    if (!QFileInfo(m_state.CurrentFolder).isDir())
+        m_state.CurrentFolder = QDir::homePath();
+    QCoreApplication::processEvents();
+}
+
+void AppShell::restoreOptions()
+{
+    Ui::frmMain &ui = m_window.ui();
+    ui.ChkTag->setCheckState(Qt::CheckState(std::clamp(m_settings.integer(Keys::ChkTag), 0, 2)));
+    ui.chkCutNam->setCheckState(
+        Qt::CheckState(std::clamp(m_settings.integer(Keys::chkCutNam), 0, 2)));
+    if (m_settings.boolean(Keys::Option1)) {
+        ui.Option1->setChecked(true);
+    } else {
+        ui.Option2->setChecked(true);
+        const int index = m_settings.integer(Keys::ListIndex);
+        if (index >= 0 && index < ui.cboProfile->count())
+            ui.cboProfile->setCurrentIndex(index);
+    }
+    ui.cboProfile->setEnabled(ui.Option2->isChecked());
+    if (m_settings.boolean(Keys::OptParName))
+        ui.OptParName->setChecked(true);
+    else
+        ui.OptStdName->setChecked(true);
+}
+
+void AppShell::shutdown()
+{
+    if (m_shutDown || !m_started)
+        return;
+    m_shutDown = true;
+    Ui::frmMain &ui = m_window.ui();
+
+    m_state.RunStopped = true;
+    emit stopping();
+    QCoreApplication::processEvents();
+
+    m_settings.setBoolean(Keys::Option1, ui.Option1->isChecked());
+    if (ui.Option2->isChecked())
+        m_settings.setInteger(Keys::ListIndex, ui.cboProfile->currentIndex());
+    m_settings.setInteger(Keys::ChkTag, int(ui.ChkTag->checkState()));
+    m_settings.setInteger(Keys::chkCutNam, int(ui.chkCutNam->checkState()));
+    m_settings.setBoolean(Keys::OptParName, ui.OptParName->isChecked());
+
+    m_settings.setText(Keys::Path, m_state.CurrentFolder);
+    m_settings.setInteger(Keys::iTyp, m_state.TypeIndex);
+    m_settings.setText(Keys::swOrd, m_state.SortOrder);
+    m_settings.setText(Keys::savDir, m_state.SaveFolder);
+    m_settings.setText(Keys::usrDir, m_state.UserOutputFolder);
+    m_settings.setSingle(Keys::kTimeMP3, m_state.kTimeMP3);
+    m_settings.setSingle(Keys::kTimeWAV, m_state.kTimeWAV);
+    m_settings.sync();
+
+    if (!m_state.WorkFolder.isEmpty())
+        ClearFolder(m_state.WorkFolder, true);
+    removeFile(m_state.BatchFilePath);
+    removeFile(m_state.TempWavePath);
+    removeFile(m_state.TempWmaPath);
+    if (!m_state.OutputPath.isEmpty())
+        removeFile(m_state.OutputPath + QStringLiteral(".tmp.wma"));
+    removeFile(m_state.ConfigFilePath);
+    removeFile(m_state.HelpIndexPath);
+
+    qApp->removeEventFilter(m_keyboard);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows)
+        if (w != &m_window && w->isVisible())
+            w->close();
+    QCoreApplication::processEvents();
+}
+
+void AppShell::ShowHelp()
+{
+    if (!m_help)
+        m_help = new HelpWindow(&m_window);
+    if (!m_help->showFile(m_state.HelpFilePath))
+        m_services.messages->show(
+            QStringLiteral("The help file cannot be found:\n") + m_state.HelpFilePath, 48);
+}
+
+void AppShell::showAbout()
+{
+    QMessageBox::about(&m_window, QStringLiteral(" Tonvera - About"), AboutText());
+}

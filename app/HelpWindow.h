@@ -1,0 +1,21 @@
+#pragma once
+// The help window: the HTML help page of the current language in a text browser. One window;
+// asking again brings it to the front with the page reloaded.
+
+#include <QWidget>
+
+class QTextBrowser;
+
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget *parent = nullptr);
+    // False when the file cannot be read (the window is then left as it was).
+    bool showFile(const QString &path);
+    QTextBrowser *browser() const { return m_browser; }
+
+private:
+    QTextBrowser *m_browser;
+};

@@ -1,0 +1,141 @@
+#include "MainWindow.h"
+
+#include "AppState.h"
+#include "ui_frmMain.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QMenu>
+
+MainWindow::MainWindow(
+    AppState &state, Settings &settings, const AppServices &services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_settings(settings)
+    , m_services(services)
+    , m_ui(std::make_unique<Ui::frmMain>())
+{
+    m_ui->setupUi(this);
+    applyLook();
+    buildPopupMenus();
+    createControllers();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::applyLook()
+{
+    // The list lines have fixed columns (name, size, then the hidden path), so the lists need a
+    // fixed-pitch font for the sizes to line up.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_ui->ListInput->setFont(fixed);
+    m_ui->ListOutput->setFont(fixed);
+
+    // Small icon buttons get the desktop theme's icons; their texts are the tooltips.
+    const struct
+    {
+        QAbstractButton *button;
+        QStyle::StandardPixmap pixmap;
+    } icons[] = {
+        {m_ui->cmdUp, QStyle::SP_FileDialogToParent},
+        {m_ui->cmdRefr, QStyle::SP_BrowserReload},
+        {m_ui->cmdDir, QStyle::SP_DirOpenIcon},
+        {m_ui->cmdClear, QStyle::SP_LineEditClearButton},
+        {m_ui->cmdPlay, QStyle::SP_MediaPlay},
+        {m_ui->cmdPause, QStyle::SP_MediaPause},
+        {m_ui->cmdStop, QStyle::SP_MediaStop},
+        {m_ui->cmdPlayCut, QStyle::SP_MediaSeekForward},
+        {m_ui->cmdVol, QStyle::SP_MediaVolume},
+        {m_ui->cmdStaRes, QStyle::SP_DialogResetButton},
+        {m_ui->cmdFinRes, QStyle::SP_DialogResetButton},
+        {m_ui->cmdTag, QStyle::SP_FileDialogDetailedView},
+        {m_ui->cmdHelp, QStyle::SP_DialogHelpButton},
+        {m_ui->cmdAbout, QStyle::SP_MessageBoxInformation},
+    };
+    for (const auto &entry : icons)
+        entry.button->setIcon(style()->standardIcon(entry.pixmap));
+    m_ui->ImgMP3->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
+    m_ui->ImgWav->setPixmap(style()->standardIcon(QStyle::SP_DriveCDIcon).pixmap(32, 32));
+    m_ui->ImgWMA->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
+    m_ui->ImgMsg->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
+    setWindowIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+
+    // cmdTrucco takes the focus away from a control without showing anything.
+    m_ui->cmdTrucco->setFocusPolicy(Qt::StrongFocus);
+}
+
+void MainWindow::buildPopupMenus()
+{
+    auto separator = [](QMenu *menu, const char *name) {
+        QAction *sep = menu->addSeparator();
+        sep->setObjectName(QString::fromLatin1(name));
+    };
+
+    m_orderMenu = new QMenu(this);
+    m_orderMenu->setObjectName(QStringLiteral("mnuOrderMenu"));
+    auto *orderGroup = new QActionGroup(this);
+    for (QAction *a : {m_ui->mnuOrdName, m_ui->mnuOrdExt, m_ui->mnuOrdDate, m_ui->mnuOrdSize}) {
+        orderGroup->addAction(a);
+        m_orderMenu->addAction(a);
+    }
+    m_ui->mnuOrder->setMenu(m_orderMenu);
+
+    m_sfPopup = new QMenu(this);
+    m_sfPopup->setObjectName(QStringLiteral("SFPOPUP"));
+    m_sfPopup->addAction(m_ui->mnuPlay);
+    m_sfPopup->addAction(m_ui->mnuStop);
+    separator(m_sfPopup, "mnusepg");
+    m_sfPopup->addAction(m_ui->mnuGrab);
+    m_sfPopup->addAction(m_ui->mnuTag);
+    separator(m_sfPopup, "mnusepp");
+    m_sfPopup->addAction(m_ui->mnuOrder);
+    m_sfPopup->addAction(m_ui->mnuExpl);
+    m_sfPopup->addAction(m_ui->mnuExplOut);
+    separator(m_sfPopup, "mnusep");
+    m_sfPopup->addAction(m_ui->mnuSave);
+    m_sfPopup->addAction(m_ui->mnuMove);
+    m_sfPopup->addAction(m_ui->SFRename);
+    m_sfPopup->addAction(m_ui->SFDelete);
+    m_sfPopup->addAction(m_ui->SFRenameOut);
+    m_sfPopup->addAction(m_ui->SFDeleteOut);
+    QFont bold = m_ui->mnuPlay->font();
+    bold.setBold(true);
+    m_ui->mnuPlay->setFont(bold);
+
+    m_dirPopup = new QMenu(this);
+    m_dirPopup->setObjectName(QStringLiteral("DIRPOPUP"));
+    m_dirPopup->addAction(m_ui->mnuDirOpen);
+    m_dirPopup->addAction(m_ui->mnuDirExpl);
+    QFont boldDir = m_ui->mnuDirOpen->font();
+    boldDir.setBold(true);
+    m_ui->mnuDirOpen->setFont(boldDir);
+
+    // Entries whose behaviour belongs to later work stay visible but disabled.
+    for (QAction *a : {m_ui->mnuPlay, m_ui->mnuStop, m_ui->mnuGrab, m_ui->mnuTag, m_ui->mnuSave,
+             m_ui->mnuMove, m_ui->mnuExpl, m_ui->SFRename, m_ui->SFDelete, m_ui->mnuExplOut,
+             m_ui->SFRenameOut, m_ui->SFDeleteOut, m_ui->mnuDirOpen, m_ui->mnuDirExpl})
+        a->setEnabled(false);
+}
+
+void MainWindow::createControllers()
+{
+    // ---- Controllers -------------------------------------------------------------------------
+    // Each subsystem's controller is created here, given the widgets it drives (through ui()),
+    // the shared state (m_state), the settings (m_settings) and the services it needs
+    // (m_services). Keep this the only place that creates them. A controller that the start-up
+    // or the keyboard must reach registers itself: setBrowserHooks(...).
+    //   browser:   FolderBrowser, InfoPanel, OutputList
+    // -----------------------------------------------------------------------------------------
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The shutdown runs once, however the window is closed.
+    if (!m_closed) {
+        m_closed = true;
+        emit closing();
+    }
+    QMainWindow::closeEvent(event);
+}

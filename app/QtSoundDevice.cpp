@@ -1,0 +1,9 @@
+#include "QtSoundDevice.h"
+
+#include <QAudioDevice>
+#include <QMediaDevices>
+
+bool QtSoundDevice::hasAudioOutput()
+{
+    return !QMediaDevices::audioOutputs().isEmpty();
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Sound device check over Qt Multimedia's list of audio outputs.
+
+#include "Services.h"
+
+class QtSoundDevice : public SoundDeviceService
+{
+public:
+    bool hasAudioOutput() override;
+};

@@ -1,0 +1,28 @@
+#include "TechLan.h"
+
+#include "ui_TechLan.h"
+
+TechLan::TechLan(const QString &currentCode, QWidget *parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::TechLan>())
+    , m_focusCode(currentCode)
+{
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    connect(m_ui->cmdEN, &QPushButton::clicked, this, [this] { choose(QStringLiteral("EN")); });
+    connect(m_ui->cmdIT, &QPushButton::clicked, this, [this] { choose(QStringLiteral("IT")); });
+}
+
+TechLan::~TechLan() = default;
+
+void TechLan::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    (m_focusCode == QLatin1String("IT") ? m_ui->cmdIT : m_ui->cmdEN)->setFocus();
+}
+
+void TechLan::choose(const QString &code)
+{
+    m_code = code;
+    accept();
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The real language chooser: shows TechLan modally over the given window.
+
+#include "Services.h"
+
+class QWidget;
+
+class TechLanChooser : public LanguageChooserService
+{
+public:
+    explicit TechLanChooser(QWidget *owner = nullptr)
+        : m_owner(owner)
+    {
+    }
+    QString chooseLanguage(const QString &currentCode) override;
+
+private:
+    QWidget *m_owner;
+};

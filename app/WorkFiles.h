@@ -1,0 +1,29 @@
+#pragma once
+// The program's own files outside the user's folders: the working folder that holds conversion
+// temporaries, the folder for the encoder's batch and configuration files, and the batch script.
+
+#include <QString>
+
+// $XDG_RUNTIME_DIR/Tnvm, or <temp>/Tnvm-<uid> when the runtime folder is not set; no trailing "/".
+// A private per-user name: a fixed shared name in /tmp could be pre-created by another user.
+QString WorkFolderPath();
+
+// Creates the working folder (mode 0700) or empties it when it exists. False when it cannot be
+// made, or when the existing path is not a folder owned by this user.
+bool PrepareWorkFolder(const QString &folder);
+
+// Where "tmpbat.sh" and "tmpconf.weu" live: the program folder when it is writable (a build
+// tree), else $XDG_STATE_HOME/Tonvera (default ~/.local/state/Tonvera), created on demand.
+// Always ends in "/".
+QString ProgramDataFolder(const QString &appFolder);
+
+// Quotes text for a POSIX shell: 'text' with every ' written as '\''.
+QString ShellQuote(const QString &text);
+
+// The two-line script that runs the encoder on the configuration file; line 1 marks the job.
+QByteArray BatchScriptText(const QString &encoderPath, const QString &configPath);
+
+// Replaces batchPath with the script. Written under a temporary name first and renamed, so a
+// failed write never leaves a half-written script. False when it could not be written.
+bool WriteBatchFile(
+    const QString &batchPath, const QString &encoderPath, const QString &configPath);

@@ -1,0 +1,46 @@
+// Tonvera: converts MP3 and WAV files to WMA.
+#include "AppShell.h"
+#include "AppState.h"
+#include "MainWindow.h"
+#include "QtMessageBox.h"
+#include "QtSoundDevice.h"
+#include "Settings.h"
+#include "TechLanChooser.h"
+#include "dialogs/FolderPicker.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+
+int main(int argc, char *argv[])
+{
+    // Qt's FFmpeg media backend crashes when it plays without a sound server; GStreamer copes.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tonvera"));
+    QApplication::setApplicationName(QStringLiteral("Tonvera"));
+    QApplication::setApplicationVersion(QStringLiteral(TONVERA_VERSION));
+    // Without a desktop theme plugin Qt falls back to a dated look; Fusion fits any desktop.
+    if (QApplication::style()->name().compare(QLatin1String("windows"), Qt::CaseInsensitive) == 0)
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    AppState state;
+    Settings settings;
+    QtMessageBox messages;
+    FolderPicker folders;
+    QtSoundDevice sound;
+    TechLanChooser languages;
+    const AppServices services {&messages, &folders, &sound, &languages};
+
+    MainWindow window(state, settings, services);
+    messages.setOwner(&window);
+    folders.setOwner(&window);
+    AppShell shell(window, QCoreApplication::applicationDirPath());
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (!shell.start(arguments.mid(0, 1)))
+        return 1;
+    return app.exec();
+}
