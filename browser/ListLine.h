@@ -38,5 +38,9 @@ QString fileNameOf(const QString &path);
 void Aggiungi_Playlist(
     QListWidget *list, const QString &path, const QString &sizeText, int sizeEnd);
 
+// Appends a ready-made line with its path (and the whole name as tooltip when the name column
+// cuts it). Returns the new entry.
+QListWidgetItem *AddListLine(QListWidget *list, const QString &line, const QString &path);
+
 // The path of a list entry: the stored path, or the one read back from its line.
 QString PathOfItem(const QListWidgetItem *item);

@@ -13,9 +13,18 @@ void Aggiungi_Playlist(QListWidget *list, const QString &path, const QString &si
                 delete list->takeItem(row);
         }
     }
+    AddListLine(list, line, path);
+}
+
+QListWidgetItem *AddListLine(QListWidget *list, const QString &line, const QString &path)
+{
     auto *item = new QListWidgetItem(line);
     item->setData(ListLine::PathRole, path);
+    const QString name = ListLine::fileNameOf(path);
+    if (name.size() > ListLine::NameColumns)
+        item->setToolTip(QLatin1Char(' ') + name + QLatin1Char(' '));
     list->addItem(item);
+    return item;
 }
 
 QString PathOfItem(const QListWidgetItem *item)

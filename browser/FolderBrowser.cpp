@@ -1,0 +1,992 @@
+#include "browser/FolderBrowser.h"
+
+#include "app/AppState.h"
+#include "app/Services.h"
+#include "browser/DropData.h"
+#include "browser/ListLine.h"
+#include "browser/QueueCount.h"
+#include "browser/SizeText.h"
+#include "browser/SortKeys.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTreeView>
+
+namespace {
+
+// Button codes of the message box service and the flag sets of the browser's questions.
+constexpr int Retry = 4;
+constexpr int No = 7;
+constexpr int RetryCancelQuestion = 293; // Retry/Cancel, question icon, Cancel default
+constexpr int YesNoQuestionNoDefault = 292;
+
+void enable(QWidget *widget, bool on)
+{
+    if (widget)
+        widget->setEnabled(on);
+}
+
+void enable(QAction *action, bool on)
+{
+    if (action)
+        action->setEnabled(on);
+}
+
+void show(QWidget *widget, bool on)
+{
+    if (widget)
+        widget->setVisible(on);
+}
+
+void showAction(QAction *action, bool on)
+{
+    if (action)
+        action->setVisible(on);
+}
+
+bool ticked(const QAbstractButton *box)
+{
+    return box && box->isChecked();
+}
+
+void pumpEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+// A folder without its trailing separator; the root stays "/".
+QString withoutSeparator(QString folder)
+{
+    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/'))))
+        folder.chop(1);
+    return folder;
+}
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    return PathHistory::withSeparator(folder) + name;
+}
+
+// The hourglass for the life of a handler, restored on every way out.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// The type of a file: its extension in upper case, "WMV" counted as "WMA".
+QString typeOfFile(const QString &name)
+{
+    QString tail = name.right(4);
+    const qsizetype dot = tail.lastIndexOf(QLatin1Char('.'));
+    tail = dot >= 0 ? tail.mid(dot + 1).toUpper() : QString();
+    return tail == QLatin1String("WMV") ? QStringLiteral("WMA") : tail;
+}
+
+} // namespace
+
+FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
+    MessageBoxService &messages, BrowserHooks hooks, QObject *parent)
+    : QObject(parent)
+    , w(widgets)
+    , s(state)
+    , m_history(history)
+    , m_messages(messages)
+    , m_hooks(std::move(hooks))
+{
+    if (w.Dir1) {
+        m_model = qobject_cast<QFileSystemModel *>(w.Dir1->model());
+        if (!m_model) {
+            m_model = new QFileSystemModel(w.Dir1);
+            m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+            m_model->setRootPath(QStringLiteral("/"));
+            w.Dir1->setModel(m_model);
+            for (int column = 1; column < m_model->columnCount(); ++column)
+                w.Dir1->hideColumn(column);
+            w.Dir1->setHeaderHidden(true);
+        }
+    }
+    if (w.CboURL) {
+        w.CboURL->setEditable(true);
+        w.CboURL->setInsertPolicy(QComboBox::NoInsert);
+    }
+    if (w.ListInput)
+        w.ListInput->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fillDriveBox();
+    connectSignals();
+    for (QWidget *target : {w.window, static_cast<QWidget *>(w.CboType),
+             static_cast<QWidget *>(w.CboURL), static_cast<QWidget *>(w.ListInput),
+             static_cast<QWidget *>(w.Dir1), static_cast<QWidget *>(w.Drive1), w.cmdHelp,
+             static_cast<QWidget *>(w.cmdRefr), static_cast<QWidget *>(w.cmdUp)})
+        watchDrops(target);
+}
+
+FolderBrowser::~FolderBrowser() = default;
+
+void FolderBrowser::connectSignals()
+{
+    if (w.Drive1)
+        connect(w.Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
+    if (w.Dir1) {
+        connect(w.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &index) {
+                if (!index.isValid())
+                    return;
+                const QString folder = withoutSeparator(m_model->filePath(index));
+                if (folder == m_dirFolder)
+                    return;
+                m_dirFolder = folder;
+                Dir1_Change();
+            });
+        w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w.Dir1, &QWidget::customContextMenuRequested, this, &FolderBrowser::showFolderMenu);
+    }
+    if (w.CboURL) {
+        connect(w.CboURL, &QComboBox::editTextChanged, this, [this] { CboURL_Change(); });
+        connect(w.CboURL, &QComboBox::activated, this, [this] { CboURL_Click(); });
+    }
+    if (w.CboType)
+        connect(w.CboType, &QComboBox::currentIndexChanged, this, [this] { CboType_Click(); });
+    if (w.cmdRefr)
+        connect(w.cmdRefr, &QAbstractButton::clicked, this, [this] { cmdRefr_Click(); });
+    if (w.cmdUp)
+        connect(w.cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
+    if (w.cmdClear)
+        connect(w.cmdClear, &QAbstractButton::clicked, this, [this] { cmdClear_Click(); });
+    if (w.chkAll)
+        connect(w.chkAll, &QAbstractButton::clicked, this, [this] { chkAll_Click(); });
+    if (w.ListInput) {
+        connect(
+            w.ListInput, &QListWidget::itemSelectionChanged, this, [this] { ListInput_Click(); });
+        w.ListInput->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(
+            w.ListInput, &QWidget::customContextMenuRequested, this, &FolderBrowser::showInputMenu);
+    }
+    const std::pair<QAction *, const char *> orders[]
+        = {{w.mnuOrdName, "A"}, {w.mnuOrdExt, "E"}, {w.mnuOrdDate, "D"}, {w.mnuOrdSize, "S"}};
+    for (const auto &[action, order] : orders) {
+        if (!action)
+            continue;
+        action->setCheckable(true);
+        const QString code = QString::fromLatin1(order);
+        connect(action, &QAction::triggered, this, [this, code] { SetSortOrder(code); });
+    }
+}
+
+QString FolderBrowser::text(int number, const QString &english) const
+{
+    return m_hooks.LocalText ? m_hooks.LocalText(number, english) : english;
+}
+
+QList<Volume> FolderBrowser::volumes() const
+{
+    return m_hooks.MountedVolumes ? m_hooks.MountedVolumes() : Volumes::current();
+}
+
+QString FolderBrowser::AppDrive() const
+{
+    const QString folder
+        = s.AppFolder.isEmpty() ? QCoreApplication::applicationDirPath() : s.AppFolder;
+    const QList<Volume> all = volumes();
+    const Volume *volume = Volumes::volumeOf(folder, all);
+    return volume ? volume->root : QStringLiteral("/");
+}
+
+// ---- Drive box -------------------------------------------------------------------------------
+
+void FolderBrowser::fillDriveBox()
+{
+    if (!w.Drive1)
+        return;
+    const QString current = w.Drive1->currentData().toString();
+    const bool events = s.BrowseEventsOn;
+    s.BrowseEventsOn = false;
+    w.Drive1->clear();
+    for (const Volume &volume : volumes()) {
+        if (!Volumes::isUserVolume(volume))
+            continue;
+        const QString label = volume.label.isEmpty()
+            ? volume.root
+            : volume.root + QStringLiteral("  [") + volume.label + QLatin1Char(']');
+        w.Drive1->addItem(label, volume.root);
+    }
+    const int index = w.Drive1->findData(current);
+    if (index >= 0)
+        w.Drive1->setCurrentIndex(index);
+    s.BrowseEventsOn = events;
+}
+
+void FolderBrowser::setDriveBox(const QString &path)
+{
+    if (!w.Drive1)
+        return;
+    const QList<Volume> all = volumes();
+    const Volume *volume = Volumes::volumeOf(path, all);
+    if (!volume)
+        return;
+    int index = w.Drive1->findData(volume->root);
+    if (index < 0) {
+        w.Drive1->addItem(volume->root, volume->root);
+        index = w.Drive1->count() - 1;
+    }
+    const bool events = s.BrowseEventsOn;
+    s.BrowseEventsOn = false;
+    w.Drive1->setCurrentIndex(index);
+    s.BrowseEventsOn = events;
+}
+
+// The shared "drive not ready" dialogue: true when the drive is (or became) ready, false when
+// the user cancelled; the drive box is then set back.
+bool FolderBrowser::checkDrive(const QString &folder)
+{
+    for (;;) {
+        if (Volumes::Testa_CDPronto(folder, volumes()))
+            return true;
+        const QList<Volume> all = volumes();
+        const Volume *volume = Volumes::volumeOf(folder, all);
+        const QString drive = volume ? volume->root : folder;
+        const QString message = QStringLiteral("Drive ") + drive + QLatin1Char(' ')
+            + text(1002, QStringLiteral("Not Ready ..."));
+        if (m_messages.show(message, RetryCancelQuestion) != Retry) {
+            driveFallback(drive);
+            return false;
+        }
+    }
+}
+
+void FolderBrowser::driveFallback(const QString &drive)
+{
+    const QList<Volume> all = volumes();
+    const Volume *volume = Volumes::volumeOf(drive, all);
+    if (!volume || volume->label.isEmpty())
+        setDriveBox(AppDrive());
+    else
+        setDriveBox(drive);
+    s.BrowseEventsOn = true;
+}
+
+void FolderBrowser::Drive1_Change()
+{
+    if (!s.BrowseEventsOn || !w.Drive1)
+        return;
+    WaitCursor wait;
+    const QString drive = w.Drive1->currentData().toString();
+    if (drive.isEmpty() || !checkDrive(drive))
+        return;
+    SetDir1(drive);
+}
+
+// ---- Folder tree -----------------------------------------------------------------------------
+
+bool FolderBrowser::SetDir1(const QString &folder)
+{
+    const QString target = withoutSeparator(QDir::cleanPath(folder));
+    if (target.isEmpty() || !QFileInfo(target).isDir())
+        return false;
+    if (target == m_dirFolder)
+        return true;
+    m_dirFolder = target;
+    if (w.Dir1 && m_model) {
+        const QModelIndex index = m_model->index(target);
+        if (index.isValid()) {
+            const QSignalBlocker block(w.Dir1->selectionModel());
+            w.Dir1->setCurrentIndex(index);
+            w.Dir1->scrollTo(index);
+            w.Dir1->viewport()->update();
+        }
+    }
+    Dir1_Change();
+    return true;
+}
+
+void FolderBrowser::Dir1_Change()
+{
+    enable(w.Option1, false);
+    enable(w.Option2, false);
+    if (ticked(w.OptSameDir) && m_hooks.InputFolderChanged)
+        m_hooks.InputFolderChanged(m_dirFolder);
+    if (!s.BrowseEventsOn)
+        return;
+
+    pumpEvents();
+    if (w.cmdTrucco)
+        w.cmdTrucco->setFocus();
+    enable(w.cmdTag, false);
+    enable(w.LabTag, false);
+    WaitCursor wait;
+    show(w.ImgMsg, false);
+    if (w.LabStatus)
+        w.LabStatus->clear();
+    pumpEvents();
+
+    if (w.CboURL) {
+        m_pathBoxGuard = true;
+        w.CboURL->setEditText(m_dirFolder);
+        m_pathBoxGuard = false;
+    }
+    if (w.ListInput)
+        w.ListInput->clear();
+    s.BrowseEventsOn = false;
+    auto finish = [this] {
+        pumpEvents();
+        m_pendingFolder.clear();
+        s.BrowseEventsOn = true;
+        m_pathBoxGuard = false;
+    };
+    if (!Volumes::isNetworkPath(m_dirFolder) && !checkDrive(m_dirFolder)) {
+        finish();
+        return;
+    }
+
+    enable(w.cmdTag, false);
+    enable(w.LabTag, false);
+    enable(w.mnuTag, false);
+    enable(w.mnuGrab, false);
+    setConvertControls(false);
+    m_pendingFolder = m_dirFolder;
+    pumpEvents();
+
+    if (s.CurrentFolder != m_pendingFolder) {
+        if (m_hooks.ResetPlayer)
+            m_hooks.ResetPlayer();
+        for (QWidget *button : {w.cmdPlay, w.cmdPause, w.cmdStop, w.cmdPlayCut})
+            enable(button, false);
+    }
+    s.CurrentFolder = withoutSeparator(m_pendingFolder);
+    m_lastShownFolder = s.CurrentFolder;
+    pumpEvents();
+
+    if (!s.PathTyped)
+        Inserisci_URL(m_pendingFolder);
+    else
+        s.PathTyped = false;
+
+    if (!m_keepOutputList && w.ListOutput)
+        w.ListOutput->clear();
+    m_keepOutputList = false;
+
+    if (w.chkAll)
+        w.chkAll->setChecked(false);
+    fillList();
+    const bool hasFiles = w.ListInput && w.ListInput->count() > 0;
+    if (hasFiles) {
+        enable(w.chkAll, m_filter.markAllEnabled);
+        if (w.chkAll)
+            w.chkAll->setChecked(false);
+        chkAll_Click();
+        s.BrowseEventsOn = false;
+        w.ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        s.BrowseEventsOn = true;
+        ListInput_Click();
+    }
+    if (hasFiles && s.CurrentType != QLatin1String("WMA")
+        && (ticked(w.chkWMA) || ticked(w.chkWAV))) {
+        enable(w.mnuGrab, true);
+        enable(w.cmdGrab, true);
+        if (w.cmdPlayCut && w.cmdPlayCut->isEnabled()) {
+            enable(w.cmdGrabCut, true);
+            enable(w.chkCutNam, true);
+        }
+    }
+    finish();
+}
+
+void FolderBrowser::cmdUp_Click()
+{
+    // Errors ignored: at the root there is nothing above.
+    const QString parent = QFileInfo(m_dirFolder).absolutePath();
+    if (!m_dirFolder.isEmpty() && parent != m_dirFolder)
+        SetDir1(parent);
+    if (w.CboType)
+        w.CboType->setFocus();
+}
+
+void FolderBrowser::cmdRefr_Click()
+{
+    m_keepOutputList = true;
+    pumpEvents();
+    fillDriveBox();
+    QString folder = m_dirFolder;
+    if (!checkDrive(folder)) {
+        pumpEvents();
+        return;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        // The folder went away under us: say so, then show the nearest folder still there.
+        m_messages.show(QStringLiteral("76 ") + text(1004, QStringLiteral("Path not found")), 0);
+        while (!folder.isEmpty() && folder != QLatin1String("/") && !QFileInfo(folder).isDir())
+            folder = QFileInfo(folder).absolutePath();
+    }
+    s.BrowseEventsOn = true;
+    s.CurrentFolder.clear();
+    if (withoutSeparator(folder) != m_dirFolder) {
+        SetDir1(folder);
+    } else {
+        Dir1_Change();
+    }
+    pumpEvents();
+}
+
+// ---- Type filter and list fill ---------------------------------------------------------------
+
+void FolderBrowser::ApplyTypeIndex(int index)
+{
+    if (!w.CboType)
+        return;
+    if (w.CboType->currentIndex() == index)
+        CboType_Click();
+    else
+        w.CboType->setCurrentIndex(index);
+}
+
+void FolderBrowser::CboType_Click()
+{
+    if (!s.BrowseEventsOn || !w.CboType)
+        return;
+    setCutControls(false);
+    WaitCursor wait;
+    show(w.ImgMsg, false);
+    if (w.LabStatus)
+        w.LabStatus->clear();
+
+    const QString typeText = w.CboType->currentText();
+    m_pendingFolder = m_dirFolder;
+    if (typeText == s.LastTypeText && m_pendingFolder == s.CurrentFolder)
+        return;
+    if (!checkDrive(m_pendingFolder))
+        return;
+    pumpEvents();
+    s.CurrentFolder = m_pendingFolder;
+
+    enable(w.mnuGrab, false);
+    enable(w.mnuTag, false);
+    enable(w.cmdTag, false);
+    enable(w.LabTag, false);
+    setConvertControls(false);
+    m_filter = TypeFilterOf(typeText);
+    enable(w.chkAll, m_filter.markAllEnabled);
+
+    if (typeText != s.LastTypeText) {
+        s.LastTypeText = typeText;
+        s.CurrentFile.clear();
+        if (w.ListInput)
+            w.ListInput->clear();
+        if (w.chkAll)
+            w.chkAll->setChecked(false);
+        fillList();
+        if (w.ListInput && w.ListInput->count() > 0) {
+            const bool convertible = s.CurrentType != QLatin1String("WMA");
+            enable(w.cmdGrab, convertible);
+            enable(w.cmdGrabCut, convertible && s.CutSectionOnly);
+            enable(w.chkCutNam, convertible && s.CutSectionOnly);
+            enable(w.FraConv, convertible);
+            enable(w.chkAll, convertible && m_filter.markAllEnabled);
+            if (w.chkAll)
+                w.chkAll->setChecked(false);
+            chkAll_Click();
+        }
+    }
+    s.TypeIndex = int16_t(w.CboType->currentIndex());
+}
+
+void FolderBrowser::fillList()
+{
+    if (!w.ListInput)
+        return;
+    pumpEvents();
+    if (w.CboType)
+        m_filter = TypeFilterOf(w.CboType->currentText());
+    QDir dir(m_dirFolder);
+    dir.setNameFilters(m_filter.patterns);
+    dir.setFilter(QDir::Files | QDir::Readable);
+    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files = m_filter.patterns.isEmpty() ? QFileInfoList() : dir.entryInfoList();
+
+    const QString bytes = text(100, QStringLiteral("bytes"));
+    std::vector<SortKeys::Entry> entries;
+    entries.reserve(size_t(files.size()));
+    for (const QFileInfo &info : files) {
+        const QString path = joinPath(s.CurrentFolder, info.fileName());
+        if (path == s.TempWavePath || path == s.TempWmaPath)
+            continue;
+        entries.push_back(
+            {ListLine::make(path, SizeTextOfLength(info.size(), bytes), ListLine::InputSizeEnd),
+                path, info.size(), info.lastModified()});
+    }
+    if (entries.empty()) {
+        w.ListInput->show();
+        if (m_hooks.Clear_Info)
+            m_hooks.Clear_Info();
+        enable(w.chkAll, false);
+        setCutControls(false);
+        return;
+    }
+    enable(w.chkAll, false);
+    w.ListInput->setUpdatesEnabled(false);
+    SortKeys::sortEntries(s.SortOrder, entries);
+    const QSignalBlocker block(w.ListInput);
+    for (const SortKeys::Entry &entry : entries)
+        AddListLine(w.ListInput, entry.line, entry.path);
+    w.ListInput->setCurrentItem(nullptr, QItemSelectionModel::Clear);
+    w.ListInput->setUpdatesEnabled(true);
+}
+
+void FolderBrowser::setCutControls(bool enabled)
+{
+    for (QWidget *control : {w.cmdSta, w.cmdFin, w.cmdStaRes, w.cmdFinRes, w.VScrSta, w.VScrFin})
+        enable(control, enabled);
+}
+
+void FolderBrowser::setConvertControls(bool enabled)
+{
+    enable(w.cmdGrab, enabled);
+    enable(w.cmdGrabCut, enabled);
+    enable(w.chkCutNam, enabled);
+}
+
+// ---- Order -----------------------------------------------------------------------------------
+
+void FolderBrowser::SetSortOrder(const QString &order)
+{
+    s.SortOrder = order;
+    SortList();
+    UpdateOrderChecks();
+}
+
+void FolderBrowser::UpdateOrderChecks()
+{
+    const std::pair<QAction *, const char *> orders[]
+        = {{w.mnuOrdName, "A"}, {w.mnuOrdExt, "E"}, {w.mnuOrdDate, "D"}, {w.mnuOrdSize, "S"}};
+    for (const auto &[action, order] : orders) {
+        if (action) {
+            action->setCheckable(true);
+            action->setChecked(s.SortOrder == QLatin1String(order));
+        }
+    }
+}
+
+void FolderBrowser::SortList()
+{
+    if (!w.ListInput || !SortKeys::isOrder(s.SortOrder) || w.ListInput->count() == 0)
+        return;
+    // The marks and the current entry stay with their files, not with their rows.
+    std::vector<SortKeys::Entry> entries;
+    QStringList marked;
+    const QString current = PathOfItem(w.ListInput->currentItem());
+    for (int row = 0; row < w.ListInput->count(); ++row) {
+        const QListWidgetItem *item = w.ListInput->item(row);
+        const QString path = PathOfItem(item);
+        const QFileInfo info(path);
+        entries.push_back({item->text(), path, info.size(), info.lastModified()});
+        if (item->isSelected())
+            marked.append(path);
+    }
+    SortKeys::sortEntries(s.SortOrder, entries);
+    const bool events = s.BrowseEventsOn;
+    s.BrowseEventsOn = false;
+    {
+        const QSignalBlocker block(w.ListInput);
+        w.ListInput->setUpdatesEnabled(false);
+        w.ListInput->clear();
+        for (const SortKeys::Entry &entry : entries) {
+            QListWidgetItem *item = AddListLine(w.ListInput, entry.line, entry.path);
+            if (entry.path == current)
+                w.ListInput->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+            if (marked.contains(entry.path))
+                item->setSelected(true);
+        }
+        w.ListInput->setUpdatesEnabled(true);
+    }
+    s.BrowseEventsOn = events;
+}
+
+// ---- Marking and the current file ------------------------------------------------------------
+
+void FolderBrowser::chkAll_Click()
+{
+    if (!w.ListInput)
+        return;
+    const bool markAll = ticked(w.chkAll);
+    s.BrowseEventsOn = false;
+    const int count = w.ListInput->count();
+    if (markAll && count > 0) {
+        {
+            const QSignalBlocker block(w.ListInput);
+            w.ListInput->selectAll();
+            w.ListInput->item(count - 1)->setSelected(false);
+        }
+        // Marking the last entry with the handlers on runs the counting.
+        s.BrowseEventsOn = true;
+        w.ListInput->item(count - 1)->setSelected(true);
+        enable(w.cmdGrab, true);
+        const bool section = s.CutEndMs > s.CutStartMs;
+        enable(w.cmdGrabCut, section);
+        enable(w.chkCutNam, section);
+    } else if (!markAll) {
+        {
+            const QSignalBlocker block(w.ListInput);
+            w.ListInput->clearSelection();
+        }
+        if (w.Lab2)
+            w.Lab2->setText(QueueLabel(
+                text(112, QStringLiteral("2 - Select files to be converted")), 1, count));
+    }
+    s.BrowseEventsOn = true;
+    show(w.ImgMsg, false);
+    show(w.ShaPallino, false);
+    if (w.LabStatus)
+        w.LabStatus->clear();
+}
+
+void FolderBrowser::ListInput_Click()
+{
+    if (!s.BrowseEventsOn || !w.ListInput || !w.ListInput->currentItem())
+        return;
+    enable(w.chkWAV, false);
+    enable(w.chkWMA, false);
+    s.OutputListActive = false;
+    s.BrowseEventsOn = false;
+    setCutControls(true);
+
+    s.RunListIndex = w.ListInput->currentRow();
+    const QString path = PathOfItem(w.ListInput->currentItem());
+    s.CurrentFile = ListLine::fileNameOf(path);
+    s.SourcePath = joinPath(s.CurrentFolder, s.CurrentFile);
+    s.ClickedFilePath = s.SourcePath;
+    if (w.ListOutput) {
+        const QSignalBlocker block(w.ListOutput);
+        w.ListOutput->clearSelection();
+    }
+    s.CurrentType = typeOfFile(s.CurrentFile);
+
+    if (QFileInfo(s.SourcePath).size() > 0) {
+        if (m_hooks.ShowFileInfo)
+            m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
+
+        for (QWidget *control : {w.cmdPlayCut, w.cmdGrabCut, w.cmdTag, w.LabTag})
+            enable(control, false);
+        enable(static_cast<QWidget *>(w.chkCutNam), false);
+        enable(w.cmdGrab, false);
+        std::vector<QueueEntry> entries;
+        entries.reserve(size_t(w.ListInput->count()));
+        for (int row = 0; row < w.ListInput->count(); ++row) {
+            const QListWidgetItem *item = w.ListInput->item(row);
+            entries.push_back({PathOfItem(item), item->isSelected()});
+        }
+        const QueueCounting counting
+            = CountQueue(entries, ticked(w.chkWMA), ticked(w.chkWAV), s.SourcePath);
+        if (counting.enableWma)
+            enable(w.chkWMA, true);
+        if (counting.enableWav)
+            enable(w.chkWAV, true);
+        s.QueueCount = int16_t(counting.count);
+
+        const bool tagging = s.QueueCount > 1 || s.CurrentType == QLatin1String("MP3");
+        enable(w.cmdGrab, s.QueueCount >= 1);
+        enable(w.mnuGrab, s.QueueCount >= 1);
+        enable(w.cmdTag, tagging);
+        enable(w.LabTag, tagging);
+        enable(w.mnuTag, tagging);
+        enable(w.cmdPlay, true);
+        const bool section = m_hooks.CutSectionSet && m_hooks.CutSectionSet();
+        enable(w.cmdPlayCut, section);
+        enable(w.cmdGrabCut, section);
+        enable(w.chkCutNam, section);
+        if (w.Lab2)
+            w.Lab2->setText(
+                QueueLabel(text(112, QStringLiteral("2 - Select files to be converted")),
+                    s.QueueCount, w.ListInput->count()));
+    }
+    s.BrowseEventsOn = true;
+}
+
+// ---- Path box and history --------------------------------------------------------------------
+
+void FolderBrowser::Carica_URL()
+{
+    if (!w.CboURL)
+        return;
+    const QStringList entries = PathHistory::load(m_history);
+    m_pathBoxGuard = true;
+    w.CboURL->clear();
+    w.CboURL->addItems(entries);
+    w.CboURL->setEditText(s.CurrentFolder);
+    if (QLineEdit *edit = w.CboURL->lineEdit())
+        edit->selectAll();
+    m_pathBoxGuard = false;
+    m_pathBoxLength = int(s.CurrentFolder.size());
+    if (w.cmdClear)
+        w.cmdClear->setEnabled(!entries.isEmpty());
+}
+
+void FolderBrowser::Inserisci_URL(const QString &folder)
+{
+    if (!w.CboURL || folder.isEmpty())
+        return;
+    QStringList entries;
+    for (int i = 0; i < w.CboURL->count(); ++i)
+        entries.append(w.CboURL->itemText(i));
+    PathHistory::insert(m_history, entries, withoutSeparator(folder));
+    const QString shown = w.CboURL->currentText();
+    Carica_URL();
+    m_pathBoxGuard = true;
+    w.CboURL->setEditText(shown);
+    m_pathBoxGuard = false;
+    if (w.cmdClear)
+        w.cmdClear->setEnabled(true);
+}
+
+void FolderBrowser::cmdClear_Click()
+{
+    if (!w.CboURL)
+        return;
+    const QString question = text(10310, QStringLiteral("Clear Path box ?"));
+    if (m_messages.show(question, YesNoQuestionNoDefault) == No)
+        return;
+    if (w.cmdClear)
+        w.cmdClear->setEnabled(false);
+    QStringList entries;
+    for (int i = 0; i < w.CboURL->count(); ++i)
+        entries.append(w.CboURL->itemText(i));
+    PathHistory::clear(m_history, entries);
+    const QString shown = w.CboURL->currentText();
+    m_pathBoxGuard = true;
+    w.CboURL->clear();
+    w.CboURL->setEditText(shown);
+    m_pathBoxGuard = false;
+}
+
+void FolderBrowser::CboURL_Change()
+{
+    if (!s.BrowseEventsOn || m_pathBoxGuard || !w.CboURL)
+        return;
+    const QString typed = w.CboURL->currentText().trimmed();
+    const int n = int(typed.size());
+    if (n < m_pathBoxLength) {
+        m_pathBoxLength = n; // the user deleted characters: no completion now
+        return;
+    }
+    m_pathBoxGuard = true;
+    pumpEvents();
+    QStringList entries;
+    for (int i = 0; i < w.CboURL->count(); ++i)
+        entries.append(w.CboURL->itemText(i));
+    if (const auto completed = PathHistory::complete(entries, typed)) {
+        w.CboURL->setEditText(*completed);
+        if (QLineEdit *edit = w.CboURL->lineEdit())
+            edit->setSelection(n, int(completed->size()) - n);
+        m_pathBoxLength = int(completed->size());
+    } else {
+        m_pathBoxLength = n;
+    }
+    m_pathBoxGuard = false;
+    pumpEvents();
+}
+
+void FolderBrowser::CboURL_Click()
+{
+    if (!s.BrowseEventsOn || !w.CboURL)
+        return;
+    WaitCursor wait;
+    m_pendingFolder = w.CboURL->currentText().trimmed();
+    s.BrowseEventsOn = false;
+    m_pathBoxGuard = true;
+    pumpEvents();
+
+    // A lone letter named a drive; here it names no folder, and the accept fails quietly.
+    if (m_pendingFolder.isEmpty() || m_pendingFolder.size() == 1) {
+        acceptFailed();
+        return;
+    }
+    if (!Volumes::isNetworkPath(m_pendingFolder)) {
+        const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(m_pendingFolder));
+        if (!checkDrive(absolute) || !QDir::setCurrent(absolute)) {
+            acceptFailed();
+            return;
+        }
+        m_pendingFolder = withoutSeparator(absolute);
+    }
+    s.PathTyped = true;
+    setDriveBox(m_pendingFolder);
+    s.BrowseEventsOn = true;
+    if (m_pendingFolder != m_dirFolder && !SetDir1(m_pendingFolder)) {
+        acceptFailed();
+        return;
+    }
+    pumpEvents();
+    s.BrowseEventsOn = true;
+    m_pathBoxGuard = false;
+}
+
+void FolderBrowser::acceptFailed()
+{
+    if (w.CboURL) {
+        const QString pending = withoutSeparator(m_pendingFolder);
+        for (int i = 0; i < w.CboURL->count(); ++i) {
+            if (w.CboURL->itemText(i).compare(m_pendingFolder, Qt::CaseInsensitive) == 0
+                || w.CboURL->itemText(i).compare(pending, Qt::CaseInsensitive) == 0) {
+                w.CboURL->removeItem(i);
+                break;
+            }
+        }
+        w.CboURL->setEditText(QString());
+    }
+    s.BrowseEventsOn = true;
+    m_pathBoxGuard = false;
+}
+
+void FolderBrowser::EnterPressed()
+{
+    if (!s.BrowseEventsOn || !w.CboURL)
+        return;
+    const QString typed = w.CboURL->currentText().trimmed();
+    CboURL_Click();
+    pumpEvents();
+    if (!s.CurrentFile.isEmpty() && !typed.isEmpty()
+        && s.CurrentFolder.toUpper().startsWith(withoutSeparator(typed).toUpper()))
+        Inserisci_URL(s.CurrentFolder);
+}
+
+// ---- Start-up --------------------------------------------------------------------------------
+
+void FolderBrowser::ShowStartFolder()
+{
+    m_pathBoxLength = int(s.CurrentFolder.size());
+    if (w.CboURL) {
+        m_pathBoxGuard = true;
+        w.CboURL->setEditText(s.CurrentFolder);
+        m_pathBoxGuard = false;
+    }
+    setDriveBox(s.CurrentFolder);
+    // A folder that cannot be shown leaves the start in the home folder.
+    if (!SetDir1(s.CurrentFolder))
+        SetDir1(QDir::homePath());
+    UpdateOrderChecks();
+}
+
+// ---- Menus and drops -------------------------------------------------------------------------
+
+void FolderBrowser::showInputMenu(const QPoint &pos)
+{
+    if (!w.ListInput)
+        return;
+    QMenu *menu = w.SFPOPUP;
+    if (!menu) {
+        if (!m_ownMenu) {
+            m_ownMenu = new QMenu(w.ListInput);
+            for (QAction *action : {w.mnuPlay, w.mnuStop, w.mnuGrab, w.mnuTag, w.mnuOrder,
+                     w.mnuSave, w.mnuMove, w.mnuExpl, w.SFRename, w.SFDelete}) {
+                if (action)
+                    m_ownMenu->addAction(action);
+            }
+        }
+        menu = m_ownMenu;
+    }
+    const bool hasCurrent = w.ListInput->currentItem() != nullptr;
+    if (hasCurrent)
+        ListInput_Click();
+    const bool files = hasCurrent && w.ListInput->count() > 0;
+    for (QAction *action : {w.mnuPlay, w.mnuStop, w.mnuGrab, w.mnuTag, w.mnuOrder, w.mnuSave,
+             w.mnuMove, w.SFRename, w.SFDelete})
+        showAction(action, files);
+    showAction(w.mnuExpl, true);
+    for (QAction *action : {w.mnuExplOut, w.SFRenameOut, w.SFDeleteOut})
+        showAction(action, false);
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            action->setVisible(files);
+    }
+    if (w.mnuPlay && files)
+        menu->setDefaultAction(w.mnuPlay);
+    menu->popup(w.ListInput->viewport()->mapToGlobal(pos));
+}
+
+void FolderBrowser::showFolderMenu(const QPoint &pos)
+{
+    if (w.DIRPOPUP && w.Dir1)
+        w.DIRPOPUP->popup(w.Dir1->viewport()->mapToGlobal(pos));
+}
+
+void FolderBrowser::watchDrops(QWidget *widget)
+{
+    if (!widget)
+        return;
+    widget->setAcceptDrops(true);
+    widget->installEventFilter(this);
+    if (auto *view = qobject_cast<QAbstractItemView *>(widget)) {
+        view->viewport()->setAcceptDrops(true);
+        view->viewport()->installEventFilter(this);
+    }
+    if (auto *box = qobject_cast<QComboBox *>(widget); box && box->lineEdit())
+        box->lineEdit()->installEventFilter(this);
+}
+
+bool FolderBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (drag->mimeData() && DropData::canTake(*drag->mimeData())) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        return false;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = drop->mimeData() ? DropData::pathOf(*drop->mimeData()) : QString();
+        if (path.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        DropFiles(path);
+        return true;
+    }
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+void FolderBrowser::DropFiles(const QString &path)
+{
+    const DropData::Action action = DropData::actionFor(path, s.CurrentFolder);
+    if (action == DropData::Action::Nothing)
+        return;
+    s.TypeIndex = 0;
+    s.CurrentFile = ListLine::fileNameOf(path);
+    switch (action) {
+    case DropData::Action::OpenFolder: {
+        WaitCursor wait;
+        if (w.CboURL) {
+            m_pathBoxGuard = true;
+            w.CboURL->setEditText(QString());
+            m_pathBoxGuard = false;
+        }
+        const bool events = s.BrowseEventsOn;
+        s.BrowseEventsOn = false;
+        SetDir1(path);
+        s.BrowseEventsOn = events;
+        cmdRefr_Click();
+        break;
+    }
+    case DropData::Action::OpenFileFolder:
+        SetDir1(QFileInfo(path).absolutePath());
+        break;
+    case DropData::Action::CurrentFileOnly:
+    case DropData::Action::Nothing:
+        break;
+    }
+}

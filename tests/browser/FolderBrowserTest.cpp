@@ -1,0 +1,389 @@
+// The browser driven through its handlers on real temporary folders, offscreen, with scripted
+// message boxes and an in-memory history.
+#include "browser/FolderBrowser.h"
+#include "app/AppState.h"
+#include "app/Services.h"
+#include "browser/ListLine.h"
+#include "browser/TypeFilter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+
+class ScriptedMessages : public MessageBoxService
+{
+public:
+    QList<int> answers; // next buttons to press; Cancel when none is left
+    QStringList texts;
+    QList<int> flags;
+    int show(const QString &text, int flagSet) override
+    {
+        texts << text;
+        flags << flagSet;
+        return answers.isEmpty() ? 2 : answers.takeFirst();
+    }
+};
+
+class MapStore : public HistoryStore
+{
+public:
+    QMap<QString, QString> keys;
+    QString value(const QString &key) const override { return keys.value(key); }
+    void setValue(const QString &key, const QString &value) override { keys[key] = value; }
+    void remove(const QString &key) override { keys.remove(key); }
+};
+
+class FolderBrowserTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        folder = root.path();
+        w.window = &window;
+        w.Drive1 = new QComboBox(&window);
+        w.Dir1 = new QTreeView(&window);
+        w.CboURL = new QComboBox(&window);
+        w.CboType = new QComboBox(&window);
+        w.CboType->addItems(TypeBoxEntries(QStringLiteral("Supported")));
+        w.ListInput = new QListWidget(&window);
+        w.ListOutput = new QListWidget(&window);
+        w.chkAll = new QCheckBox(&window);
+        w.chkWMA = new QCheckBox(&window);
+        w.chkWMA->setChecked(true);
+        w.chkWAV = new QCheckBox(&window);
+        w.cmdClear = new QPushButton(&window);
+        w.cmdRefr = new QPushButton(&window);
+        w.cmdUp = new QPushButton(&window);
+        w.cmdGrab = new QPushButton(&window);
+        w.cmdTag = new QPushButton(&window);
+        w.Lab2 = new QLabel(&window);
+        w.LabStatus = new QLabel(&window);
+        for (QAction **action : {&w.mnuOrdName, &w.mnuOrdExt, &w.mnuOrdDate, &w.mnuOrdSize})
+            *action = new QAction(&window);
+        hooks.MountedVolumes = [this] {
+            return volumes;
+        };
+        hooks.ShowFileInfo = [this](const QString &path, const QString &type) {
+            shown << path + QLatin1Char('|') + type;
+        };
+        volumes = {{"/", "ext4", "/dev/sda1", "", true}};
+        window.show();
+    }
+
+    void start(int typeIndex = 4, const QString &order = QStringLiteral("A"))
+    {
+        browser = std::make_unique<FolderBrowser>(w, state, store, messages, hooks);
+        state.SortOrder = order;
+        state.CurrentFolder = folder;
+        browser->Carica_URL();
+        browser->ShowStartFolder();
+        state.BrowseEventsOn = true;
+        browser->ApplyTypeIndex(typeIndex);
+    }
+
+    void makeFile(const QString &name, qsizetype size, const QString &stamp = QString())
+    {
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'x'));
+        file.flush();
+        if (!stamp.isEmpty())
+            file.setFileTime(
+                QDateTime::fromString(stamp, Qt::ISODate), QFileDevice::FileModificationTime);
+    }
+
+    QStringList names() const
+    {
+        QStringList list;
+        for (int row = 0; row < w.ListInput->count(); ++row)
+            list << ListLine::fileNameOf(PathOfItem(w.ListInput->item(row)));
+        return list;
+    }
+
+    QTemporaryDir root, config;
+    QString folder;
+    QWidget window;
+    BrowserWidgets w;
+    BrowserHooks hooks;
+    QList<Volume> volumes;
+    AppState state;
+    MapStore store;
+    ScriptedMessages messages;
+    QStringList shown;
+    std::unique_ptr<FolderBrowser> browser;
+};
+
+TEST_F(FolderBrowserTest, ListsSupportedFilesWithSizeColumnAndPath)
+{
+    makeFile(QStringLiteral("b.mp3"), 1500);
+    makeFile(QStringLiteral("a.WAV"), 0);
+    makeFile(QStringLiteral("c.wma"), 1023);
+    makeFile(QStringLiteral("notes.txt"), 10);
+    makeFile(QStringLiteral(".hidden.mp3"), 10);
+    makeFile(QString(41, QLatin1Char('n')) + QStringLiteral(".mp3"), 1536000);
+    start();
+
+    ASSERT_EQ(names(), QStringList({"a.WAV", "b.mp3", "c.wma", QString(41, 'n') + ".mp3"}));
+    const QString line = w.ListInput->item(1)->text();
+    EXPECT_EQ(line.left(5), QStringLiteral("b.mp3"));
+    EXPECT_EQ(line.mid(44, 4), QStringLiteral(" 2 K"));
+    EXPECT_EQ(ListLine::pathOf(line), folder + QStringLiteral("/b.mp3"));
+    EXPECT_EQ(w.ListInput->item(0)->text().mid(40, 8), QStringLiteral(" 0 bytes"));
+    EXPECT_EQ(w.ListInput->item(3)->text().mid(40, 8), QStringLiteral(" 1.500 K"));
+    EXPECT_EQ(w.ListInput->item(3)->toolTip(), QStringLiteral(" ") + QString(41, 'n') + ".mp3 ");
+    EXPECT_TRUE(w.ListInput->item(1)->toolTip().isEmpty());
+    // The type filter leaves no entry current.
+    EXPECT_EQ(w.ListInput->currentItem(), nullptr);
+    EXPECT_TRUE(state.CurrentFile.isEmpty());
+    EXPECT_EQ(state.TypeIndex, 4);
+}
+
+TEST_F(FolderBrowserTest, TypeFiltersListTheirTypesAndRechoosingDoesNothing)
+{
+    makeFile(QStringLiteral("a.mp3"), 10);
+    makeFile(QStringLiteral("b.WAV"), 10);
+    makeFile(QStringLiteral("c.wma"), 10);
+    start(0);
+    const QStringList expected[]
+        = {{"a.mp3"}, {"b.WAV"}, {"a.mp3", "b.WAV"}, {"c.wma"}, {"a.mp3", "b.WAV", "c.wma"}};
+    for (int index = 0; index < 5; ++index) {
+        w.CboType->setCurrentIndex(index);
+        EXPECT_EQ(names(), expected[index]) << index;
+        EXPECT_EQ(w.chkAll->isEnabled(), index != 3) << index;
+    }
+    makeFile(QStringLiteral("d.mp3"), 10);
+    browser->CboType_Click(); // same entry, same folder
+    EXPECT_EQ(names().size(), 3);
+}
+
+TEST_F(FolderBrowserTest, EveryOrderSortsAndMarksStayWithTheirFiles)
+{
+    makeFile(QStringLiteral("beta.wma"), 900, QStringLiteral("2024-03-01T10:00:00"));
+    makeFile(QStringLiteral("Alpha.wav"), 10000, QStringLiteral("2023-12-31T23:59:59"));
+    makeFile(QStringLiteral("gamma.MP3"), 20, QStringLiteral("2024-03-01T09:00:00"));
+    start(4, QStringLiteral("S"));
+    EXPECT_EQ(names(), QStringList({"gamma.MP3", "beta.wma", "Alpha.wav"}));
+    EXPECT_TRUE(w.mnuOrdSize->isChecked());
+
+    w.ListInput->item(1)->setSelected(true); // beta.wma
+    const struct
+    {
+        QAction *action;
+        QStringList order;
+    } cases[] = {{w.mnuOrdName, {"Alpha.wav", "beta.wma", "gamma.MP3"}},
+        {w.mnuOrdExt, {"gamma.MP3", "Alpha.wav", "beta.wma"}},
+        {w.mnuOrdDate, {"Alpha.wav", "gamma.MP3", "beta.wma"}},
+        {w.mnuOrdSize, {"gamma.MP3", "beta.wma", "Alpha.wav"}}};
+    for (const auto &c : cases) {
+        c.action->trigger();
+        EXPECT_EQ(names(), c.order);
+        EXPECT_TRUE(c.action->isChecked());
+        const int checked = int(w.mnuOrdName->isChecked()) + int(w.mnuOrdExt->isChecked())
+            + int(w.mnuOrdDate->isChecked()) + int(w.mnuOrdSize->isChecked());
+        EXPECT_EQ(checked, 1);
+        const QList<QListWidgetItem *> marked = w.ListInput->selectedItems();
+        ASSERT_EQ(marked.size(), 1);
+        EXPECT_TRUE(marked[0]->text().startsWith(QStringLiteral("beta.wma")));
+    }
+}
+
+TEST_F(FolderBrowserTest, FolderChangeMakesTheFirstFileCurrentAndCountsMarks)
+{
+    QDir(folder).mkdir(QStringLiteral("sub"));
+    start();
+    EXPECT_EQ(w.ListInput->count(), 0);
+    folder = root.filePath(QStringLiteral("sub"));
+    makeFile(QStringLiteral("one.mp3"), 100);
+    makeFile(QStringLiteral("two.wav"), 100);
+    makeFile(QStringLiteral("three.wma"), 100);
+    w.ListOutput->addItem(QStringLiteral("old output"));
+
+    ASSERT_TRUE(browser->SetDir1(folder));
+    EXPECT_EQ(state.CurrentFolder, folder);
+    EXPECT_EQ(state.CurrentFile, QStringLiteral("one.mp3"));
+    EXPECT_EQ(state.CurrentType, QStringLiteral("MP3"));
+    EXPECT_EQ(shown.last(), folder + QStringLiteral("/one.mp3|MP3"));
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted   (1/3)"));
+    EXPECT_EQ(w.ListOutput->count(), 0);
+    EXPECT_EQ(store.keys.value(QStringLiteral("0")), folder);
+    EXPECT_TRUE(w.cmdGrab->isEnabled());
+
+    w.chkAll->click(); // marks all: the MP3 and the WAV count, the WMA does not
+    EXPECT_EQ(state.QueueCount, 2);
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted   (2/3)"));
+    w.chkAll->click();
+    EXPECT_TRUE(w.ListInput->selectedItems().isEmpty());
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted   (1/3)"));
+
+    w.ListInput->setCurrentRow(1, QItemSelectionModel::ClearAndSelect); // three.wma
+    EXPECT_EQ(state.CurrentType, QStringLiteral("WMA"));
+    EXPECT_EQ(state.QueueCount, 0);
+    EXPECT_FALSE(w.cmdGrab->isEnabled());
+
+    // Refresh keeps the output list; up one level goes to the parent.
+    w.ListOutput->addItem(QStringLiteral("converted"));
+    w.cmdRefr->click();
+    EXPECT_EQ(w.ListOutput->count(), 1);
+    EXPECT_EQ(w.ListInput->count(), 3);
+    w.cmdUp->click();
+    EXPECT_EQ(state.CurrentFolder, root.path());
+    EXPECT_EQ(w.ListOutput->count(), 0);
+}
+
+TEST_F(FolderBrowserTest, PathBoxCompletesFromHistoryAndBackspaceDoesNotComplete)
+{
+    const QString songs = root.filePath(QStringLiteral("Songs"));
+    QDir(folder).mkdir(QStringLiteral("Songs"));
+    store.keys = {{"0", root.filePath(QStringLiteral("Music"))}, {"1", songs}};
+    start();
+    QLineEdit *edit = w.CboURL->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    const QString typed = root.path() + QStringLiteral("/so");
+    edit->clear();
+    QTest::keyClicks(edit, typed);
+    EXPECT_EQ(edit->text(), songs + QLatin1Char('/'));
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("ngs/"));
+    // The typed part took the entry's case; Backspace removes only the completed rest.
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), root.path() + QStringLiteral("/So"));
+
+    // Enter accepts the folder, opens it and keeps it first in the history.
+    edit->setText(songs);
+    makeFile(QStringLiteral("Songs/x.mp3"), 10);
+    browser->EnterPressed();
+    EXPECT_EQ(state.CurrentFolder, songs);
+    EXPECT_EQ(browser->Dir1Folder(), songs);
+    EXPECT_EQ(store.keys.value(QStringLiteral("0")), songs);
+}
+
+TEST_F(FolderBrowserTest, AcceptOfAMissingFolderDropsItFromTheListQuietly)
+{
+    const QString gone = root.filePath(QStringLiteral("gone"));
+    store.keys = {{"0", gone}, {"1", folder}};
+    start();
+    const QString before = state.CurrentFolder;
+    for (const QString &typed : {gone, QStringLiteral("d")}) {
+        w.CboURL->setEditText(typed);
+        browser->CboURL_Click();
+        EXPECT_TRUE(w.CboURL->currentText().isEmpty());
+        EXPECT_EQ(state.CurrentFolder, before);
+        EXPECT_TRUE(state.BrowseEventsOn);
+    }
+    EXPECT_EQ(w.CboURL->findText(gone), -1);
+    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_EQ(store.keys.value(QStringLiteral("0")), gone); // the store is rewritten later
+}
+
+TEST_F(FolderBrowserTest, ClearingTheHistoryAsksFirst)
+{
+    store.keys = {{"0", "/a"}, {"1", "/b"}, {"2", "/c"}};
+    state.CurrentFolder = folder;
+    browser = std::make_unique<FolderBrowser>(w, state, store, messages, hooks);
+    browser->Carica_URL();
+    ASSERT_EQ(w.CboURL->count(), 3);
+    messages.answers = {7}; // No
+    w.cmdClear->click();
+    EXPECT_EQ(store.keys.size(), 3);
+    messages.answers = {6}; // Yes
+    w.cmdClear->click();
+    EXPECT_TRUE(store.keys.isEmpty());
+    EXPECT_EQ(w.CboURL->count(), 0);
+    EXPECT_FALSE(w.cmdClear->isEnabled());
+    EXPECT_EQ(messages.texts.last(), QStringLiteral("Clear Path box ?"));
+    EXPECT_EQ(messages.flags.last(), 292);
+}
+
+TEST_F(FolderBrowserTest, ADriveThatIsNotReadyOffersRetryAndCancel)
+{
+    const QString cd = root.filePath(QStringLiteral("cdrom"));
+    QDir(folder).mkdir(QStringLiteral("cdrom"));
+    start();
+    volumes.append({cd, "iso9660", "/dev/sr0", "", false});
+    QFile track(cd + QStringLiteral("/t.mp3"));
+    ASSERT_TRUE(track.open(QIODevice::WriteOnly));
+    track.close();
+
+    messages.answers = {2}; // Cancel
+    browser->SetDir1(cd);
+    EXPECT_EQ(
+        messages.texts.value(0), QStringLiteral("Drive ") + cd + QStringLiteral(" Not Ready ..."));
+    EXPECT_EQ(messages.flags.value(0), 293);
+    EXPECT_EQ(w.ListInput->count(), 0);
+    EXPECT_TRUE(state.BrowseEventsOn);
+
+    // Retry after the disc went in.
+    hooks.MountedVolumes = nullptr;
+    messages.answers = {4};
+    volumes.last().ready = false;
+    int asked = 0;
+    browser = std::make_unique<FolderBrowser>(
+        w, state, store, messages, BrowserHooks {{}, {}, {}, {}, {}, {}, [this, &asked] {
+                                                     if (++asked > 1)
+                                                         volumes.last().ready = true;
+                                                     return volumes;
+                                                 }});
+    state.CurrentFolder.clear();
+    browser->SetDir1(cd);
+    EXPECT_EQ(w.ListInput->count(), 1);
+}
+
+TEST_F(FolderBrowserTest, DropsOpenFoldersOrTheDroppedFilesFolder)
+{
+    QDir(folder).mkdir(QStringLiteral("other"));
+    makeFile(QStringLiteral("here.mp3"), 10);
+    makeFile(QStringLiteral("other/there.wav"), 10);
+    start();
+
+    browser->DropFiles(folder + QStringLiteral("/here.mp3"));
+    EXPECT_EQ(state.CurrentFile, QStringLiteral("here.mp3"));
+    EXPECT_EQ(state.CurrentFolder, folder);
+
+    // A file of another folder, dropped as a URL list on the input list.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder + QStringLiteral("/other/there.wav"))});
+    // Drag events are delivered to the filter the browser installs on each control.
+    QObject *filter = browser.get();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_TRUE(filter->eventFilter(w.ListInput->viewport(), &enter));
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_TRUE(filter->eventFilter(w.ListInput->viewport(), &drop));
+    EXPECT_EQ(state.CurrentFolder, folder + QStringLiteral("/other"));
+    EXPECT_EQ(state.CurrentFile, QStringLiteral("there.wav"));
+
+    // A folder, dropped as text on the window.
+    QMimeData text;
+    text.setText(QStringLiteral("file://") + folder);
+    QDropEvent folderDrop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    filter->eventFilter(&window, &folderDrop);
+    EXPECT_EQ(state.CurrentFolder, folder);
+    EXPECT_EQ(names(), QStringList({"here.mp3"}));
+}
+
+} // namespace
