@@ -34,17 +34,22 @@ std::string folded(std::string_view text)
 }
 
 // Cuts UTF-8 text to at most `limit` code points without splitting a multi-byte sequence.
+// A stray continuation byte (invalid UTF-8) counts as a character of its own, so no input can
+// hide an unbounded run of bytes inside one "character".
 std::string cutToCharacters(std::string_view text, std::size_t limit)
 {
     std::size_t characters = 0;
+    int continuationsLeft = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const bool continuation = (byte & 0xC0) == 0x80;
-        if (!continuation) {
-            if (characters == limit)
-                return std::string(text.substr(0, i));
-            ++characters;
+        if ((byte & 0xC0) == 0x80 && continuationsLeft > 0) {
+            --continuationsLeft;
+            continue;
         }
+        if (characters == limit)
+            return std::string(text.substr(0, i));
+        ++characters;
+        continuationsLeft = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
     }
     return std::string(text);
 }
@@ -58,6 +63,9 @@ std::string cleanValue(std::string_view raw)
     }
     return cutToCharacters(value, ProfileText::MaxValueLength);
 }
+
+// A message file is a few kilobytes; anything this large is not one and is not read into memory.
+constexpr std::uintmax_t MaxFileSize = 16 * 1024 * 1024;
 
 struct CacheEntry
 {
@@ -113,8 +121,9 @@ std::shared_ptr<const ProfileText> ProfileText::load(const std::string &path)
     const auto modified = std::filesystem::last_write_time(path, error);
     if (error)
         return nullptr;
+    // file_size also refuses folders and pipes, which could not be read sensibly (or at all).
     const auto size = std::filesystem::file_size(path, error);
-    if (error)
+    if (error || size > MaxFileSize)
         return nullptr;
 
     {

@@ -148,8 +148,17 @@ TEST_F(CaptionsTest, TagEditorTitlePaddingAndCopiedCaptions)
     EXPECT_TRUE(child<QCheckBox>(&window, "chkPar_1")->toolTip().isEmpty());
 }
 
-TEST_F(CaptionsTest, CutNameTitleAndUnknownWindows)
+TEST_F(CaptionsTest, DialogsAndUnknownWindows)
 {
+    QWidget options;
+    options.setObjectName(QStringLiteral("frmOptions"));
+    auto *cancel = new QPushButton(&options);
+    cancel->setObjectName(QStringLiteral("CmdCancel"));
+    ApplyCaptions(&options, state);
+    ApplyTooltips(&options, state);
+    EXPECT_EQ(cancel->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(cancel->toolTip(), QStringLiteral(" Abort & go back "));
+
     QWidget cutName;
     cutName.setObjectName(QStringLiteral("frmCutName"));
     ApplyCaptions(&cutName, state);
@@ -166,18 +175,6 @@ TEST_F(CaptionsTest, CutNameTitleAndUnknownWindows)
     EXPECT_EQ(other.windowTitle(), QStringLiteral(" Tonvera"));
     EXPECT_EQ(grab->text(), QStringLiteral("keep"));
     EXPECT_TRUE(grab->toolTip().isEmpty());
-}
-
-TEST_F(CaptionsTest, OptionsDialogCancelTooltip)
-{
-    QWidget options;
-    options.setObjectName(QStringLiteral("frmOptions"));
-    auto *cancel = new QPushButton(&options);
-    cancel->setObjectName(QStringLiteral("CmdCancel"));
-    ApplyCaptions(&options, state);
-    ApplyTooltips(&options, state);
-    EXPECT_EQ(cancel->text(), QStringLiteral("&Cancel"));
-    EXPECT_EQ(cancel->toolTip(), QStringLiteral(" Abort & go back "));
 }
 
 } // namespace

@@ -110,6 +110,9 @@ TEST(ProfileText, CutsValuesAt299CharactersWithoutSplittingUtf8)
     EXPECT_EQ(text.value("s", "a")->size(), 299u);
     EXPECT_EQ(text.value("s", "b")->size(), 2 * 299u);
     EXPECT_EQ(*text.value("s", "c"), std::string(298, 'q'));
+    // Invalid UTF-8: a lead byte followed by endless continuation bytes is still cut.
+    const ProfileText invalid = ProfileText::parse("[s]\nd=\xC3" + std::string(2000, '\x80'));
+    EXPECT_EQ(invalid.value("s", "d")->size(), 2 + 298u); // "\xC3\x80" + 298 strays
     EXPECT_EQ(ReadProfileText("s", "a", std::string(500, 'd'), "/nonexistent/PRMSG"),
         std::string(299, 'd'));
 }
