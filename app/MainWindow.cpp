@@ -134,6 +134,14 @@ void MainWindow::createControllers()
     // or the keyboard must reach registers itself: setBrowserHooks(...).
     //   browser:   FolderBrowser, InfoPanel, OutputList
     // -----------------------------------------------------------------------------------------
+    createPanelControllers();
+}
+
+// The information panel and the output folder and list, with the tag reader, the probe and the
+// decoder they share with later controllers. Created before the folder browser, which calls
+// them when a file becomes current or the folder changes.
+void MainWindow::createPanelControllers()
+{
     Ui::frmMain &ui = *m_ui;
     m_tagletPro1 = std::make_unique<taglet::Taglet>();
     m_mediaPlayer2 = std::make_unique<MediaProbe>();

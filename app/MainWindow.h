@@ -76,6 +76,7 @@ private:
     void buildPopupMenus();
     void applyLook();
     void createControllers();
+    void createPanelControllers();
 
     AppState &m_state;
     Settings &m_settings;
