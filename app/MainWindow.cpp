@@ -170,6 +170,8 @@ void MainWindow::createPanelControllers()
     m_infoPanel
         = std::make_unique<InfoPanel>(panel, m_state, *m_tagletPro1, *m_mediaPlayer2, *m_mp3Play1);
 
+    if (!m_services.folders)
+        return;
     OutputListWidgets output;
     output.OptSameDir = ui.OptSameDir;
     output.OptUsrDir = ui.OptUsrDir;

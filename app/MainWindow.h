@@ -51,9 +51,10 @@ public:
     Mp3SectionDecoder &Mp3Play1() { return *m_mp3Play1; }
 
     // The information panel (ShowCurrentFile, ShowFileInfo, Clear_Info) and the output folder
-    // and list (FollowInputFolder, AddOutputFile), for the browser and the conversion.
+    // and list (FollowInputFolder, AddOutputFile), for the browser and the conversion. The
+    // output list needs the folder picker service; without one (tests) it is null.
     InfoPanel &infoPanel() { return *m_infoPanel; }
-    OutputList &outputList() { return *m_outputList; }
+    OutputList *outputList() { return m_outputList.get(); }
 
     // The browser's entry points for the start-up and the keyboard (null until registered).
     BrowserHooks *browserHooks() const { return m_browserHooks; }

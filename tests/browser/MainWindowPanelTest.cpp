@@ -59,7 +59,8 @@ TEST(MainWindowPanel, FormControlsShowTheFileAndTheOutputFolder)
 
     const QString out = config.filePath("clip.wma");
     ASSERT_TRUE(QFile::copy(fixture("clip.wma"), out));
-    window.outputList().AddOutputFile(out);
+    ASSERT_NE(window.outputList(), nullptr);
+    window.outputList()->AddOutputFile(out);
     ui.ListOutput->setCurrentRow(0);
     EXPECT_TRUE(state.OutputListActive);
     EXPECT_TRUE(ui.LabInfo->text().startsWith("Title: Clip Title\n"));
