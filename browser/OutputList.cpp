@@ -46,12 +46,6 @@ OutputList::OutputList(const OutputListWidgets &widgets, AppState &state, InfoPa
     w.ListOutput->viewport()->installEventFilter(this);
 }
 
-void OutputList::Start()
-{
-    w.OptSameDir->setChecked(true);
-    OptSameDir_Click();
-}
-
 void OutputList::FollowInputFolder(const QString &dir1Folder)
 {
     if (!w.OptSameDir->isChecked())

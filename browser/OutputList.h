@@ -43,8 +43,6 @@ public:
         MediaProbe &MediaPlayer2, FolderPickerService &picker, std::function<QString()> dir1Folder,
         QObject *parent = nullptr);
 
-    // Program start: output goes to the input folder until the user chooses otherwise.
-    void Start();
     // The folder tree shows another folder: while "Current Folder" is chosen the output
     // follows it.
     void FollowInputFolder(const QString &dir1Folder);

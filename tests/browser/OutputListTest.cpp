@@ -1,20 +1,26 @@
-#include "PanelFixture.h"
-
-#include "app/Services.h"
+// The output folder and list, and the panel, inside the real main window form.
 #include "browser/OutputList.h"
+#include "app/AppState.h"
+#include "app/MainWindow.h"
+#include "app/Services.h"
+#include "app/Settings.h"
+#include "browser/InfoPanel.h"
+#include "playback/MediaProbe.h"
+#include "ui_frmMain.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QFile>
 #include <QHelpEvent>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolTip>
+#include <gtest/gtest.h>
 
 namespace {
+QString fixture(const char *name)
+{
+    return QStringLiteral(TONVERA_TEST_DATA "/browser/") + QLatin1String(name);
+}
+
 class ScriptedPicker : public FolderPickerService
 {
 public:
@@ -27,156 +33,122 @@ public:
     QString answer, lastTitle, lastStart;
 };
 
-class OutputListTest : public PanelFixture
+class OutputListTest : public ::testing::Test
 {
 protected:
     OutputListTest()
     {
-        o.OptSameDir = new QRadioButton(&window);
-        o.OptUsrDir = new QRadioButton(&window);
-        o.cmdBrowse = new QPushButton(&window);
-        o.LabOutDir = new QLabel(&window);
-        o.ListOutput = new QListWidget(&window);
-        o.LabStatus = w.LabStatus;
-        o.LabBarINP = w.LabBarINP;
-        o.LabBarOUT = w.LabBarOUT;
-        o.ImgMsg = w.ImgMsg;
-        o.ShaPallino = w.ShaPallino;
-        o.ShapINP = new QFrame(&window);
-        o.ShapOUT = new QFrame(&window);
-        o.SFPOPUP = new QMenu(&window);
-        for (const char *name : {"mnuPlay", "mnuStop", "mnusepg", "mnuGrab", "mnuTag", "mnusepp",
-                 "mnuOrder", "mnuExpl", "mnuExplOut", "mnusep", "mnuSave", "mnuMove", "SFRename",
-                 "SFDelete", "SFRenameOut", "SFDeleteOut"})
-            o.SFPOPUP->addAction(QString::fromLatin1(name))->setObjectName(name);
-        list = std::make_unique<OutputList>(
-            o, state, *panel, mediaPlayer2, picker, [this] { return inputFolder; });
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        services.folders = &picker;
+        window = std::make_unique<MainWindow>(state, *settings, services);
+    }
+    QString output(const QString &name, const char *from = nullptr)
+    {
+        const QString path = dir.filePath(name);
+        if (from)
+            QFile::copy(fixture(from), path);
+        else
+            QFile(path).open(QIODevice::WriteOnly);
+        window->outputList()->AddOutputFile(path);
+        return path;
     }
     bool visible(const char *action) const
     {
-        return o.SFPOPUP->findChild<QAction *>(action)->isVisible();
+        QAction *a = window->findChild<QAction *>(action);
+        EXPECT_NE(a, nullptr) << action;
+        return a && a->isVisible();
     }
 
-    OutputListWidgets o;
+    QTemporaryDir dir;
+    AppState state;
+    std::unique_ptr<Settings> settings = std::make_unique<Settings>();
     ScriptedPicker picker;
-    QString inputFolder = "/music/in/";
-    std::unique_ptr<OutputList> list;
+    AppServices services;
+    std::unique_ptr<MainWindow> window;
+    Ui::frmMain &ui() { return window->ui(); }
 };
 } // namespace
 
 TEST_F(OutputListTest, FolderOptionsAndBrowse)
 {
-    list->Start();
-    EXPECT_TRUE(o.OptSameDir->isChecked());
+    state.CurrentFolder = "/music/in/";
+    ui().OptSameDir->click();
     EXPECT_EQ(state.OutputFolder, "/music/in");
-    EXPECT_FALSE(o.cmdBrowse->isEnabled());
+    EXPECT_EQ(ui().LabOutDir->text(), "/music/in ");
+    EXPECT_FALSE(ui().cmdBrowse->isEnabled());
 
     state.UserOutputFolder = "/music/mine";
-    o.OptUsrDir->click();
+    ui().OptUsrDir->click();
     EXPECT_EQ(state.OutputFolder, "/music/mine");
-    EXPECT_TRUE(o.cmdBrowse->isEnabled());
-    inputFolder = "/elsewhere";
-    list->FollowInputFolder(inputFolder); // "Other" does not follow the input folder
+    EXPECT_TRUE(ui().cmdBrowse->isEnabled());
+    window->outputList()->FollowInputFolder("/elsewhere"); // "Other" stays put
     EXPECT_EQ(state.OutputFolder, "/music/mine");
 
     picker.answer = "/data/Out/";
-    o.cmdBrowse->click();
+    ui().cmdBrowse->click();
     EXPECT_EQ(picker.lastStart, "/music/mine");
     EXPECT_EQ(picker.lastTitle, "Choose the folder where store converted files");
     EXPECT_EQ(state.OutputFolder, "/data/Out");
     EXPECT_EQ(state.UserOutputFolder, "/data/Out");
-
     picker.answer.clear(); // cancelled
-    o.cmdBrowse->click();
+    ui().cmdBrowse->click();
     EXPECT_EQ(state.OutputFolder, "/data/Out");
 
-    o.OptSameDir->click();
-    EXPECT_EQ(state.OutputFolder, "/elsewhere");
-    list->FollowInputFolder("/");
+    ui().OptSameDir->click();
+    window->outputList()->FollowInputFolder("/");
     EXPECT_EQ(state.OutputFolder, "/");
-}
-
-TEST_F(OutputListTest, LabelAt37And38Characters)
-{
-    state.UserOutputFolder = "/home/user/" + QString(26, u'a');
-    o.OptUsrDir->click();
-    EXPECT_EQ(o.LabOutDir->text(), state.UserOutputFolder + " ");
-    EXPECT_TRUE(o.LabOutDir->alignment() & Qt::AlignLeft);
-    EXPECT_TRUE(o.LabOutDir->toolTip().isEmpty());
-
-    state.UserOutputFolder += "b";
-    o.OptUsrDir->click();
-    EXPECT_EQ(o.LabOutDir->text(), " .." + state.UserOutputFolder.right(36));
-    EXPECT_TRUE(o.LabOutDir->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(o.LabOutDir->toolTip(), " " + state.UserOutputFolder + " ");
 }
 
 TEST_F(OutputListTest, ClickOnAnOutputShowsItAndMakesTheListActive)
 {
-    QTemporaryDir dir;
-    const QString out = dir.filePath("clip.wma");
-    ASSERT_TRUE(QFile::copy(fixturePath("clip.wma"), out));
-    list->AddOutputFile(out);
-    ASSERT_EQ(o.ListOutput->count(), 1);
-    EXPECT_TRUE(o.ListOutput->item(0)->text().startsWith("clip.wma "));
-
+    const QString out = output("clip.wma", "clip.wma");
     state.OutputFolder = "/somewhere/else"; // changed after the conversion
-    o.ListOutput->setCurrentRow(0);
+    ui().ListOutput->setCurrentRow(0);
     EXPECT_TRUE(state.OutputListActive);
-    EXPECT_EQ(state.CurrentOutputFile, "clip.wma");
     EXPECT_EQ(state.ShownFilePath, out);
-    EXPECT_EQ(state.ClickedFilePath, out);
-    EXPECT_EQ(w.LabStatus->text(), "     clip.wma");
-    EXPECT_EQ(w.LabInfo->text(),
+    EXPECT_EQ(ui().LabStatus->text(), "     clip.wma");
+    EXPECT_EQ(ui().LabInfo->text(),
         "Title: Clip Title\nArtist: Clip Artist\nCopyright: Clip Owner\nClip description");
-    EXPECT_EQ(w.LabTime->text(), "Time: 0' 02\"");
-    EXPECT_TRUE(mediaPlayer2.fileName().isEmpty()); // released for rename and delete
+    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 02\"");
+    EXPECT_TRUE(window->MediaPlayer2().fileName().isEmpty()); // released for rename and delete
+
+    // The panel's warning reaches the form's status line and dot.
+    ASSERT_TRUE(window->infoPanel().ShowCurrentFile(fixture("mono8.wav"), "WAV"));
+    EXPECT_EQ(ui().LabStatus->text(), "        INVALID FILE FORMAT !!!");
+    EXPECT_FALSE(ui().ShaPallino->isHidden());
 }
 
 TEST_F(OutputListTest, PopupShowsOutputEntriesOnly)
 {
-    list->ListOutput_ContextMenu(QPoint(1, 1));
+    window->outputList()->ListOutput_ContextMenu(QPoint(1, 1)); // no entry: only explore
     EXPECT_TRUE(visible("mnuExplOut"));
-    for (const char *a : {"mnuPlay", "SFRenameOut", "SFDeleteOut", "SFRename", "mnuOrder"})
-        EXPECT_FALSE(visible(a)) << a;
-    o.SFPOPUP->hide();
+    EXPECT_FALSE(visible("mnuPlay") || visible("SFDeleteOut") || visible("SFDelete"));
 
-    QTemporaryDir dir;
-    const QString out = dir.filePath("song.wma");
-    QFile(out).open(QIODevice::WriteOnly);
-    list->AddOutputFile(out);
-    o.ListOutput->setCurrentRow(0);
-    state.CurrentOutputFile.clear();
-    list->ListOutput_ContextMenu(QPoint(1, 1));
-    EXPECT_EQ(state.CurrentOutputFile, "song.wma");
+    output("song.wma");
+    ui().ListOutput->setCurrentRow(0);
+    window->outputList()->ListOutput_ContextMenu(QPoint(1, 1));
     for (const char *a :
         {"mnuPlay", "mnuStop", "mnusepg", "mnuExplOut", "SFRenameOut", "SFDeleteOut"})
         EXPECT_TRUE(visible(a)) << a;
     for (const char *a : {"mnusepp", "mnuOrder", "mnuExpl", "mnusep", "mnuSave", "mnuMove",
              "mnuGrab", "mnuTag", "SFRename", "SFDelete"})
         EXPECT_FALSE(visible(a)) << a;
-    o.SFPOPUP->hide();
+    window->sfPopup()->hide();
 }
 
 TEST_F(OutputListTest, TooltipShowsLongNamesWhole)
 {
-    QTemporaryDir dir;
     const QString longName = QString(41, u'n') + ".wma"; // cut in the 40-column name field
-    for (const QString &name : {QString("short.wma"), longName}) {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        list->AddOutputFile(f.fileName());
-    }
-    window.resize(600, 400);
-    o.ListOutput->setGeometry(0, 0, 600, 300);
-    window.show();
-
+    output("short.wma");
+    output(longName);
+    window->show();
     const auto tipAt = [this](int row) {
-        const QPoint at = o.ListOutput->visualItemRect(o.ListOutput->item(row)).center();
-        QHelpEvent help(QEvent::ToolTip, at, o.ListOutput->viewport()->mapToGlobal(at));
-        QCoreApplication::sendEvent(o.ListOutput->viewport(), &help);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
+        QWidget *view = ui().ListOutput->viewport();
+        const QPoint at = ui().ListOutput->visualItemRect(ui().ListOutput->item(row)).center();
+        QHelpEvent help(QEvent::ToolTip, at, view->mapToGlobal(at));
+        QCoreApplication::sendEvent(view, &help);
+        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
     };
-    EXPECT_EQ(tipAt(0).toStdString(), "");
-    EXPECT_EQ(tipAt(1).toStdString(), (" " + longName + " ").toStdString());
+    EXPECT_EQ(tipAt(0), "");
+    EXPECT_EQ(tipAt(1), (" " + longName + " ").toStdString());
 }
