@@ -32,6 +32,26 @@ struct WaitCursor
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
+// Check boxes are stored as 0 (clear), 1 (ticked) or 2 (grey).
+void setCheckValue(QCheckBox *box, int value)
+{
+    box->setCheckState(value == 1 ? Qt::Checked
+            : value == 2          ? Qt::PartiallyChecked
+                                  : Qt::Unchecked);
+}
+
+int checkValue(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 void removeFile(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
@@ -185,8 +205,8 @@ bool AppShell::start(const QStringList &arguments)
     m_state.kTimeMP3 = m_settings.single(Keys::kTimeMP3);
     m_state.kTimeWAV = m_settings.single(Keys::kTimeWAV);
 
-    const int cutNames = std::clamp(m_settings.integer(Keys::chkCutNam), 0, 2);
-    ui.chkCutNam->setCheckState(Qt::CheckState(cutNames));
+    const int cutNames = m_settings.integer(Keys::chkCutNam);
+    setCheckValue(ui.chkCutNam, cutNames);
     if (cutNames == 1)
         m_state.CutNamesOn = true;
     QCoreApplication::processEvents();
@@ -250,9 +270,8 @@ void AppShell::restoreFolderAndOrder(const QStringList &arguments)
 void AppShell::restoreOptions()
 {
     Ui::frmMain &ui = m_window.ui();
-    ui.ChkTag->setCheckState(Qt::CheckState(std::clamp(m_settings.integer(Keys::ChkTag), 0, 2)));
-    ui.chkCutNam->setCheckState(
-        Qt::CheckState(std::clamp(m_settings.integer(Keys::chkCutNam), 0, 2)));
+    setCheckValue(ui.ChkTag, m_settings.integer(Keys::ChkTag));
+    setCheckValue(ui.chkCutNam, m_settings.integer(Keys::chkCutNam));
     if (m_settings.boolean(Keys::Option1)) {
         ui.Option1->setChecked(true);
     } else {
@@ -282,8 +301,8 @@ void AppShell::shutdown()
     m_settings.setBoolean(Keys::Option1, ui.Option1->isChecked());
     if (ui.Option2->isChecked())
         m_settings.setInteger(Keys::ListIndex, ui.cboProfile->currentIndex());
-    m_settings.setInteger(Keys::ChkTag, int(ui.ChkTag->checkState()));
-    m_settings.setInteger(Keys::chkCutNam, int(ui.chkCutNam->checkState()));
+    m_settings.setInteger(Keys::ChkTag, checkValue(ui.ChkTag));
+    m_settings.setInteger(Keys::chkCutNam, checkValue(ui.chkCutNam));
     m_settings.setBoolean(Keys::OptParName, ui.OptParName->isChecked());
 
     m_settings.setText(Keys::Path, m_state.CurrentFolder);

@@ -57,7 +57,7 @@ void MainWindow::applyLook()
         {m_ui->cmdStaRes, QStyle::SP_DialogResetButton},
         {m_ui->cmdFinRes, QStyle::SP_DialogResetButton},
         {m_ui->cmdTag, QStyle::SP_FileDialogDetailedView},
-        {m_ui->cmdHelp, QStyle::SP_DialogHelpButton},
+        {m_ui->cmdHelp, QStyle::SP_MessageBoxQuestion},
         {m_ui->cmdAbout, QStyle::SP_MessageBoxInformation},
     };
     for (const auto &entry : icons)

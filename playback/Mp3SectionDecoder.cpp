@@ -39,6 +39,9 @@ Handle openSource(const QString &path, long *rate, int *channels, QString *error
     // Gapless decoding is on by default; it removes the encoder's delay and padding so that
     // sample positions match the source's time line.
     mpg123_param(h.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
+    // After a seek, layer 3 needs the frames before the target to refill the bit reservoir,
+    // which can reach back several small frames; too few leave the section's start silent.
+    mpg123_param(h.get(), MPG123_PREFRAMES, 32, 0);
     mpg123_format_none(h.get());
     const long *rates = nullptr;
     size_t count = 0;
@@ -170,7 +173,7 @@ int Mp3SectionDecoder::setRangeByFrames(int first, int last)
     }
     const qint64 spf = m_session->samplesPerFrame;
     const qint64 end = std::min(m_session->samples, (qint64(last) + 1) * spf);
-    return startRange(qint64(first) * spf, end);
+    return startRange(qint64(first) * spf, end, std::min(last, m_session->frames - 1));
 }
 
 int Mp3SectionDecoder::setRangeByTime(float startSec, float endSec)
@@ -183,13 +186,15 @@ int Mp3SectionDecoder::setRangeByTime(float startSec, float endSec)
         m_error = QStringLiteral("invalid time range %1 to %2").arg(startSec).arg(endSec);
         return -2;
     }
+    // Clamped in floating point first: a huge end must mean "to the end", not overflow.
     const double rate = double(m_session->rate);
-    const qint64 first = std::llround(double(startSec) * rate);
-    const qint64 end = std::min(m_session->samples, qint64(std::llround(double(endSec) * rate)));
-    return startRange(first, end);
+    const double total = double(m_session->samples);
+    const qint64 first = std::llround(std::min(double(startSec) * rate, total));
+    const qint64 end = std::llround(std::min(double(endSec) * rate, total));
+    return startRange(first, end, int((end - 1) / m_session->samplesPerFrame));
 }
 
-int Mp3SectionDecoder::startRange(qint64 firstSample, qint64 endSample)
+int Mp3SectionDecoder::startRange(qint64 firstSample, qint64 endSample, int lastFrame)
 {
     if (firstSample >= m_session->samples || endSample <= firstSample) {
         m_error = QStringLiteral("the range lies beyond the end of the file");
@@ -198,14 +203,15 @@ int Mp3SectionDecoder::startRange(qint64 firstSample, qint64 endSample)
     m_session->started = true;
     m_cancel = false;
     const quint64 generation = ++m_generation;
-    m_worker
-        = std::thread(&Mp3SectionDecoder::decodeLoop, this, generation, firstSample, endSample);
+    m_worker = std::thread(
+        &Mp3SectionDecoder::decodeLoop, this, generation, firstSample, endSample, lastFrame);
     return 0;
 }
 
 // Runs on the worker thread. Touches only the session (which the owner thread leaves alone
 // while the worker runs) and reports back through queued calls.
-void Mp3SectionDecoder::decodeLoop(quint64 generation, qint64 firstSample, qint64 endSample)
+void Mp3SectionDecoder::decodeLoop(
+    quint64 generation, qint64 firstSample, qint64 endSample, int lastFrame)
 {
     Session &s = *m_session;
     mpg123_handle *h = s.handle.get();
@@ -220,7 +226,9 @@ void Mp3SectionDecoder::decodeLoop(quint64 generation, qint64 firstSample, qint6
     qint64 position = firstSample;
     auto lastReport = std::chrono::steady_clock::now();
     const auto report = [&](qint64 samplePos) {
-        const int frame = int(samplePos / s.samplesPerFrame);
+        // Frames count from the start of the file; the last report is the range's last frame,
+        // so a caller's fraction frame / last reaches exactly 1.
+        const int frame = std::min(lastFrame, int(samplePos / s.samplesPerFrame));
         QMetaObject::invokeMethod(
             this,
             [this, generation, frame] {
@@ -266,7 +274,7 @@ void Mp3SectionDecoder::decodeLoop(quint64 generation, qint64 firstSample, qint6
     if (error.isEmpty() && position < endSample)
         error = QStringLiteral("the source ended early: it is damaged or changed while decoding");
     if (error.isEmpty()) {
-        report(endSample - 1);
+        report(qint64(lastFrame) * s.samplesPerFrame);
         if (!s.writer.commit())
             error = s.writer.errorString();
     } else {

@@ -55,7 +55,8 @@ public:
     QString errorString() const { return m_error; }
 
 signals:
-    // The frame (counted from the start of the file) decoded last.
+    // The frame (counted from the start of the file) decoded last; the final report before
+    // completed() is the last frame of the range.
     void progress(int frame);
     void completed();
     void failed(const QString &message);
@@ -63,8 +64,8 @@ signals:
 private:
     struct Session;
 
-    int startRange(qint64 firstSample, qint64 endSample);
-    void decodeLoop(quint64 generation, qint64 firstSample, qint64 endSample);
+    int startRange(qint64 firstSample, qint64 endSample, int lastFrame);
+    void decodeLoop(quint64 generation, qint64 firstSample, qint64 endSample, int lastFrame);
     void finishOnOwnerThread(quint64 generation, const QString &error);
     void joinWorker();
 

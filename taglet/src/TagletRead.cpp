@@ -24,7 +24,6 @@ struct Taglet::RawFrame
     std::string id;
     std::int64_t size = 0;
     std::int64_t dataOffset = 0;
-    std::string data;
 };
 
 namespace {
@@ -181,42 +180,43 @@ bool Taglet::readId3v2(FileReader &file, std::int64_t &frameOffset)
         return false;
     }
 
+    // Only frames that are stored or hold a picture are kept: a hostile tag of countless tiny
+    // frames then costs little memory.
     std::vector<RawFrame> frames;
+    RawFrame last;
     std::int64_t p = 10;
     do {
         const std::string id = file.read(p, 4);
         if (id[0] == 0)
             break;
         const std::string size = file.read(p + 4, 4);
-        RawFrame frame;
-        frame.id = id;
-        frame.size
+        last.id = id;
+        last.size
             = (std::int64_t {byteOf(size, 1)} << 16) | (byteOf(size, 2) << 8) | byteOf(size, 3);
-        frame.dataOffset = p + 10;
-        p = frame.dataOffset + frame.size;
-        frames.push_back(std::move(frame));
+        last.dataOffset = p + 10;
+        p = last.dataOffset + last.size;
+        if (id == "APIC" || isStoredFrame(id))
+            frames.push_back(last);
     } while (p + 1 < tagSize);
 
-    // Pictures are extracted first; every frame's data must lie inside the file.
-    for (RawFrame &frame : frames) {
-        if (frame.id == "APIC" || isStoredFrame(frame.id))
-            frame.data = file.read(frame.dataOffset, frame.size);
-        else
-            file.require(frame.dataOffset, frame.size);
+    // Pictures are extracted first, then every frame's data must lie inside the file. Only the
+    // last frame can reach past the end: after any other, the walk itself would have failed.
+    for (const RawFrame &frame : frames) {
         if (frame.id == "APIC")
-            loadAttachedPicture(frame);
+            loadAttachedPicture(file.read(frame.dataOffset, frame.size));
     }
-    for (const RawFrame &frame : frames)
-        storeFrame(frame);
+    file.require(last.dataOffset, last.size);
+    for (const RawFrame &frame : frames) {
+        if (frame.id != "APIC")
+            storeFrame(frame.id, file.read(frame.dataOffset, frame.size));
+    }
     frameOffset = tagSize + 10;
     return true;
 }
 
-void Taglet::storeFrame(const RawFrame &frame)
+void Taglet::storeFrame(std::string_view id, std::string_view data)
 {
     Lists &lists = *m_lists;
-    const std::string_view id = frame.id;
-    const std::string_view data = frame.data;
     const std::string_view body = data.empty() ? data : data.substr(1);
     if (contains(TextFrameIds, id)) {
         // Only single-byte text is kept; the frame is listed either way.
@@ -248,9 +248,9 @@ void Taglet::storeFrame(const RawFrame &frame)
     }
 }
 
-void Taglet::loadAttachedPicture(const RawFrame &frame)
+void Taglet::loadAttachedPicture(std::string_view data)
 {
-    const FrameBody::AttachedPicture pic = FrameBody::parseAttachedPicture(frame.data);
+    const FrameBody::AttachedPicture pic = FrameBody::parseAttachedPicture(data);
     if (pic.pictureType >= PictureSlots)
         throw Error(errNoSuchSlot,
             "No such picture slot: attached picture of type " + std::to_string(pic.pictureType));

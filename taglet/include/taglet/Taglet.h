@@ -195,8 +195,8 @@ private:
     const Pair &entry(const FrameList &list, std::int16_t n) const;
 
     bool readId3v2(FileReader &file, std::int64_t &frameOffset);
-    void storeFrame(const RawFrame &frame);
-    void loadAttachedPicture(const RawFrame &frame);
+    void storeFrame(std::string_view id, std::string_view data);
+    void loadAttachedPicture(std::string_view data);
     void decodeAudioHeader(FileReader &file, std::int64_t frameOffset);
     void readId3v1(FileReader &file);
 

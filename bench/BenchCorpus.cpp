@@ -1,0 +1,72 @@
+#include "BenchCorpus.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+std::string frame(const std::string &id, const std::string &data)
+{
+    std::string f = id;
+    for (int shift : {24, 16, 8, 0})
+        f += static_cast<char>((data.size() >> shift) & 0xFF);
+    return f + std::string(2, '\0') + data;
+}
+
+std::string text(const std::string &s)
+{
+    return std::string(1, '\0') + s;
+}
+
+std::string id3v2(const std::string &frames, size_t padding)
+{
+    const size_t n = frames.size() + padding;
+    std::string tag = "ID3\x03";
+    tag += std::string(2, '\0');
+    for (int shift : {21, 14, 7, 0})
+        tag += static_cast<char>((n >> shift) & 0x7F);
+    return tag + frames + std::string(padding, '\0');
+}
+
+std::string field(const std::string &s, size_t width)
+{
+    std::string f = s.substr(0, width);
+    f.resize(width, '\0');
+    return f;
+}
+
+} // namespace
+
+std::vector<std::string> makeBenchCorpus(const std::string &folder, int count)
+{
+    std::ifstream in(TONVERA_TEST_DATA "/taglet/tone.mp3", std::ios::binary);
+    const std::string tone {std::istreambuf_iterator<char>(in), {}};
+    if (tone.empty())
+        throw std::runtime_error("bench: tests/data/taglet/tone.mp3 is missing");
+    std::string audio;
+    while (audio.size() < 64 * 1024)
+        audio += tone;
+
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string frames = frame("TIT2", text("Title number " + n))
+            + frame("TPE1", text("Artist " + n))
+            + frame("TALB", text("Album " + std::to_string(i / 10))) + frame("TYER", text("2004"))
+            + frame("TRCK", text(std::to_string(i % 20 + 1))) + frame("TCON", text("(17)"))
+            + frame("TXXX", text("Mood") + '\0' + "Calm")
+            + frame("WOAR", "http://artist.example/" + n)
+            + frame("UFID", "http://ids.example" + std::string(1, '\0') + n)
+            + frame("COMM", text("eng") + '\0' + "A comment on file " + n);
+        std::string tag1 = "TAG" + field("Title number " + n, 30) + field("Artist " + n, 30)
+            + field("Album", 30) + "2004" + field("Comment", 28) + '\0'
+            + static_cast<char>(i % 20 + 1) + static_cast<char>(17);
+        const std::string path = folder + "/track" + n + ".mp3";
+        std::ofstream(path, std::ios::binary) << id3v2(frames, 1024) << audio << tag1;
+        paths.push_back(path);
+    }
+    return paths;
+}

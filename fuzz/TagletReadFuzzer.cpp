@@ -1,0 +1,77 @@
+// Fuzzes Read over an in-memory file, and DecodeTCON over the input's first bytes.
+#include <taglet/Taglet.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Decodes nothing for real: fails or succeeds by the picture file's size, so that both the
+// failing and the loading path of attached pictures are reached.
+class AlternatingDecoder : public taglet::PictureDecoder
+{
+public:
+    std::optional<taglet::Image> loadStandardPicture(const std::string &path) override
+    {
+        return decide(path);
+    }
+    std::optional<taglet::Image> loadDecodedPicture(
+        const std::string &path, const std::string &) override
+    {
+        return decide(path);
+    }
+
+private:
+    static std::optional<taglet::Image> decide(const std::string &path)
+    {
+        FILE *f = std::fopen(path.c_str(), "rb");
+        if (!f)
+            return std::nullopt;
+        std::fseek(f, 0, SEEK_END);
+        const long size = std::ftell(f);
+        std::fclose(f);
+        if (size % 2)
+            return std::nullopt;
+        return taglet::Image {1, 1, {0xFF000000u}};
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const int fd = ::memfd_create("taglet-fuzz", MFD_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+        return 0;
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+
+    taglet::Taglet tag;
+    tag.setPictureDecoder(std::make_shared<AlternatingDecoder>());
+    tag.setErrorHandler([](std::int16_t &) {});
+    tag.setMessageHandler([](const std::u16string &) {});
+    tag.setFilename(std::u16string(path.begin(), path.end()));
+    try {
+        tag.Read();
+    } catch (const taglet::Error &) {
+    }
+    // Whatever Read left must be readable.
+    for (std::int16_t i = 0; i <= tag.TextFrameNum(); ++i)
+        (void)tag.TextFrame(i);
+    for (std::int16_t i = 0; i <= tag.InvolvedPeopleNum(); ++i)
+        (void)tag.InvolvedPeople(i);
+
+    std::u16string text(data, data + std::min<std::size_t>(size, 64));
+    try {
+        (void)tag.DecodeTCON(text);
+    } catch (const taglet::Error &) {
+    }
+    return 0;
+}

@@ -1,0 +1,296 @@
+#include "AppShell.h"
+#include "AppState.h"
+#include "GuiFixture.h"
+#include "KeyboardFilter.h"
+#include "MainWindow.h"
+#include "Settings.h"
+#include "TechLan.h"
+#include "TechLanChooser.h"
+#include "ui_TechLan.h"
+#include "ui_frmMain.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <memory>
+
+namespace {
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+class AppShellTest : public GuiFixture
+{
+protected:
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        appFolder = path("app");
+        QDir().mkpath(appFolder);
+        music = path("music");
+        QDir().mkpath(music);
+        writeFile(music + "/song.mp3", "x");
+    }
+
+    void TearDown() override
+    {
+        closeWindow();
+        GuiFixture::TearDown();
+    }
+
+    // A settings store with the given UserDef values, written before the start.
+    void storeSettings(const QList<std::pair<QString, QString>> &values)
+    {
+        Settings s;
+        for (const auto &[key, value] : values)
+            s.setText("UserDef", key, value);
+        s.sync();
+    }
+
+    bool start(const QStringList &arguments = {})
+    {
+        settings = std::make_unique<Settings>();
+        window = std::make_unique<MainWindow>(state, *settings, services);
+        shell = new AppShell(*window, appFolder);
+        return shell->start(arguments);
+    }
+
+    void closeWindow()
+    {
+        if (window)
+            window->close();
+        window.reset();
+    }
+
+    QString stored(const QString &key)
+    {
+        Settings s;
+        return s.text("UserDef", key, "<missing>");
+    }
+
+    Ui::frmMain &ui() { return window->ui(); }
+
+    QString appFolder, music;
+    AppState state;
+    std::unique_ptr<Settings> settings;
+    std::unique_ptr<MainWindow> window;
+    AppShell *shell = nullptr;
+};
+
+TEST_F(AppShellTest, FirstStartOpensLanguageChooserAndEscGivesEnglish)
+{
+    TechLanChooser realChooser;
+    services.languages = &realChooser;
+    bool sawChooser = false;
+    expectModal([&](QWidget *modal) {
+        sawChooser = modal->objectName() == "TechLan";
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(sawChooser);
+    EXPECT_EQ(state.LanguageCode, "EN");
+    EXPECT_EQ(state.MessageSection, "msgEN");
+    EXPECT_EQ(stored("Language"), "EN");
+    EXPECT_TRUE(state.HelpFilePath.endsWith("/app/TONVE_EN.html"));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(AppShellTest, TechLanButtonsChooseAndFocusFollowsCurrentLanguage)
+{
+    TechLan dialog("IT");
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    EXPECT_TRUE(dialog.ui().cmdIT->hasFocus());
+    QTest::mouseClick(dialog.ui().cmdIT, Qt::LeftButton);
+    EXPECT_EQ(dialog.languageCode(), "IT");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(AppShellTest, RestoresSavedSettings)
+{
+    storeSettings({{"Language", "IT"}, {"Path", music}, {"swOrd", "S"}, {"iTyp", "3"},
+        {"Option1", "False"}, {"ListIndex", "6"}, {"ChkTag", "1"}, {"chkCutNam", "0"},
+        {"OptParName", "True"}, {"usrDir", "/out"}, {"kTimeMP3", "3.5"}});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(languages.calls, 0);
+    EXPECT_EQ(state.MessageSection, "msgIT");
+    EXPECT_TRUE(state.HelpFilePath.endsWith("TONVE_IT.html"));
+    EXPECT_EQ(state.CurrentFolder, music);
+    EXPECT_EQ(state.SortOrder, "S");
+    EXPECT_TRUE(ui().mnuOrdSize->isChecked());
+    EXPECT_FALSE(ui().mnuOrdName->isChecked());
+    EXPECT_EQ(ui().CboType->currentIndex(), 3);
+    EXPECT_TRUE(ui().CboType->currentText().startsWith("WM Audio"));
+    EXPECT_TRUE(ui().Option2->isChecked());
+    EXPECT_EQ(ui().cboProfile->currentIndex(), 6);
+    EXPECT_TRUE(ui().cboProfile->isEnabled());
+    EXPECT_EQ(ui().ChkTag->checkState(), Qt::Checked);
+    EXPECT_FALSE(state.CutNamesOn);
+    EXPECT_TRUE(ui().OptParName->isChecked());
+    EXPECT_TRUE(ui().OptSameDir->isChecked());
+    EXPECT_EQ(state.UserOutputFolder, "/out");
+    EXPECT_EQ(state.SaveFolder, music);
+    EXPECT_FLOAT_EQ(state.kTimeMP3, 3.5f);
+    EXPECT_TRUE(state.BrowseEventsOn);
+    // The folder is back in the store only after a normal shutdown.
+    EXPECT_EQ(stored("Path"), "<missing>");
+}
+
+TEST_F(AppShellTest, DefaultsOnAFreshStore)
+{
+    storeSettings({{"Language", "EN"}});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.CurrentFolder, QDir::homePath());
+    EXPECT_EQ(ui().CboType->count(), 5);
+    EXPECT_TRUE(ui().CboType->itemText(4).endsWith("ALLSUP"));
+    EXPECT_EQ(ui().CboType->currentIndex(), 0);
+    EXPECT_EQ(ui().cboProfile->count(), 7);
+    EXPECT_EQ(ui().cboProfile->currentIndex(), 4);
+    EXPECT_TRUE(ui().mnuOrdName->isChecked());
+    EXPECT_TRUE(state.CutNamesOn);
+    EXPECT_TRUE(ui().OptStdName->isChecked());
+}
+
+TEST_F(AppShellTest, FileArgumentOpensItsFolderAndLeavesPathKey)
+{
+    storeSettings({{"Language", "EN"}, {"Path", "/elsewhere"}, {"iTyp", "2"}, {"swOrd", "D"}});
+    ASSERT_TRUE(start({music + "/song.mp3"}));
+    EXPECT_EQ(state.CurrentFolder, music);
+    EXPECT_EQ(state.CurrentFile, music + "/song.mp3");
+    EXPECT_EQ(state.SortOrder, "");
+    EXPECT_EQ(ui().CboType->currentIndex(), 0);
+    EXPECT_EQ(stored("Path"), "/elsewhere");
+}
+
+TEST_F(AppShellTest, VanishedFolderOpensHome)
+{
+    storeSettings({{"Language", "EN"}, {"Path", path("gone")}});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.CurrentFolder, QDir::homePath());
+}
+
+TEST_F(AppShellTest, WorkingFilesLiveForTheRunOnly)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}});
+    const QString work = runtimeDir() + "/Tnvm";
+    QDir().mkpath(work);
+    writeFile(work + "/stale.wav", "old");
+    writeFile(appFolder + "/TONVE_EN.gid", "");
+
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.WorkFolder, work);
+    EXPECT_TRUE(QFileInfo(work).isDir());
+    EXPECT_FALSE(QFileInfo::exists(work + "/stale.wav"));
+    EXPECT_EQ(state.BatchFilePath, appFolder + "/tmpbat.sh");
+    EXPECT_EQ(state.ConfigFilePath, appFolder + "/tmpconf.weu");
+    QFile batch(state.BatchFilePath);
+    ASSERT_TRUE(batch.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(batch.readAll().contains("'" + (appFolder + "/wm8eutil").toUtf8() + "' -config '"
+        + state.ConfigFilePath.toUtf8() + "'"));
+
+    writeFile(state.ConfigFilePath, "cfg");
+    state.TempWavePath = work + "/~tmpw_0.wav";
+    writeFile(state.TempWavePath, "w");
+    state.CurrentFolder = music;
+    state.TypeIndex = 2;
+    state.SortOrder = "E";
+    state.kTimeWAV = 1.25f;
+    ui().Option1->setChecked(true);
+    ui().ChkTag->setCheckState(Qt::PartiallyChecked);
+    closeWindow();
+
+    EXPECT_FALSE(QFileInfo::exists(work));
+    EXPECT_FALSE(QFileInfo::exists(appFolder + "/tmpbat.sh"));
+    EXPECT_FALSE(QFileInfo::exists(appFolder + "/tmpconf.weu"));
+    EXPECT_FALSE(QFileInfo::exists(appFolder + "/TONVE_EN.gid"));
+    EXPECT_EQ(stored("Path"), music);
+    EXPECT_EQ(stored("iTyp"), "2");
+    EXPECT_EQ(stored("swOrd"), "E");
+    EXPECT_EQ(stored("kTimeWAV"), "1.25");
+    EXPECT_EQ(stored("Option1"), "True");
+    EXPECT_EQ(stored("ListIndex"), "<missing>"); // kept only for a manual profile
+    EXPECT_EQ(stored("ChkTag"), "2");
+    EXPECT_EQ(stored("OptParName"), "False");
+}
+
+TEST_F(AppShellTest, NoSoundOutputEndsBeforeTheWindowAndWritesNothing)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}});
+    sound.present = false;
+    ASSERT_FALSE(start());
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith("Tonvera requires a SOUNDCARD"));
+    EXPECT_EQ(messages.flags_[0], 16);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(stored("Path"), music);
+    EXPECT_FALSE(QFileInfo::exists(runtimeDir() + "/Tnvm"));
+    closeWindow(); // no shutdown either: nothing was started
+    EXPECT_EQ(stored("Path"), music);
+    EXPECT_EQ(stored("iTyp"), "<missing>");
+}
+
+TEST_F(AppShellTest, KeysReachTheirControls)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}});
+    ASSERT_TRUE(start());
+    int stops = 0, renames = 0;
+    bool renameToOutput = true;
+    QObject::connect(ui().cmdStop, &QPushButton::clicked, [&] { ++stops; });
+    QObject::connect(window.get(), &MainWindow::renameRequested, [&](bool out) {
+        ++renames;
+        renameToOutput = out;
+    });
+    ui().cmdStop->setEnabled(true);
+    QApplication::setActiveWindow(window.get());
+    ui().ListInput->setFocus();
+
+    QTest::keyClick(ui().ListInput, Qt::Key_Escape);
+    EXPECT_EQ(stops, 1);
+    QTest::keyClick(ui().ListInput, Qt::Key_F2);
+    EXPECT_EQ(renames, 1);
+    EXPECT_FALSE(renameToOutput);
+    QTest::keyClick(ui().ListInput, Qt::Key_F4);
+    EXPECT_TRUE(ui().CboURL->hasFocus());
+
+    // Typing a blank in the path box stays in the path box even with the player available.
+    ui().cmdPlay->setEnabled(true);
+    ui().CboURL->setEditText("/a");
+    QTest::keyClick(ui().CboURL, Qt::Key_Space);
+    EXPECT_EQ(ui().CboURL->currentText(), "/a ");
+}
+
+TEST_F(AppShellTest, F12SwitchesTheWindowLanguageAtOnce)
+{
+    writeFile(appFolder + "/PRMSG", "[msgIT]\n111=1 - Scegli la cartella\n10112=Informazioni\n");
+    storeSettings({{"Language", "EN"}, {"Path", music}});
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(ui().Lab1->text().startsWith("1 - Select folder"));
+
+    languages.answer = "IT";
+    QTest::keyClick(ui().ListInput, Qt::Key_F12);
+    EXPECT_EQ(languages.calls, 1);
+    EXPECT_EQ(languages.lastCurrent, "EN");
+    EXPECT_EQ(state.MessageSection, "msgIT");
+    EXPECT_EQ(stored("Language"), "IT");
+    EXPECT_EQ(ui().Lab1->text(), "1 - Scegli la cartella");
+    EXPECT_EQ(ui().cmdAbout->toolTip(), " Informazioni ");
+}
+
+TEST_F(AppShellTest, MissingHelpPageIsReported)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}});
+    ASSERT_TRUE(start());
+    ui().cmdHelp->click();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains("TONVE_EN.html"));
+
+    writeFile(appFolder + "/TONVE_EN.html", "<html><body><h1>Tonvera help</h1></body></html>");
+    ui().cmdHelp->click();
+    ASSERT_NE(shell->helpWindow(), nullptr);
+    EXPECT_TRUE(shell->helpWindow()->isVisible());
+    EXPECT_EQ(messages.texts.size(), 1);
+}

@@ -1,0 +1,72 @@
+#include "MediaProbe.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Data = QStringLiteral(TONVERA_TEST_DATA "/playback/");
+
+bool heldOpen(const QString &path)
+{
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString &fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot))
+        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == QFileInfo(path).canonicalFilePath())
+            return true;
+    return false;
+}
+
+TEST(MediaProbe, ReadsClipTextsAndDurations)
+{
+    MediaProbe p;
+    ASSERT_TRUE(p.setFileName(Data + "clip.wma")) << qPrintable(p.errorString());
+    EXPECT_EQ(p.codecName(), "wmav2");
+    EXPECT_EQ(p.channels(), 2);
+    EXPECT_EQ(p.GetMediaInfoString(MediaProbe::Title), QString::fromUtf8("Tïtle \"quoted\" ü"));
+    EXPECT_EQ(p.GetMediaInfoString(9), QString::fromUtf8("Ärtist Ñame"));
+    EXPECT_EQ(p.GetMediaInfoString(10), QString::fromUtf8("© 2024 Owner"));
+    EXPECT_EQ(p.GetMediaInfoString(12), QString::fromUtf8("First line\r\nSecond line"));
+    EXPECT_TRUE(p.GetMediaInfoString(11).isEmpty());
+
+    const std::tuple<const char *, double, double> durations[] = {{"clip.wma", 1.5, 0.1},
+        {"marker.mp3", 4.0, 0.06}, {"plain.mp3", 2.06, 0.06}, {"short.wav", 0.5, 0.001}};
+    for (auto [file, seconds, tolerance] : durations) {
+        ASSERT_TRUE(p.setFileName(Data + file)) << qPrintable(p.errorString());
+        EXPECT_NEAR(p.Duration(), seconds, tolerance) << file;
+        EXPECT_FALSE(heldOpen(Data + file)) << file;
+    }
+    EXPECT_TRUE(p.GetMediaInfoString(MediaProbe::Title).isEmpty()) << "texts of the last file";
+
+    EXPECT_TRUE(p.setFileName(QString()));
+    EXPECT_TRUE(p.fileName().isEmpty());
+    EXPECT_EQ(p.Duration(), 0.0);
+}
+
+TEST(MediaProbe, ReportsFilesItCannotRead)
+{
+    QTemporaryDir dir;
+    QFile junk(dir.filePath("junk.wma"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(64, '\0')) == 64);
+    junk.close();
+    // A name that looks like a protocol is still a local file.
+    const QString odd = dir.filePath("http:x.wav");
+    ASSERT_TRUE(QFile::copy(Data + "short.wav", odd));
+
+    MediaProbe p;
+    for (const QString &bad : {dir.filePath("missing.wma"), junk.fileName(), dir.path()}) {
+        ASSERT_TRUE(p.setFileName(Data + "clip.wma"));
+        EXPECT_FALSE(p.setFileName(bad)) << qPrintable(bad);
+        EXPECT_FALSE(p.errorString().isEmpty());
+        EXPECT_TRUE(p.fileName().isEmpty()) << "a failed load leaves nothing loaded";
+        EXPECT_EQ(p.Duration(), 0.0);
+        EXPECT_TRUE(p.GetMediaInfoString(MediaProbe::Author).isEmpty());
+    }
+    EXPECT_TRUE(p.setFileName(odd)) << qPrintable(p.errorString());
+    EXPECT_NEAR(p.Duration(), 0.5, 0.001);
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "Mp3SectionDecoder.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QtEndian>
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Data = QStringLiteral(TONVERA_TEST_DATA "/playback/");
+
+// marker.mp3: 4 s, 44.1 kHz stereo, a loud tone from exactly 1 s to 3 s, silence around it.
+constexpr qint64 Rate = 44100;
+// Sample-exact cuts put the tone's edges within a few milliseconds (the codec smears them a
+// little); forgetting the encoder delay moves them by about 25 ms.
+constexpr qint64 EdgeTolerance = Rate * 5 / 1000;
+
+// Checks the canonical 16-bit header and returns the first channel (empty when invalid).
+std::vector<int16_t> readWav(const QString &path, int rate, int channels)
+{
+    QFile f(path);
+    const QByteArray raw = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    const std::vector<uchar> b(raw.begin(), raw.end());
+    const auto u32 = [&](size_t o) {
+        return qFromLittleEndian<quint32>(b.data() + o);
+    };
+    const auto u16 = [&](size_t o) {
+        return qFromLittleEndian<quint16>(b.data() + o);
+    };
+    if (b.size() < 44 || !raw.startsWith("RIFF") || raw.mid(8, 8) != "WAVEfmt " || u16(20) != 1
+        || u16(22) != channels || u32(24) != quint32(rate) || u16(34) != 16
+        || u32(40) + 44 != quint32(b.size()) || u32(4) != u32(40) + 36)
+        return {};
+    std::vector<int16_t> left;
+    for (size_t o = 44; o + 1 < b.size(); o += 2 * size_t(channels))
+        left.push_back(qint16(u16(o)));
+    return left;
+}
+
+struct Outcome
+{
+    bool completed = false;
+    QString failure;
+    std::vector<int> frames;
+    bool onOwnerThread = true;
+};
+
+Outcome waitForEnd(Mp3SectionDecoder &d)
+{
+    Outcome o;
+    QEventLoop loop;
+    QObject guard;
+    const auto seen = [&] {
+        o.onOwnerThread &= QThread::currentThread() == d.thread();
+    };
+    QObject::connect(&d, &Mp3SectionDecoder::progress, &guard, [&](int frame) {
+        seen();
+        o.frames.push_back(frame);
+    });
+    QObject::connect(&d, &Mp3SectionDecoder::completed, &guard, [&] {
+        seen();
+        o.completed = true;
+        loop.quit();
+    });
+    QObject::connect(&d, &Mp3SectionDecoder::failed, &guard, [&](const QString &m) {
+        seen();
+        o.failure = m;
+        loop.quit();
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return o;
+}
+
+QStringList filesIn(const QTemporaryDir &dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+}
+
+TEST(Mp3SectionDecoder, AcceptsMpegAudioOnly)
+{
+    QTemporaryDir dir;
+    QFile text(dir.filePath("notes.mp3"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write(QByteArray(4000, 'x')) == 4000);
+    text.close();
+    Mp3SectionDecoder d;
+    EXPECT_EQ(d.status(Data + "marker.mp3"), 0);
+    for (const QString &bad : {Data + "short.wav", Data + "clip.wma", text.fileName(),
+             dir.filePath("missing.mp3"), dir.path()}) {
+        EXPECT_NE(d.status(bad), 0) << qPrintable(bad);
+        EXPECT_NE(d.decodeToWav(bad, dir.filePath("out.wav")), 0) << qPrintable(bad);
+    }
+    // Never over the source itself, never into a missing folder.
+    EXPECT_NE(d.decodeToWav(text.fileName(), text.fileName()), 0);
+    EXPECT_NE(d.decodeToWav(Data + "marker.mp3", dir.filePath("none/out.wav")), 0);
+    EXPECT_EQ(d.frameCount(), 0);
+    EXPECT_EQ(filesIn(dir), QStringList {"notes.mp3"});
+}
+
+TEST(Mp3SectionDecoder, KeepsTheSourceFormat)
+{
+    // MPEG-2 mono at 22.05 kHz: 576 samples a frame.
+    QTemporaryDir dir;
+    Mp3SectionDecoder d;
+    ASSERT_EQ(d.decodeToWav(Data + "plain.mp3", dir.filePath("w.wav")), 0);
+    EXPECT_NEAR(d.frameDuration(), 576 * 1000.0 / 22050, 0.001);
+    ASSERT_EQ(d.setRangeByFrames(0, d.frameCount() - 1), 0);
+    ASSERT_TRUE(waitForEnd(d).completed);
+    const auto left = readWav(dir.filePath("w.wav"), 22050, 1);
+    EXPECT_EQ(qint64(left.size()), d.sampleCount());
+    EXPECT_NEAR(left.size(), d.frameCount() * 576, 576 * 2);
+}
+
+// A section in frames or seconds, computed from milliseconds as the conversion does.
+struct SectionCase
+{
+    const char *name;
+    bool byFrames;
+    double startMs, endMs;
+    qint64 expectedStart, expectedEnd; // samples of the source
+};
+
+class Section : public ::testing::TestWithParam<SectionCase>
+{
+};
+
+TEST_P(Section, StartsAndEndsWhereAsked)
+{
+    const SectionCase c = GetParam();
+    QTemporaryDir dir;
+    const QString target = dir.filePath("~tmpw_0.wav");
+    Mp3SectionDecoder d;
+    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", target), 0) << qPrintable(d.errorString());
+    const float frameMs = d.frameDuration();
+    EXPECT_NEAR(frameMs, 1152 * 1000.0 / Rate, 0.001);
+    ASSERT_EQ(c.byFrames ? d.setRangeByFrames(int(std::lround(c.startMs / frameMs)),
+                  int(std::min(1e9, std::round(c.endMs / frameMs))))
+                         : d.setRangeByTime(float(c.startMs / 1000), float(c.endMs / 1000)),
+        0);
+    EXPECT_LT(d.setRangeByFrames(0, 1), 0) << "one range per prepared decode";
+    EXPECT_FALSE(QFile::exists(target)) << "nothing under the final name before the end";
+    const Outcome o = waitForEnd(d);
+    ASSERT_TRUE(o.completed) << qPrintable(o.failure);
+    EXPECT_TRUE(o.onOwnerThread);
+    EXPECT_TRUE(std::is_sorted(o.frames.begin(), o.frames.end()));
+    ASSERT_FALSE(o.frames.empty());
+    EXPECT_EQ(o.frames.back(),
+        c.byFrames ? std::min<qint64>(d.frameCount() - 1, std::llround(c.endMs / frameMs))
+                   : (c.expectedEnd - 1) / 1152);
+
+    const auto left = readWav(target, Rate, 2);
+    EXPECT_NEAR(double(c.expectedStart), c.startMs * Rate / 1000, 1152.0);
+    ASSERT_EQ(qint64(left.size()), c.expectedEnd - c.expectedStart);
+    const auto loud = [](int16_t s) {
+        return std::abs(int(s)) > 4000;
+    };
+    const qint64 on = std::find_if(left.begin(), left.end(), loud) - left.begin();
+    const qint64 off = left.rend() - std::find_if(left.rbegin(), left.rend(), loud) - 1;
+    EXPECT_NEAR(on, std::max<qint64>(0, Rate - c.expectedStart), EdgeTolerance);
+    EXPECT_NEAR(off, std::min(3 * Rate, c.expectedEnd) - c.expectedStart, EdgeTolerance);
+
+    // The caller's stop after completion releases the source but keeps the result.
+    d.stop();
+    EXPECT_EQ(filesIn(dir), QStringList {"~tmpw_0.wav"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, Section,
+    ::testing::Values(
+        // Encoder delay and padding trimmed: exactly 4 s, tone at 1 s.
+        SectionCase {"WholeFile", true, 0, 1e12, 0, 4 * Rate},
+        SectionCase {"TimeAroundTheTone", false, 500, 3500, Rate / 2, 7 * Rate / 2},
+        SectionCase {"TimeInsideToPastTheEnd", false, 2000, 1e30, 2 * Rate, 4 * Rate},
+        // Frames 19 .. 134, whole frames of 1152 samples.
+        SectionCase {"FramesAroundTheTone", true, 500, 3500, 19 * 1152, 135 * 1152},
+        SectionCase {"FramesInsideToPastTheEnd", true, 1500, 60000, 57 * 1152, 4 * Rate}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Mp3SectionDecoder, RefusesImpossibleRanges)
+{
+    QTemporaryDir dir;
+    Mp3SectionDecoder d;
+    EXPECT_LT(d.setRangeByFrames(0, 10), 0) << "nothing prepared";
+    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
+    const int n = d.frameCount();
+    for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
+        EXPECT_LT(d.setRangeByFrames(first, last), 0) << first << ".." << last;
+    for (auto [start, end] : {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f},
+             {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
+        EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
+    d.stop();
+    EXPECT_TRUE(filesIn(dir).isEmpty()) << "the prepared output is discarded";
+}
+
+// A long stream: copies of the untagged CBR fixture joined end to end.
+QString makeLongMp3(const QTemporaryDir &dir, int copies)
+{
+    QFile in(Data + "plain.mp3"), out(dir.filePath("long.mp3"));
+    if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly))
+        out.write(in.readAll().repeated(copies));
+    return out.fileName();
+}
+
+enum class Interrupt { Stop, Destroy, NewDecode };
+
+class Cancel : public ::testing::TestWithParam<Interrupt>
+{
+};
+
+TEST_P(Cancel, LeavesNoOutputAndNoLateSignal)
+{
+    QTemporaryDir src, out;
+    auto d = std::make_unique<Mp3SectionDecoder>();
+    ASSERT_EQ(d->decodeToWav(makeLongMp3(src, 400), out.filePath("~tmpw_0.wav")), 0);
+    ASSERT_EQ(d->setRangeByFrames(0, d->frameCount() - 1), 0);
+    bool interrupted = false, lateSignal = false;
+    QObject::connect(d.get(), &Mp3SectionDecoder::completed, [&] { lateSignal = true; });
+    QObject::connect(d.get(), &Mp3SectionDecoder::failed, [&] { lateSignal = true; });
+    QEventLoop loop;
+    QObject::connect(d.get(), &Mp3SectionDecoder::progress, &loop, [&] {
+        if (std::exchange(interrupted, true))
+            return;
+        if (GetParam() == Interrupt::Stop)
+            d->stop();
+        else if (GetParam() == Interrupt::Destroy)
+            d.release()->deleteLater();
+        else
+            EXPECT_EQ(d->decodeToWav(Data + "plain.mp3", out.filePath("other.wav")), 0);
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_TRUE(interrupted);
+    EXPECT_FALSE(lateSignal);
+    d.reset();
+    EXPECT_TRUE(filesIn(out).isEmpty()) << qPrintable(filesIn(out).join(' '));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, Cancel, ::testing::Values(Interrupt::Stop, Interrupt::Destroy, Interrupt::NewDecode));
+
+TEST(Mp3SectionDecoder, SourceCutShortWhileDecodingFails)
+{
+    QTemporaryDir dir;
+    const QString source = makeLongMp3(dir, 50);
+    Mp3SectionDecoder d;
+    ASSERT_EQ(d.decodeToWav(source, dir.filePath("~tmpw_0.wav")), 0);
+    ASSERT_TRUE(QFile::resize(source, QFileInfo(source).size() / 2));
+    ASSERT_EQ(d.setRangeByFrames(0, d.frameCount() - 1), 0);
+    const Outcome o = waitForEnd(d);
+    EXPECT_FALSE(o.completed);
+    EXPECT_FALSE(o.failure.isEmpty());
+    EXPECT_TRUE(o.onOwnerThread);
+    EXPECT_EQ(filesIn(dir), QStringList {"long.mp3"});
+}
+
+} // namespace

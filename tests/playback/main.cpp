@@ -1,0 +1,10 @@
+// The playback tests need a Qt event loop for the decoder's queued signals, but no widgets.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

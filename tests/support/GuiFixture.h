@@ -1,0 +1,139 @@
+#pragma once
+// Support for widget tests: throwaway XDG folders per test, scripted platform services, and a
+// watchdog that fails the test (instead of hanging) when a real modal dialog opens.
+
+#include "app/Services.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+// Message boxes: records every text and flag set; answers from a queue, else the default answer.
+class ScriptedMessageBox : public MessageBoxService
+{
+public:
+    int show(const QString &text, int flags) override
+    {
+        texts << text;
+        flags_ << flags;
+        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+    }
+    QStringList texts;
+    QList<int> flags_;
+    QList<int> answers;
+    int defaultAnswer = 1;
+};
+
+class ScriptedFolderPicker : public FolderPickerService
+{
+public:
+    QString pickFolder(const QString &title, const QString &startFolder) override
+    {
+        titles << title;
+        starts << startFolder;
+        return answer;
+    }
+    QString answer;
+    QStringList titles, starts;
+};
+
+class ScriptedSoundDevice : public SoundDeviceService
+{
+public:
+    bool hasAudioOutput() override { return present; }
+    bool present = true;
+};
+
+class ScriptedLanguageChooser : public LanguageChooserService
+{
+public:
+    QString chooseLanguage(const QString &currentCode) override
+    {
+        ++calls;
+        lastCurrent = currentCode;
+        return answer;
+    }
+    QString answer = QStringLiteral("EN");
+    QString lastCurrent;
+    int calls = 0;
+};
+
+class GuiFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_STATE_HOME"}) {
+            m_saved.append({name, qgetenv(name)});
+            const QString dir = m_root.filePath(QString::fromLatin1(name).toLower());
+            QDir().mkpath(dir);
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv(name, QFile::encodeName(dir));
+        }
+        services.messages = &messages;
+        services.folders = &folders;
+        services.sound = &sound;
+        services.languages = &languages;
+
+        // A real modal dialog would block the test: fail and close it, unless a test asked to
+        // handle it.
+        m_watchdog.setInterval(50);
+        QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            if (m_expectModal) {
+                auto handler = std::move(m_expectModal);
+                m_expectModal = nullptr;
+                handler(modal);
+                return;
+            }
+            ADD_FAILURE() << "unexpected modal dialog: " << modal->metaObject()->className() << " "
+                          << modal->windowTitle().toStdString();
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        });
+        m_watchdog.start();
+    }
+
+    void TearDown() override
+    {
+        m_watchdog.stop();
+        for (const auto &[name, value] : m_saved) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+
+    // The next modal dialog is expected; handler deals with it (e.g. sends it a key).
+    void expectModal(std::function<void(QWidget *)> handler) { m_expectModal = std::move(handler); }
+    bool modalHandled() const { return !m_expectModal; }
+
+    QString path(const QString &relative) const { return m_root.filePath(relative); }
+    QString configHome() const { return path(QStringLiteral("xdg_config_home")); }
+    QString runtimeDir() const { return path(QStringLiteral("xdg_runtime_dir")); }
+    QString stateHome() const { return path(QStringLiteral("xdg_state_home")); }
+
+    ScriptedMessageBox messages;
+    ScriptedFolderPicker folders;
+    ScriptedSoundDevice sound;
+    ScriptedLanguageChooser languages;
+    AppServices services;
+
+private:
+    QTemporaryDir m_root;
+    QList<std::pair<const char *, QByteArray>> m_saved;
+    QTimer m_watchdog;
+    std::function<void(QWidget *)> m_expectModal;
+};

@@ -1,0 +1,151 @@
+#pragma once
+
+// Running the tool programs from build/bin and looking at what they leave on disk.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace tooltest {
+
+namespace fs = std::filesystem;
+
+class TempDir
+{
+public:
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tonvera-tools-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    const fs::path &path() const { return m_path; }
+    std::string operator/(const std::string &name) const { return (m_path / name).string(); }
+
+    // Names in the folder, hidden ones included, so leftover temporaries show up.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> list;
+        for (const auto &entry : fs::directory_iterator(m_path))
+            list.push_back(entry.path().filename().string());
+        std::sort(list.begin(), list.end());
+        return list;
+    }
+
+private:
+    fs::path m_path;
+};
+
+struct RunResult
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::string &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string toolPath(const std::string &name)
+{
+    return std::string(TONVERA_BIN_DIR) + "/" + name;
+}
+
+// Runs a program with an argument list (no shell), collecting its output and status.
+inline RunResult run(const std::vector<std::string> &args)
+{
+    TempDir io;
+    const std::string outPath = io / "out", errPath = io / "err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    std::vector<char *> argv;
+    for (const auto &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    RunResult result;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+// A failing tool must say why in exactly one line.
+inline bool isOneLine(const std::string &text)
+{
+    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+}
+
+// Canonical 16-bit PCM WAV bytes with a tone, for encoder inputs.
+inline std::string makeWav(int channels, int rate, double seconds, int bits = 16, int tag = 1)
+{
+    const auto frames = static_cast<std::uint32_t>(seconds * rate);
+    const std::uint32_t bytesPerSample = static_cast<std::uint32_t>(bits / 8);
+    const std::uint32_t dataBytes = frames * channels * bytesPerSample;
+    std::string w;
+    auto put = [&w](std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            w.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    w += "RIFF";
+    put(36 + dataBytes, 4);
+    w += "WAVEfmt ";
+    put(16, 4);
+    put(static_cast<std::uint32_t>(tag), 2);
+    put(static_cast<std::uint32_t>(channels), 2);
+    put(static_cast<std::uint32_t>(rate), 4);
+    put(static_cast<std::uint32_t>(rate) * channels * bytesPerSample, 4);
+    put(static_cast<std::uint32_t>(channels) * bytesPerSample, 2);
+    put(static_cast<std::uint32_t>(bits), 2);
+    w += "data";
+    put(dataBytes, 4);
+    std::uint32_t seed = 1;
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        for (int ch = 0; ch < channels; ++ch) {
+            seed = seed * 1664525u + 1013904223u;
+            const double tone
+                = 8000.0 * std::sin(2 * 3.14159265358979 * (440.0 + 220 * ch) * i / rate);
+            const auto v
+                = static_cast<std::int32_t>(tone) + static_cast<std::int32_t>(seed >> 22) - 512;
+            put(static_cast<std::uint32_t>(v), static_cast<int>(bytesPerSample));
+        }
+    }
+    return w;
+}
+
+} // namespace tooltest

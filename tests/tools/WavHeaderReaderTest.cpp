@@ -1,0 +1,156 @@
+#include "WavHeaderReader.h"
+#include "ToolTestSupport.h"
+#include "WavWriter.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+using tonvera::WavError;
+using tonvera::WavFormat;
+using tonvera::WavHeaderReader;
+
+namespace {
+
+WavFormat readBytes(const std::string &bytes)
+{
+    return WavHeaderReader::read(
+        [&bytes](std::uint64_t offset, unsigned char *buf, std::size_t n) -> std::size_t {
+            if (offset >= bytes.size())
+                return 0;
+            const std::size_t take = std::min<std::size_t>(n, bytes.size() - offset);
+            std::memcpy(buf, bytes.data() + offset, take);
+            return take;
+        },
+        bytes.size());
+}
+
+void put32(std::string &s, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+std::string chunk(const std::string &id, const std::string &body)
+{
+    std::string c = id + "    " + body;
+    put32(c, 4, static_cast<std::uint32_t>(body.size()));
+    if (body.size() % 2)
+        c.push_back('\0');
+    return c;
+}
+
+// A WAV assembled from a fmt body and chunks placed around it.
+std::string wavOf(const std::string &fmtBody, const std::string &before, const std::string &data)
+{
+    std::string w = "RIFF    WAVE" + before + chunk("fmt ", fmtBody) + chunk("data", data);
+    put32(w, 4, static_cast<std::uint32_t>(w.size() - 8));
+    return w;
+}
+
+std::string pcmFmt(int channels, int rate, int bits = 16, int tag = 1)
+{
+    std::string f(16, '\0');
+    f[0] = static_cast<char>(tag & 0xFF);
+    f[1] = static_cast<char>(tag >> 8);
+    f[2] = static_cast<char>(channels);
+    put32(f, 4, static_cast<std::uint32_t>(rate));
+    put32(f, 8, static_cast<std::uint32_t>(rate * channels * bits / 8));
+    f[12] = static_cast<char>(channels * bits / 8);
+    f[14] = static_cast<char>(bits);
+    return f;
+}
+
+std::string extensibleFmt(bool pcm)
+{
+    std::string f = pcmFmt(2, 48000, 16, 0xFFFE);
+    f += std::string("\x16\x00\x10\x00\x03\x00\x00\x00", 8);
+    f += std::string("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
+    if (!pcm)
+        f[24] = 3; // IEEE float sub-format
+    return f;
+}
+
+TEST(WavHeaderReader, ReadsWhatTheDecoderWrites)
+{
+    for (int channels : {1, 2}) {
+        const auto header = tonvera::WavWriter::header(channels, 22050, 4000);
+        std::string bytes(header.begin(), header.end());
+        bytes += std::string(4000, '\x01');
+        const WavFormat f = readBytes(bytes);
+        EXPECT_EQ(f.channels, channels);
+        EXPECT_EQ(f.sampleRate, 22050);
+        EXPECT_EQ(f.dataOffset, 44u);
+        EXPECT_EQ(f.frameCount, 4000u / (2 * channels));
+    }
+    EXPECT_THROW(tonvera::WavWriter::header(2, 44100, 0x100000000ull), std::length_error);
+}
+
+TEST(WavHeaderReader, FindsSamplesInFilesFromOtherWriters)
+{
+    const std::string data(400, '\x02');
+    struct Case
+    {
+        const char *name;
+        std::string bytes;
+        std::uint64_t offset;
+        std::uint64_t frames;
+    };
+    std::string streamed = wavOf(pcmFmt(2, 44100), "", data);
+    put32(streamed, 40, 0xFFFFFFFF);
+    std::string overlong = wavOf(pcmFmt(2, 44100), "", data);
+    put32(overlong, 40, 100000);
+    const Case cases[] = {
+        {"list chunk with odd size before fmt", wavOf(pcmFmt(1, 8000), chunk("LIST", "abc"), data),
+            12 + 12 + 24 + 8, 200},
+        {"extensible PCM", wavOf(extensibleFmt(true), "", data), 12 + 48 + 8, 100},
+        {"streamed size", streamed, 44, 100},
+        {"size past the end of the file", overlong, 44, 100},
+        {"half a frame at the end", wavOf(pcmFmt(2, 44100), "", std::string(402, '\0')), 44, 100},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const WavFormat f = readBytes(c.bytes);
+        EXPECT_EQ(f.dataOffset, c.offset);
+        EXPECT_EQ(f.frameCount, c.frames);
+    }
+}
+
+TEST(WavHeaderReader, RefusesAllButSixteenBitPcm)
+{
+    const std::string data(64, '\0');
+    std::string badAlign = pcmFmt(2, 44100);
+    badAlign[12] = 2;
+    std::string manyChunks = "RIFF    WAVE";
+    for (int i = 0; i < 5000; ++i)
+        manyChunks += chunk("junk", "");
+    struct Case
+    {
+        const char *name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"MP3 bytes", "ID3\x03\x00\x00\x00\x00\x00\x00\xFF\xFB\x90\x64"},
+        {"RIFF but not WAVE", "RIFF\x04\x00\x00\x00AVI "},
+        {"8-bit", wavOf(pcmFmt(1, 8000, 8), "", data)},
+        {"24-bit", wavOf(pcmFmt(2, 44100, 24), "", data)},
+        {"float", wavOf(pcmFmt(2, 44100, 32, 3), "", data)},
+        {"ADPCM", wavOf(pcmFmt(2, 44100, 16, 2), "", data)},
+        {"extensible float", wavOf(extensibleFmt(false), "", data)},
+        {"no channels", wavOf(pcmFmt(0, 44100), "", data)},
+        {"absurd rate", wavOf(pcmFmt(2, 10), "", data)},
+        {"inconsistent block size", wavOf(badAlign, "", data)},
+        {"short fmt chunk", wavOf(pcmFmt(2, 44100).substr(0, 12), "", data)},
+        {"data before fmt", "RIFF    WAVE" + chunk("data", data) + chunk("fmt ", pcmFmt(2, 44100))},
+        {"no data chunk", "RIFF    WAVE" + chunk("fmt ", pcmFmt(2, 44100))},
+        {"chunk size past the end",
+            "RIFF    WAVE" + chunk("fmt ", pcmFmt(2, 44100)) + "LIST\xFF\xFF\xFF\x7F"},
+        {"endless tiny chunks", manyChunks},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_THROW(readBytes(c.bytes), WavError);
+    }
+}
+
+} // namespace

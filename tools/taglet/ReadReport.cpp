@@ -1,0 +1,159 @@
+#include "ReadReport.h"
+
+#include <QString>
+
+#include <cstdio>
+
+using taglet::Taglet;
+
+std::string jsonString(const std::u16string &text)
+{
+    std::string out = "\"";
+    for (const char16_t c : text) {
+        switch (c) {
+        case u'"':
+            out += "\\\"";
+            break;
+        case u'\\':
+            out += "\\\\";
+            break;
+        case u'\n':
+            out += "\\n";
+            break;
+        case u'\r':
+            out += "\\r";
+            break;
+        case u'\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20 || c >= 0x7F) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonError(const taglet::Error &error)
+{
+    return "{\"number\": " + std::to_string(error.number())
+        + ", \"message\": " + jsonString(QString::fromUtf8(error.what()).toStdU16String()) + "}";
+}
+
+namespace {
+
+std::string boolean(bool value)
+{
+    return value ? "true" : "false";
+}
+
+// A frame list as [[first, second], ...], entries 1 to N.
+template<class Count, class First, class Second>
+std::string pairs(Count count, First first, Second second)
+{
+    std::string out = "[";
+    const std::int16_t n = count();
+    for (std::int16_t i = 1; i <= n; ++i) {
+        if (i > 1)
+            out += ", ";
+        out += "[" + jsonString(first(i)) + ", " + jsonString(second(i)) + "]";
+    }
+    return out + "]";
+}
+
+// Slots that hold a picture or a description; the CLI's own instance, so PictureID may move.
+std::string pictures(Taglet &probe)
+{
+    const std::int16_t keep = probe.PictureID();
+    std::string out = "[";
+    bool first = true;
+    for (std::int16_t slot = 0; slot < Taglet::PictureSlots; ++slot) {
+        probe.setPictureID(slot);
+        const bool loaded = !probe.Picture().isNull();
+        const std::u16string description = probe.PictureDescription();
+        if (!loaded && description.empty())
+            continue;
+        out += first ? "" : ", ";
+        first = false;
+        out += "{\"slot\": " + std::to_string(slot) + ", \"description\": "
+            + jsonString(description) + ", \"loaded\": " + boolean(loaded) + "}";
+    }
+    probe.setPictureID(keep);
+    return out + "]";
+}
+
+} // namespace
+
+std::string ReadReport::toJson(Taglet &tag) const
+{
+    std::string j = "{\"file\": " + jsonString(QString::fromUtf8(file).toStdU16String());
+    j += ", \"error\": " + (error ? jsonError(*error) : std::string("null"));
+    j += ", \"events\": [";
+    for (size_t i = 0; i < events.size(); ++i)
+        j += (i ? ", " : "") + std::to_string(events[i]);
+    j += "]";
+    const auto num = [&j](const char *key, long long value) {
+        j += std::string(", \"") + key + "\": " + std::to_string(value);
+    };
+    const auto str = [&j](const char *key, const std::u16string &value) {
+        j += std::string(", \"") + key + "\": " + jsonString(value);
+    };
+    const auto flag = [&j](const char *key, bool value) {
+        j += std::string(", \"") + key + "\": " + boolean(value);
+    };
+    num("haveTag", tag.HaveTag());
+    num("mpegVersion", tag.MPEGVersion());
+    num("layer", tag.Layer());
+    num("bitrate", tag.Bitrate());
+    num("frequency", tag.Frequency());
+    num("mode", tag.Mode());
+    flag("copyright", tag.Copyright());
+    flag("original", tag.Original());
+    flag("privateBit", tag.PrivateBit());
+    num("emphasis", tag.Emphasis());
+    num("length", tag.Length());
+    str("song", tag.Song());
+    str("artist", tag.Artist());
+    str("album", tag.Album());
+    str("year", tag.Year());
+    str("comment", tag.Comment());
+    str("genre", tag.Genre());
+    num("track", tag.Track());
+
+    const auto list = [&j](const char *key, const std::string &value) {
+        j += std::string(", \"") + key + "\": " + value;
+    };
+    list("textFrames",
+        pairs([&] { return tag.TextFrameNum(); }, [&](auto i) { return tag.TextFrameName(i); },
+            [&](auto i) { return tag.TextFrame(i); }));
+    list("userTextFrames",
+        pairs([&] { return tag.UDTextFrameNum(); },
+            [&](auto i) { return tag.UDTextFrameDescription(i); },
+            [&](auto i) { return tag.UDTextFrame(i); }));
+    list("uniqueIds",
+        pairs([&] { return tag.UFIDNum(); }, [&](auto i) { return tag.UFIDURL(i); },
+            [&](auto i) { return tag.UFID(i); }));
+    list("linkFrames",
+        pairs([&] { return tag.LinkFrameNum(); }, [&](auto i) { return tag.LinkFrameName(i); },
+            [&](auto i) { return tag.LinkFrame(i); }));
+    list("userLinkFrames",
+        pairs([&] { return tag.UDLinkFrameNum(); },
+            [&](auto i) { return tag.UDLinkFrameDescription(i); },
+            [&](auto i) { return tag.UDLinkFrame(i); }));
+    list("involvedPeople",
+        pairs([&] { return tag.InvolvedPeopleNum(); },
+            [&](auto i) { return tag.InvolvedPeopleInvolvement(i); },
+            [&](auto i) { return tag.InvolvedPeople(i); }));
+    str("mcdi", tag.MCDI());
+    list("pictures", pictures(tag));
+    std::string msgs = "[";
+    for (size_t i = 0; i < messages.size(); ++i)
+        msgs += (i ? ", " : "") + jsonString(messages[i]);
+    list("messages", msgs + "]");
+    return j + "}";
+}
