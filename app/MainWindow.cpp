@@ -1,8 +1,11 @@
 #include "MainWindow.h"
 
 #include "AppState.h"
+#include "app/texts/LocalText.h"
+#include "browser/FolderBrowser.h"
 #include "browser/InfoPanel.h"
 #include "browser/OutputList.h"
+#include "browser/SettingsHistoryStore.h"
 #include "playback/MediaProbe.h"
 #include "playback/Mp3SectionDecoder.h"
 #include "ui_frmMain.h"
@@ -29,7 +32,14 @@ MainWindow::MainWindow(
     createControllers();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The browser's handlers call into the panel and the output list; it goes first, before
+    // the widgets it watches can send it anything more.
+    delete m_folderBrowser;
+    m_folderBrowser = nullptr;
+    m_browserHooks = nullptr;
+}
 
 void MainWindow::applyLook()
 {
@@ -135,6 +145,7 @@ void MainWindow::createControllers()
     //   browser:   FolderBrowser, InfoPanel, OutputList
     // -----------------------------------------------------------------------------------------
     createPanelControllers();
+    createFolderBrowser();
 }
 
 // The information panel and the output folder and list, with the tag reader, the probe and the
@@ -190,6 +201,75 @@ void MainWindow::createPanelControllers()
     // a folder change hands its new folder to FollowInputFolder itself.
     m_outputList = std::make_unique<OutputList>(output, m_state, *m_infoPanel, *m_mediaPlayer2,
         *m_services.folders, [this] { return m_state.CurrentFolder; });
+}
+
+void MainWindow::createFolderBrowser()
+{
+    if (!m_services.messages)
+        return;
+    Ui::frmMain &ui = *m_ui;
+    BrowserWidgets w;
+    w.window = this;
+    w.Drive1 = ui.Drive1;
+    w.Dir1 = ui.Dir1;
+    w.CboURL = ui.CboURL;
+    w.CboType = ui.CboType;
+    w.ListInput = ui.ListInput;
+    w.ListOutput = ui.ListOutput;
+    w.chkAll = ui.chkAll;
+    w.chkWMA = ui.chkWMA;
+    w.chkWAV = ui.chkWAV;
+    w.cmdClear = ui.cmdClear;
+    w.cmdRefr = ui.cmdRefr;
+    w.cmdUp = ui.cmdUp;
+    w.cmdTrucco = ui.cmdTrucco;
+    w.cmdHelp = ui.cmdHelp;
+    w.Lab2 = ui.Lab2;
+    w.LabStatus = ui.LabStatus;
+    w.ImgMsg = ui.ImgMsg;
+    w.ShaPallino = ui.ShaPallino;
+    w.OptSameDir = ui.OptSameDir;
+    w.SFPOPUP = m_sfPopup;
+    w.DIRPOPUP = m_dirPopup;
+    w.mnuPlay = ui.mnuPlay;
+    w.mnuStop = ui.mnuStop;
+    w.mnuGrab = ui.mnuGrab;
+    w.mnuTag = ui.mnuTag;
+    w.mnuOrder = ui.mnuOrder;
+    w.mnuSave = ui.mnuSave;
+    w.mnuMove = ui.mnuMove;
+    w.mnuExpl = ui.mnuExpl;
+    w.SFRename = ui.SFRename;
+    w.SFDelete = ui.SFDelete;
+    w.mnuExplOut = ui.mnuExplOut;
+    w.SFRenameOut = ui.SFRenameOut;
+    w.SFDeleteOut = ui.SFDeleteOut;
+    w.mnuOrdName = ui.mnuOrdName;
+    w.mnuOrdExt = ui.mnuOrdExt;
+    w.mnuOrdDate = ui.mnuOrdDate;
+    w.mnuOrdSize = ui.mnuOrdSize;
+    // The conversion, player, cut-section and tag controls (cmdGrab, cmdTag, cmdPlay, cmdSta,
+    // Option1, FraConv ...) join here when their behaviour exists; until then the browser
+    // leaves them as the form made them.
+
+    FolderBrowserHooks hooks;
+    hooks.LocalText = [this](int number, const QString &english) {
+        return LocalText(m_state, number, english);
+    };
+    hooks.ShowFileInfo = [this](const QString &path, const QString &type) {
+        m_infoPanel->ShowCurrentFile(path, type);
+    };
+    hooks.Clear_Info = [this] {
+        m_infoPanel->Clear_Info();
+    };
+    hooks.InputFolderChanged = [this](const QString &folder) {
+        if (m_outputList)
+            m_outputList->FollowInputFolder(folder);
+    };
+    m_history = std::make_unique<SettingsHistoryStore>(m_settings);
+    m_folderBrowser
+        = new FolderBrowser(w, m_state, *m_history, *m_services.messages, std::move(hooks), this);
+    setBrowserHooks(m_folderBrowser);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -20,6 +20,8 @@ class OutputList;
 namespace taglet {
 class Taglet;
 }
+class FolderBrowser;
+class HistoryStore;
 class Settings;
 struct AppState;
 
@@ -58,6 +60,8 @@ public:
 
     // The browser's entry points for the start-up and the keyboard (null until registered).
     BrowserHooks *browserHooks() const { return m_browserHooks; }
+    // The browser's controller (drive box, folder tree, path box, type box, input list).
+    FolderBrowser *folderBrowser() const { return m_folderBrowser; }
     void setBrowserHooks(BrowserHooks *hooks) { m_browserHooks = hooks; }
 
 signals:
@@ -78,6 +82,7 @@ private:
     void applyLook();
     void createControllers();
     void createPanelControllers();
+    void createFolderBrowser();
 
     AppState &m_state;
     Settings &m_settings;
@@ -87,6 +92,8 @@ private:
     QMenu *m_dirPopup = nullptr;
     QMenu *m_orderMenu = nullptr;
     BrowserHooks *m_browserHooks = nullptr;
+    std::unique_ptr<HistoryStore> m_history;
+    FolderBrowser *m_folderBrowser = nullptr;
     bool m_closed = false;
     // Declared so that the controllers go before the objects they use.
     std::unique_ptr<taglet::Taglet> m_tagletPro1;

@@ -99,7 +99,7 @@ QString typeOfFile(const QString &name)
 } // namespace
 
 FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
-    MessageBoxService &messages, BrowserHooks hooks, QObject *parent)
+    MessageBoxService &messages, FolderBrowserHooks hooks, QObject *parent)
     : QObject(parent)
     , w(widgets)
     , s(state)
@@ -123,8 +123,17 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
         w.CboURL->setEditable(true);
         w.CboURL->setInsertPolicy(QComboBox::NoInsert);
     }
-    if (w.ListInput)
+    if (w.ListInput) {
         w.ListInput->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        // Every line has the same height in the list's font; lets a 10,000-file folder show
+        // without measuring each line.
+        w.ListInput->setUniformItemSizes(true);
+    }
+    // List lines carry the path past the visible columns: cut them off, never mark the cut.
+    for (QListWidget *list : {w.ListInput, w.ListOutput}) {
+        if (list)
+            list->setTextElideMode(Qt::ElideNone);
+    }
     fillDriveBox();
     connectSignals();
     for (QWidget *target : {w.window, static_cast<QWidget *>(w.CboType),
@@ -321,9 +330,9 @@ void FolderBrowser::Dir1_Change()
     if (!s.BrowseEventsOn)
         return;
 
+    // The focus stays where the user put it (the tree keeps its arrow keys while folders are
+    // listed); parking it on an invisible control would leave no visible focus at all.
     pumpEvents();
-    if (w.cmdTrucco)
-        w.cmdTrucco->setFocus();
     enable(w.cmdTag, false);
     enable(w.LabTag, false);
     WaitCursor wait;
@@ -394,12 +403,12 @@ void FolderBrowser::Dir1_Change()
     }
     if (hasFiles && s.CurrentType != QLatin1String("WMA")
         && (ticked(w.chkWMA) || ticked(w.chkWAV))) {
-        enable(w.mnuGrab, true);
         enable(w.cmdGrab, true);
         if (w.cmdPlayCut && w.cmdPlayCut->isEnabled()) {
             enable(w.cmdGrabCut, true);
             enable(w.chkCutNam, true);
         }
+        followButtons();
     }
     finish();
 }
@@ -426,7 +435,7 @@ void FolderBrowser::cmdRefr_Click()
     }
     if (!QFileInfo(folder).isDir()) {
         // The folder went away under us: say so, then show the nearest folder still there.
-        m_messages.show(QStringLiteral("76 ") + text(1004, QStringLiteral("Path not found")), 0);
+        m_messages.show(QStringLiteral("76 Path not found"), 0);
         while (!folder.isEmpty() && folder != QLatin1String("/") && !QFileInfo(folder).isDir())
             folder = QFileInfo(folder).absolutePath();
     }
@@ -480,6 +489,9 @@ void FolderBrowser::CboType_Click()
     enable(w.chkAll, m_filter.markAllEnabled);
 
     if (typeText != s.LastTypeText) {
+        // A file named on the command line (the only full path CurrentFile ever holds) becomes
+        // the current entry once listed, instead of being forgotten by the fill.
+        const QString named = QFileInfo(s.CurrentFile).isAbsolute() ? s.CurrentFile : QString();
         s.LastTypeText = typeText;
         s.CurrentFile.clear();
         if (w.ListInput)
@@ -497,9 +509,26 @@ void FolderBrowser::CboType_Click()
             if (w.chkAll)
                 w.chkAll->setChecked(false);
             chkAll_Click();
+            selectNamedFile(named);
         }
     }
     s.TypeIndex = int16_t(w.CboType->currentIndex());
+}
+
+void FolderBrowser::selectNamedFile(const QString &path)
+{
+    if (path.isEmpty() || !w.ListInput)
+        return;
+    for (int row = 0; row < w.ListInput->count(); ++row) {
+        if (PathOfItem(w.ListInput->item(row)) != path)
+            continue;
+        s.BrowseEventsOn = false;
+        w.ListInput->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        w.ListInput->scrollToItem(w.ListInput->item(row));
+        s.BrowseEventsOn = true;
+        ListInput_Click();
+        return;
+    }
 }
 
 void FolderBrowser::fillList()
@@ -512,7 +541,9 @@ void FolderBrowser::fillList()
     QDir dir(m_dirFolder);
     dir.setNameFilters(m_filter.patterns);
     dir.setFilter(QDir::Files | QDir::Readable);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
+    // With an order chosen the lines are sorted below; otherwise they keep the name order.
+    dir.setSorting(
+        SortKeys::isOrder(s.SortOrder) ? QDir::Unsorted : (QDir::Name | QDir::IgnoreCase));
     const QFileInfoList files = m_filter.patterns.isEmpty() ? QFileInfoList() : dir.entryInfoList();
 
     const QString bytes = text(100, QStringLiteral("bytes"));
@@ -542,6 +573,14 @@ void FolderBrowser::fillList()
         AddListLine(w.ListInput, entry.line, entry.path);
     w.ListInput->setCurrentItem(nullptr, QItemSelectionModel::Clear);
     w.ListInput->setUpdatesEnabled(true);
+}
+
+// The menu entries of converting and tagging do what their buttons do, so they follow them; a
+// window without those buttons keeps the entries off.
+void FolderBrowser::followButtons()
+{
+    enable(w.mnuGrab, w.cmdGrab && w.cmdGrab->isEnabled());
+    enable(w.mnuTag, w.cmdTag && w.cmdTag->isEnabled());
 }
 
 void FolderBrowser::setCutControls(bool enabled)
@@ -635,6 +674,7 @@ void FolderBrowser::chkAll_Click()
         const bool section = s.CutEndMs > s.CutStartMs;
         enable(w.cmdGrabCut, section);
         enable(w.chkCutNam, section);
+        followButtons();
     } else if (!markAll) {
         {
             const QSignalBlocker block(w.ListInput);
@@ -696,10 +736,9 @@ void FolderBrowser::ListInput_Click()
 
         const bool tagging = s.QueueCount > 1 || s.CurrentType == QLatin1String("MP3");
         enable(w.cmdGrab, s.QueueCount >= 1);
-        enable(w.mnuGrab, s.QueueCount >= 1);
         enable(w.cmdTag, tagging);
         enable(w.LabTag, tagging);
-        enable(w.mnuTag, tagging);
+        followButtons();
         enable(w.cmdPlay, true);
         const bool section = m_hooks.CutSectionSet && m_hooks.CutSectionSet();
         enable(w.cmdPlayCut, section);
@@ -862,19 +901,39 @@ void FolderBrowser::EnterPressed()
 
 // ---- Start-up --------------------------------------------------------------------------------
 
-void FolderBrowser::ShowStartFolder()
+void FolderBrowser::setPathBoxText(const QString &folder)
 {
-    m_pathBoxLength = int(s.CurrentFolder.size());
+    m_pathBoxLength = int(folder.size());
     if (w.CboURL) {
         m_pathBoxGuard = true;
-        w.CboURL->setEditText(s.CurrentFolder);
+        w.CboURL->setEditText(folder);
         m_pathBoxGuard = false;
     }
-    setDriveBox(s.CurrentFolder);
+}
+
+void FolderBrowser::setDrive(const QString &folder)
+{
+    setDriveBox(folder);
+}
+
+void FolderBrowser::setFolder(const QString &folder)
+{
     // A folder that cannot be shown leaves the start in the home folder.
-    if (!SetDir1(s.CurrentFolder))
+    if (!SetDir1(folder))
         SetDir1(QDir::homePath());
     UpdateOrderChecks();
+}
+
+bool FolderBrowser::isCdRom(const QString &folder)
+{
+    return Volumes::Testa_CDRom(folder, volumes());
+}
+
+void FolderBrowser::ShowStartFolder()
+{
+    setPathBoxText(s.CurrentFolder);
+    setDrive(s.CurrentFolder);
+    setFolder(s.CurrentFolder);
 }
 
 // ---- Menus and drops -------------------------------------------------------------------------

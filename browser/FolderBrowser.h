@@ -4,6 +4,7 @@
 // managers. The window hands in its controls; the information panel, the player and the output
 // folder are reached through hooks the window wires.
 
+#include "app/BrowserHooks.h"
 #include "browser/PathHistory.h"
 #include "browser/TypeFilter.h"
 #include "browser/Volumes.h"
@@ -56,7 +57,7 @@ struct BrowserWidgets
 };
 
 // Calls into the other parts of the window. Unset hooks do nothing.
-struct BrowserHooks
+struct FolderBrowserHooks
 {
     std::function<QString(int number, const QString &english)> LocalText;
     std::function<void(const QString &path, const QString &type)> ShowFileInfo;
@@ -67,21 +68,33 @@ struct BrowserHooks
     std::function<QList<Volume>()> MountedVolumes; // Volumes::current when unset
 };
 
-class FolderBrowser : public QObject
+class FolderBrowser
+    : public QObject
+    , public BrowserHooks
 {
     Q_OBJECT
 public:
     FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
-        MessageBoxService &messages, BrowserHooks hooks = {}, QObject *parent = nullptr);
+        MessageBoxService &messages, FolderBrowserHooks hooks = {}, QObject *parent = nullptr);
     ~FolderBrowser() override;
+
+    // Hooks that later parts of the window set after construction.
+    FolderBrowserHooks &hooks() { return m_hooks; }
 
     // Start-up: load the history, show CurrentFolder in the path box, the drive box and the
     // tree (with the handlers off), then apply the type box entry (which fills the list).
-    void Carica_URL();
-    void Inserisci_URL(const QString &folder);
+    void Carica_URL() override;
+    void Inserisci_URL(const QString &folder) override;
     void ShowStartFolder();
     void ApplyTypeIndex(int index);
     void UpdateOrderChecks();
+
+    // The start-up's and the keyboard's calls (see BrowserHooks).
+    void setPathBoxText(const QString &folder) override;
+    void setDrive(const QString &folder) override;
+    void setFolder(const QString &folder) override;
+    bool isCdRom(const QString &folder) override;
+    void acceptPathBox() override { CboURL_Click(); }
 
     // Enter in the main window: accept the typed folder and keep it in the history.
     void EnterPressed();
@@ -118,6 +131,8 @@ private:
     void driveFallback(const QString &drive);
     void acceptFailed();
     void fillList();
+    void selectNamedFile(const QString &path);
+    void followButtons();
     void setCutControls(bool enabled);
     void setConvertControls(bool enabled);
     void showInputMenu(const QPoint &pos);
@@ -129,7 +144,7 @@ private:
     AppState &s;
     HistoryStore &m_history;
     MessageBoxService &m_messages;
-    BrowserHooks m_hooks;
+    FolderBrowserHooks m_hooks;
     QFileSystemModel *m_model = nullptr;
     QMenu *m_ownMenu = nullptr;
 

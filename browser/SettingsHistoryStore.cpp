@@ -1,28 +1,27 @@
 #include "browser/SettingsHistoryStore.h"
 
-#include <QSettings>
+#include "app/Settings.h"
 
-SettingsHistoryStore::SettingsHistoryStore(QSettings &settings)
+namespace {
+const QString Section = QStringLiteral("URL");
+}
+
+SettingsHistoryStore::SettingsHistoryStore(Settings &settings)
     : m_settings(settings)
 {
 }
 
-QString SettingsHistoryStore::keyOf(const QString &key) const
-{
-    return QStringLiteral("URL/") + key;
-}
-
 QString SettingsHistoryStore::value(const QString &key) const
 {
-    return m_settings.value(keyOf(key)).toString();
+    return m_settings.text(Section, key, QString());
 }
 
 void SettingsHistoryStore::setValue(const QString &key, const QString &value)
 {
-    m_settings.setValue(keyOf(key), value);
+    m_settings.setText(Section, key, value);
 }
 
 void SettingsHistoryStore::remove(const QString &key)
 {
-    m_settings.remove(keyOf(key));
+    m_settings.remove(Section, key);
 }

@@ -3,17 +3,16 @@
 
 #include "browser/PathHistory.h"
 
-class QSettings;
+class Settings;
 
 class SettingsHistoryStore : public HistoryStore
 {
 public:
-    explicit SettingsHistoryStore(QSettings &settings);
+    explicit SettingsHistoryStore(Settings &settings);
     QString value(const QString &key) const override;
     void setValue(const QString &key, const QString &value) override;
     void remove(const QString &key) override;
 
 private:
-    QString keyOf(const QString &key) const;
-    QSettings &m_settings;
+    Settings &m_settings;
 };

@@ -130,7 +130,7 @@ protected:
     QString folder;
     QWidget window;
     BrowserWidgets w;
-    BrowserHooks hooks;
+    FolderBrowserHooks hooks;
     QList<Volume> volumes;
     AppState state;
     MapStore store;
@@ -343,11 +343,11 @@ TEST_F(FolderBrowserTest, ADriveThatIsNotReadyOffersRetryAndCancel)
     volumes.last().ready = false;
     int asked = 0;
     browser = std::make_unique<FolderBrowser>(
-        w, state, store, messages, BrowserHooks {{}, {}, {}, {}, {}, {}, [this, &asked] {
-                                                     if (++asked > 1)
-                                                         volumes.last().ready = true;
-                                                     return volumes;
-                                                 }});
+        w, state, store, messages, FolderBrowserHooks {{}, {}, {}, {}, {}, {}, [this, &asked] {
+                                                           if (++asked > 1)
+                                                               volumes.last().ready = true;
+                                                           return volumes;
+                                                       }});
     state.CurrentFolder.clear();
     browser->SetDir1(cd);
     EXPECT_EQ(w.ListInput->count(), 1);

@@ -1,9 +1,11 @@
 // The output folder and list, and the panel, inside the real main window form.
 #include "browser/OutputList.h"
+#include "app/AppShell.h"
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "app/Settings.h"
+#include "browser/FolderBrowser.h"
 #include "browser/InfoPanel.h"
 #include "playback/MediaProbe.h"
 #include "ui_frmMain.h"
@@ -33,6 +35,12 @@ public:
     QString answer, lastTitle, lastStart;
 };
 
+class QuietMessages : public MessageBoxService
+{
+public:
+    int show(const QString &, int) override { return 2; }
+};
+
 class OutputListTest : public ::testing::Test
 {
 protected:
@@ -40,6 +48,7 @@ protected:
     {
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
         services.folders = &picker;
+        services.messages = &messages;
         window = std::make_unique<MainWindow>(state, *settings, services);
     }
     QString output(const QString &name, const char *from = nullptr)
@@ -63,6 +72,7 @@ protected:
     AppState state;
     std::unique_ptr<Settings> settings = std::make_unique<Settings>();
     ScriptedPicker picker;
+    QuietMessages messages;
     AppServices services;
     std::unique_ptr<MainWindow> window;
     Ui::frmMain &ui() { return window->ui(); }
@@ -151,4 +161,29 @@ TEST_F(OutputListTest, TooltipShowsLongNamesWhole)
     };
     EXPECT_EQ(tipAt(0), "");
     EXPECT_EQ(tipAt(1), (" " + longName + " ").toStdString());
+}
+
+TEST_F(OutputListTest, BrowsingAFolderShowsItsFirstFileAndMovesTheOutput)
+{
+    QTemporaryDir input;
+    QFile::copy(fixture("both.mp3"), input.filePath("both.mp3"));
+    QFile::copy(fixture("clip.wma"), input.filePath("clip.wma"));
+    output("old.wma");
+    ui().OptSameDir->setChecked(true);
+    ui().CboType->addItems(AppShell::typeEntries(state));
+    FolderBrowser &browser = *window->folderBrowser();
+    state.CurrentFolder = dir.path();
+    browser.ShowStartFolder();
+    state.BrowseEventsOn = true;
+    browser.ApplyTypeIndex(4); // every supported type
+
+    ASSERT_TRUE(browser.SetDir1(input.path()));
+    EXPECT_EQ(state.SourcePath, input.filePath("both.mp3"));
+    EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Frame Title  (2001)\n"));
+    EXPECT_EQ(state.OutputFolder, input.path());
+    EXPECT_EQ(ui().ListOutput->count(), 0);
+
+    ui().ListInput->setCurrentRow(1);
+    EXPECT_EQ(ui().LabINP->text(), "WM Audio");
+    EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Clip Title\n"));
 }
