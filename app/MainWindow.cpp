@@ -3,8 +3,14 @@
 #include "AppState.h"
 #include "app/texts/LocalText.h"
 #include "browser/FolderBrowser.h"
+#include "browser/InfoPanel.h"
+#include "browser/OutputList.h"
 #include "browser/SettingsHistoryStore.h"
+#include "playback/MediaProbe.h"
+#include "playback/Mp3SectionDecoder.h"
 #include "ui_frmMain.h"
+
+#include <taglet/Taglet.h>
 
 #include <QAction>
 #include <QActionGroup>
@@ -26,7 +32,14 @@ MainWindow::MainWindow(
     createControllers();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The browser's handlers call into the panel and the output list; it goes first, before
+    // the widgets it watches can send it anything more.
+    delete m_folderBrowser;
+    m_folderBrowser = nullptr;
+    m_browserHooks = nullptr;
+}
 
 void MainWindow::applyLook()
 {
@@ -131,7 +144,63 @@ void MainWindow::createControllers()
     // or the keyboard must reach registers itself: setBrowserHooks(...).
     //   browser:   FolderBrowser, InfoPanel, OutputList
     // -----------------------------------------------------------------------------------------
+    createPanelControllers();
     createFolderBrowser();
+}
+
+// The information panel and the output folder and list, with the tag reader, the probe and the
+// decoder they share with later controllers. Created before the folder browser, which calls
+// them when a file becomes current or the folder changes.
+void MainWindow::createPanelControllers()
+{
+    Ui::frmMain &ui = *m_ui;
+    m_tagletPro1 = std::make_unique<taglet::Taglet>();
+    m_mediaPlayer2 = std::make_unique<MediaProbe>();
+    m_mp3Play1 = std::make_unique<Mp3SectionDecoder>();
+
+    InfoPanelWidgets panel;
+    panel.window = this;
+    panel.LabTit = ui.LabTit;
+    panel.ImgTyp = ui.ImgTyp;
+    panel.ImgMP3 = ui.ImgMP3;
+    panel.ImgWav = ui.ImgWav;
+    panel.ImgWMA = ui.ImgWMA;
+    panel.LabMsg = ui.LabMsg;
+    panel.LabTime = ui.LabTime;
+    panel.LabInfo = ui.LabInfo;
+    panel.LabComment = ui.LabComment;
+    panel.LabINP = ui.LabINP;
+    panel.LabOUT = ui.LabOUT;
+    panel.LabStatus = ui.LabStatus;
+    panel.LabBarINP = ui.LabBarINP;
+    panel.LabBarOUT = ui.LabBarOUT;
+    panel.ImgMsg = ui.ImgMsg;
+    panel.ShaPallino = ui.ShaPallino;
+    panel.chkWMA = ui.chkWMA;
+    panel.chkWAV = ui.chkWAV;
+    m_infoPanel
+        = std::make_unique<InfoPanel>(panel, m_state, *m_tagletPro1, *m_mediaPlayer2, *m_mp3Play1);
+
+    if (!m_services.folders)
+        return;
+    OutputListWidgets output;
+    output.OptSameDir = ui.OptSameDir;
+    output.OptUsrDir = ui.OptUsrDir;
+    output.cmdBrowse = ui.cmdBrowse;
+    output.LabOutDir = ui.LabOutDir;
+    output.ListOutput = ui.ListOutput;
+    output.LabStatus = ui.LabStatus;
+    output.LabBarINP = ui.LabBarINP;
+    output.LabBarOUT = ui.LabBarOUT;
+    output.ImgMsg = ui.ImgMsg;
+    output.ShaPallino = ui.ShaPallino;
+    output.ShapINP = ui.ShapINP;
+    output.ShapOUT = ui.ShapOUT;
+    output.SFPOPUP = m_sfPopup;
+    // The folder tree always shows the current input folder when "Current Folder" is chosen;
+    // a folder change hands its new folder to FollowInputFolder itself.
+    m_outputList = std::make_unique<OutputList>(output, m_state, *m_infoPanel, *m_mediaPlayer2,
+        *m_services.folders, [this] { return m_state.CurrentFolder; });
 }
 
 void MainWindow::createFolderBrowser()
@@ -186,6 +255,16 @@ void MainWindow::createFolderBrowser()
     FolderBrowserHooks hooks;
     hooks.LocalText = [this](int number, const QString &english) {
         return LocalText(m_state, number, english);
+    };
+    hooks.ShowFileInfo = [this](const QString &path, const QString &type) {
+        m_infoPanel->ShowCurrentFile(path, type);
+    };
+    hooks.Clear_Info = [this] {
+        m_infoPanel->Clear_Info();
+    };
+    hooks.InputFolderChanged = [this](const QString &folder) {
+        if (m_outputList)
+            m_outputList->FollowInputFolder(folder);
     };
     m_history = std::make_unique<SettingsHistoryStore>(m_settings);
     m_folderBrowser

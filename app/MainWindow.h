@@ -13,6 +13,13 @@ class frmMain;
 }
 class QMenu;
 class BrowserHooks;
+class InfoPanel;
+class MediaProbe;
+class Mp3SectionDecoder;
+class OutputList;
+namespace taglet {
+class Taglet;
+}
 class FolderBrowser;
 class HistoryStore;
 class Settings;
@@ -39,6 +46,18 @@ public:
     QMenu *dirPopup() const { return m_dirPopup; }
     QMenu *orderMenu() const { return m_orderMenu; }
 
+    // The tag reader TagletPro1, the invisible probe MediaPlayer2 and the MP3 decoder Mp3Play1,
+    // shared by the controllers that read, measure or decode files.
+    taglet::Taglet &TagletPro1() { return *m_tagletPro1; }
+    MediaProbe &MediaPlayer2() { return *m_mediaPlayer2; }
+    Mp3SectionDecoder &Mp3Play1() { return *m_mp3Play1; }
+
+    // The information panel (ShowCurrentFile, ShowFileInfo, Clear_Info) and the output folder
+    // and list (FollowInputFolder, AddOutputFile), for the browser and the conversion. The
+    // output list needs the folder picker service; without one (tests) it is null.
+    InfoPanel &infoPanel() { return *m_infoPanel; }
+    OutputList *outputList() { return m_outputList.get(); }
+
     // The browser's entry points for the start-up and the keyboard (null until registered).
     BrowserHooks *browserHooks() const { return m_browserHooks; }
     // The browser's controller (drive box, folder tree, path box, type box, input list).
@@ -62,6 +81,7 @@ private:
     void buildPopupMenus();
     void applyLook();
     void createControllers();
+    void createPanelControllers();
     void createFolderBrowser();
 
     AppState &m_state;
@@ -75,4 +95,10 @@ private:
     std::unique_ptr<HistoryStore> m_history;
     FolderBrowser *m_folderBrowser = nullptr;
     bool m_closed = false;
+    // Declared so that the controllers go before the objects they use.
+    std::unique_ptr<taglet::Taglet> m_tagletPro1;
+    std::unique_ptr<MediaProbe> m_mediaPlayer2;
+    std::unique_ptr<Mp3SectionDecoder> m_mp3Play1;
+    std::unique_ptr<InfoPanel> m_infoPanel;
+    std::unique_ptr<OutputList> m_outputList;
 };

@@ -1,0 +1,250 @@
+#include "InfoPanel.h"
+
+#include "PanelText.h"
+#include "SizeText.h"
+#include "WavInfo.h"
+#include "app/AppState.h"
+#include "app/texts/LocalText.h"
+#include "playback/MediaProbe.h"
+#include "playback/Mp3SectionDecoder.h"
+
+#include <taglet/Taglet.h>
+
+#include <QAbstractButton>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+const QString Indent8 = QStringLiteral("        ");
+
+QString fromTaglet(const std::u16string &text)
+{
+    return QString::fromStdU16String(text);
+}
+} // namespace
+
+InfoPanel::InfoPanel(const InfoPanelWidgets &widgets, AppState &state, taglet::Taglet &TagletPro1,
+    MediaProbe &MediaPlayer2, const Mp3SectionDecoder &Mp3Play1)
+    : w(widgets)
+    , state(state)
+    , TagletPro1(TagletPro1)
+    , MediaPlayer2(MediaPlayer2)
+    , Mp3Play1(Mp3Play1)
+{
+}
+
+void InfoPanel::ShowRedMark(QFrame *dot)
+{
+    dot->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0); border-radius: 4px;"));
+    dot->show();
+}
+
+double InfoPanel::probedLengthMs(const QString &path)
+{
+    if (MediaPlayer2.fileName() != path && !MediaPlayer2.setFileName(path))
+        return 0;
+    return 1000.0 * MediaPlayer2.Duration();
+}
+
+bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
+{
+    if (path != state.ShownFilePath) {
+        Clear_Info();
+        w.ImgMsg->hide();
+    }
+    if (!state.RunStopped)
+        w.ShaPallino->hide();
+
+    MediaPlayer2.setFileName(QString());
+    if (QFileInfo(path).size() == 0)
+        return false;
+
+    if (type == u"WAV") {
+        w.LabINP->setText(QStringLiteral("Wave"));
+        w.chkWMA->setEnabled(true);
+        w.chkWAV->setEnabled(false);
+        state.SourceLengthMs = probedLengthMs(path);
+        // The encoder's profile choice assumes CD-quality input for every WAV.
+        state.InputBitRate = 64016;
+        state.InputFrequency = 44100;
+    } else if (type == u"MP3") {
+        w.LabINP->setText(QStringLiteral("MP3"));
+        w.chkWAV->setEnabled(true);
+        w.chkWMA->setEnabled(true);
+        if (Mp3Play1.status(path) == 0) {
+            state.FileFormatValid = true;
+            try {
+                TagletPro1.setFilename(path.toStdU16String());
+                TagletPro1.Read();
+            } catch (const std::exception &) {
+                // An unreadable tag still leaves the audio header values read so far.
+            }
+            state.InputBitRate = 1000.0f * TagletPro1.Bitrate();
+            state.InputFrequency = static_cast<float>(TagletPro1.Frequency());
+            state.SourceLengthMs = 1000.0 * TagletPro1.Length();
+        } else {
+            // A file the decoder refuses must not keep the previous file's validity or length.
+            state.FileFormatValid = false;
+            state.SourceLengthMs = 0;
+        }
+    } else if (type == u"WMA") {
+        w.LabINP->setText(QStringLiteral("WM Audio"));
+        w.chkWMA->setEnabled(false);
+        w.chkWAV->setEnabled(false);
+        state.SourceLengthMs = probedLengthMs(path);
+        // Only a file the probe can open as media is worth handing to the encoder.
+        state.FileFormatValid = MediaPlayer2.fileName() == path;
+    }
+    if (type == u"WAV" || type == u"MP3" || type == u"WMA") {
+        w.LabINP->show();
+        w.LabOUT->show();
+    }
+
+    ShowFileInfo(path, type);
+    MediaPlayer2.setFileName(QString());
+    state.ShownFilePath = path;
+    return true;
+}
+
+void InfoPanel::ShowFileInfo(const QString &path, const QString &type)
+{
+    w.LabTime->setText(PanelText::TimeLine(state.SourceLengthMs));
+    ShowFileHeader(path, type);
+
+    // Every field comes from this file alone: a value left over from the file shown before
+    // would travel into the tag editor and the converted file.
+    state.TagYear.clear();
+    state.TagGenre.clear();
+    state.TagTitle.clear();
+    state.TagArtist.clear();
+    state.TagCopyright.clear();
+    state.TagDescription.clear();
+    state.TagAlbum.clear();
+    state.TagTrack.clear();
+
+    if (type == u"WMA")
+        showWmaInfo(path);
+    else if (type == u"WAV")
+        showWavInfo(path);
+    else if (type == u"MP3")
+        showMp3Info(path);
+}
+
+void InfoPanel::showWmaInfo(const QString &path)
+{
+    if (MediaPlayer2.fileName() != path)
+        MediaPlayer2.setFileName(path);
+    state.TagTitle = MediaPlayer2.GetMediaInfoString(MediaProbe::Title);
+    state.TagArtist = MediaPlayer2.GetMediaInfoString(MediaProbe::Author);
+    state.TagCopyright = MediaPlayer2.GetMediaInfoString(MediaProbe::Copyright);
+    state.TagDescription = MediaPlayer2.GetMediaInfoString(MediaProbe::Description);
+    w.LabInfo->setText(PanelText::WmaInfoText(
+        state.TagTitle, state.TagArtist, state.TagCopyright, state.TagDescription));
+    w.LabComment->clear();
+}
+
+void InfoPanel::showWavInfo(const QString &path)
+{
+    const WavInfo info = WavInfo::readFile(path);
+    state.FileFormatValid = info.isValid();
+    const QString invalid = LocalText(state, 1199, QStringLiteral("INVALID FILE FORMAT !!!"));
+    if (info.hasSignature()) {
+        state.WaveBitsPerSample = info.bitsPerSample;
+        w.LabInfo->setText(PanelText::WavInfoText(info));
+    } else {
+        w.LabInfo->setText(invalid);
+    }
+    if (!state.FileFormatValid) {
+        w.LabStatus->setText(Indent8 + invalid);
+        ShowRedMark(w.ShaPallino);
+    }
+    w.LabComment->clear();
+}
+
+void InfoPanel::showMp3Info(const QString &path)
+{
+    PanelText::TagFields f;
+    bool copyrightBit = false;
+    try {
+        TagletPro1.setFilename(path.toStdU16String());
+        TagletPro1.Read();
+    } catch (const std::exception &) {
+        // Whatever the tag control could read before the failure is still shown.
+    }
+    try {
+        f.Genre = fromTaglet(TagletPro1.Genre());
+        f.Year = fromTaglet(TagletPro1.Year());
+        f.Artist = fromTaglet(TagletPro1.Artist());
+        f.Album = fromTaglet(TagletPro1.Album());
+        f.Track = QString::number(TagletPro1.Track());
+        f.Title = fromTaglet(TagletPro1.Song());
+        f.Description = fromTaglet(TagletPro1.Comment());
+        copyrightBit = TagletPro1.Copyright();
+        const auto have = TagletPro1.HaveTag();
+        if (have == taglet::tagID3v2 || have == taglet::tagID3Both) {
+            std::vector<PanelText::TextFrame> frames;
+            const int count = TagletPro1.TextFrameNum();
+            for (int i = 1; i <= count; ++i) {
+                const auto n = static_cast<std::int16_t>(i);
+                frames.push_back(
+                    {fromTaglet(TagletPro1.TextFrameName(n)), fromTaglet(TagletPro1.TextFrame(n))});
+            }
+            PanelText::FillFromTextFrames(f, frames, [this](const QString &tcon) {
+                std::u16string text = tcon.toStdU16String();
+                return fromTaglet(TagletPro1.DecodeTCON(text));
+            });
+        }
+    } catch (const std::exception &) {
+        // Frame lists missing after a failed read: the fields read so far stand.
+    }
+
+    const QString info = PanelText::Mp3InfoText(f, copyrightBit, state.TagOnlyMode);
+    state.TagGenre = f.Genre;
+    state.TagYear = f.Year;
+    state.TagArtist = f.Artist;
+    state.TagAlbum = f.Album;
+    state.TagTrack = f.Track;
+    state.TagTitle = f.Title;
+    state.TagDescription = f.Description;
+    state.TagCopyright = f.Copyright;
+    w.LabInfo->setText(info);
+    w.LabComment->setText(PanelText::CommentLine(f.Description));
+    w.LabTime->setText(w.LabTime->text() + PanelText::TrackSuffix(f.Track));
+}
+
+void InfoPanel::ShowFileHeader(const QString &path, const QString &type)
+{
+    if (path.isEmpty())
+        return;
+    const QFileInfo file(path);
+    w.LabTit->setText(Indent8 + file.fileName());
+    if (!type.isEmpty()) {
+        const QString ext = file.suffix().toUpper();
+        QPixmap picture;
+        if (type == u"MP3")
+            picture = w.ImgMP3->pixmap();
+        else if (type == u"WAV")
+            picture = w.ImgWav->pixmap();
+        else if (ext == u"WMA" || ext == u"WMV")
+            picture = w.ImgWMA->pixmap();
+        else if (w.window)
+            picture = w.window->windowIcon().pixmap(32, 32);
+        w.ImgTyp->setPixmap(picture);
+        w.ImgTyp->show();
+    }
+    const QString size = SizeText(path, 0, LocalText(state, 100, QStringLiteral("bytes")));
+    w.LabMsg->setText(PanelText::HeaderLines(size, file.lastModified()));
+}
+
+void InfoPanel::Clear_Info()
+{
+    state.TagTitle.clear();
+    state.TagArtist.clear();
+    state.TagCopyright.clear();
+    state.TagDescription.clear();
+    for (QLabel *label :
+        {w.LabTit, w.LabTime, w.LabInfo, w.LabMsg, w.LabComment, w.LabBarINP, w.LabBarOUT})
+        label->clear();
+    w.ImgTyp->hide();
+}

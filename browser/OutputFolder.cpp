@@ -1,0 +1,26 @@
+#include "OutputFolder.h"
+
+namespace OutputFolder {
+
+Label LabelFor(const QString &folder)
+{
+    Label label;
+    if (folder.size() < LabelLimit) {
+        label.text = folder + u' ';
+        return label;
+    }
+    label.text = QStringLiteral(" ..") + folder.right(LabelTail);
+    label.centred = true;
+    label.toolTip = u' ' + folder + u' ';
+    return label;
+}
+
+QString WithoutTrailingSeparator(const QString &folder)
+{
+    QString f = folder;
+    while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\')))
+        f.chop(1);
+    return f;
+}
+
+} // namespace OutputFolder

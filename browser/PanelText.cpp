@@ -1,0 +1,136 @@
+#include "PanelText.h"
+
+#include "WavInfo.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace PanelText {
+
+namespace {
+// The panel's labels are plain-text QLabels, which break lines on a line feed alone.
+const QString LineBreak = QStringLiteral("\n");
+} // namespace
+
+QString TimeLine(double sourceLengthMs)
+{
+    if (!(sourceLengthMs > 0)) // also catches NaN from a probe that could not measure
+        sourceLengthMs = 0;
+    const long long minutes = static_cast<long long>(std::floor(sourceLengthMs / 60000.0));
+    long long seconds = static_cast<long long>(
+        std::floor((sourceLengthMs - static_cast<double>(minutes) * 60000.0) / 1000.0));
+    if (seconds == 0)
+        seconds = 1;
+    return QStringLiteral("Time: %1' %2%3\"")
+        .arg(minutes)
+        .arg(seconds >= 10 ? QString() : QStringLiteral("0"))
+        .arg(seconds);
+}
+
+long long LeadingNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    int i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) {
+        negative = t[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i) {
+        if (value > 100000000000000LL) // far beyond any track number; stop before overflow
+            break;
+        value = value * 10 + (t[i].unicode() - u'0');
+    }
+    return negative ? -value : value;
+}
+
+QString TrackSuffix(const QString &tagTrack)
+{
+    if (LeadingNumber(tagTrack) > 0)
+        return QStringLiteral("    Track #") + tagTrack;
+    return QString();
+}
+
+QString GeneralDate(const QDateTime &when, const QLocale &locale)
+{
+    // The long time format carries the time zone ("t"); the panel shows the clock time only.
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+")));
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' '
+        + locale.toString(when.time(), timeFormat.trimmed());
+}
+
+QString HeaderLines(const QString &sizeText, const QDateTime &modified, const QLocale &locale)
+{
+    return QStringLiteral("Size: ") + sizeText + LineBreak + LineBreak + QStringLiteral("Date: ")
+        + GeneralDate(modified, locale);
+}
+
+QString WmaInfoText(const QString &title, const QString &artist, const QString &copyright,
+    const QString &description)
+{
+    return QStringLiteral("Title: ") + title + LineBreak + QStringLiteral("Artist: ") + artist
+        + LineBreak + QStringLiteral("Copyright: ") + copyright + LineBreak + description;
+}
+
+QString WavInfoText(const WavInfo &info)
+{
+    // Widened so that a corrupt bytes-per-second field cannot overflow.
+    const qint64 bitRate = static_cast<qint64>(info.bytesPerSecond) * 8;
+    return QStringLiteral("WaveAudio ")
+        + (info.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo")) + LineBreak
+        + LineBreak + QStringLiteral("Sampling rate (Hz): ") + QString::number(info.sampleRate)
+        + LineBreak + QStringLiteral("Bit rate (bps): ") + QString::number(bitRate) + LineBreak
+        + QStringLiteral("Bits per sample: ") + QString::number(info.bitsPerSample);
+}
+
+void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
+    const std::function<QString(const QString &)> &decodeTcon)
+{
+    for (const TextFrame &frame : frames) {
+        if (frame.name == u"TIT2") {
+            if (fields.Title.isEmpty())
+                fields.Title = frame.value;
+        } else if (frame.name == u"TPE1") {
+            if (fields.Artist.isEmpty())
+                fields.Artist = frame.value;
+        } else if (frame.name == u"TALB") {
+            if (fields.Album.isEmpty())
+                fields.Album = frame.value;
+        } else if (frame.name == u"TRCK") {
+            // A v1 tag without a track number leaves "0"; the v2 frame is the better answer.
+            if (fields.Track.isEmpty() || fields.Track == u"0")
+                fields.Track = frame.value;
+        } else if (frame.name == u"TCON") {
+            if (fields.Genre.isEmpty())
+                fields.Genre = decodeTcon ? decodeTcon(frame.value) : frame.value;
+        }
+    }
+}
+
+QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode)
+{
+    QString text = QStringLiteral("Title: ") + fields.Title;
+    if (!fields.Year.isEmpty())
+        text += QStringLiteral("  (") + fields.Year + u')';
+    text += LineBreak + QStringLiteral("Artist: ") + fields.Artist;
+    if (copyrightBit) {
+        if (!fields.Artist.isEmpty() && !tagOnlyMode) {
+            fields.Copyright = fields.Artist;
+            text += QStringLiteral(" (c)");
+        } else {
+            fields.Copyright = QStringLiteral("(c)");
+        }
+    }
+    text += LineBreak + QStringLiteral("Album: ") + fields.Album + LineBreak
+        + QStringLiteral("Genre: ") + fields.Genre;
+    return text;
+}
+
+QString CommentLine(const QString &description)
+{
+    return QStringLiteral("Comm: ") + description;
+}
+
+} // namespace PanelText

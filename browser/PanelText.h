@@ -1,0 +1,64 @@
+#pragma once
+// Texts of the file information panel, kept apart from the widgets so that every line the user
+// reads can be checked directly.
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class WavInfo;
+
+namespace PanelText {
+
+// The tag values the panel shows and hands on to the tag editor and the conversion.
+struct TagFields
+{
+    QString Title, Artist, Album, Copyright, Description, Genre, Year, Track;
+};
+
+// One ID3v2 text frame: its four-letter id and its value.
+struct TextFrame
+{
+    QString name;
+    QString value;
+};
+
+// "Time: 3' 07"" for 187 000 ms; a time under one second shows as 1 second.
+QString TimeLine(double sourceLengthMs);
+
+// The leading decimal number of a text, as a number field typed by a user is read: "3/12" is 3,
+// "abc" and "" are 0.
+long long LeadingNumber(const QString &text);
+
+// "    Track #N" when the track reads as a number above 0, otherwise "".
+QString TrackSuffix(const QString &tagTrack);
+
+// The size and date lines: "Size: 1.234 K", an empty line, "Date: " and the modification time.
+QString HeaderLines(
+    const QString &sizeText, const QDateTime &modified, const QLocale &locale = QLocale::system());
+
+// The platform's general date: short date and the time with seconds, no time zone.
+QString GeneralDate(const QDateTime &when, const QLocale &locale = QLocale::system());
+
+// Four lines of a WMA file's clip information.
+QString WmaInfoText(const QString &title, const QString &artist, const QString &copyright,
+    const QString &description);
+
+// The format lines of a WAV file whose header carries the RIFF/WAVE signature.
+QString WavInfoText(const WavInfo &info);
+
+// The ID3v1 fields come first; ID3v2 text frames fill only the fields the v1 tag left empty.
+// A track of "0" means the v1 tag had no track number, so TRCK may fill it.
+void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
+    const std::function<QString(const QString &)> &decodeTcon);
+
+// The tag lines of an MP3. Applies the copyright-bit rule to fields.Copyright: the artist owns
+// the copyright when there is one (and no tag-only run is editing the file), else "(c)".
+QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode);
+
+// "Comm: " and the comment.
+QString CommentLine(const QString &description);
+
+} // namespace PanelText

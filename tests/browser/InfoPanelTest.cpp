@@ -1,0 +1,113 @@
+#include "PanelFixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+TEST_F(PanelFixture, Mp3TagVersionsAndCopyrightBit)
+{
+    const struct
+    {
+        const char *file;
+        bool tagOnly;
+        const char *info, *track, *copyright, *timeEnd;
+    } cases[] = {
+        // v1 leaves title, album and track empty: the frames fill them; v1 artist and genre win.
+        {"both.mp3", false,
+            "Title: Frame Title  (2001)\nArtist: Tag Artist\nAlbum: Frame Album\nGenre: Jazz",
+            "7/12", "", "\"    Track #7/12"},
+        {"v1only.mp3", false,
+            "Title: Only One  (1987)\nArtist: Solo Artist\nAlbum: First Album\nGenre: Rock", "5",
+            "", "\"    Track #5"},
+        {"v2only.mp3", false, "Title: Second Only\nArtist: Frame Artist\nAlbum: \nGenre: Rock", "0",
+            "", "\""},
+        {"copyright.mp3", false, "Title: Owned\nArtist: Owner Name (c)\nAlbum: \nGenre: ", "0",
+            "Owner Name", "\""},
+        {"copyright.mp3", true, "Title: Owned\nArtist: Owner Name\nAlbum: \nGenre: ", "0", "(c)",
+            "\""},
+        {"copyright-noartist.mp3", false, "Title: Owned\nArtist: \nAlbum: \nGenre: ", "0", "(c)",
+            "\""},
+    };
+    for (const auto &c : cases) {
+        state.TagOnlyMode = c.tagOnly;
+        ASSERT_TRUE(select(c.file, "MP3")) << c.file;
+        EXPECT_EQ(w.LabInfo->text(), QString::fromUtf8(c.info)) << c.file;
+        EXPECT_EQ(state.TagTrack, QString::fromUtf8(c.track)) << c.file;
+        EXPECT_EQ(state.TagCopyright, QString::fromUtf8(c.copyright)) << c.file;
+        EXPECT_TRUE(w.LabTime->text().startsWith("Time: 0' 0")) << c.file;
+        EXPECT_TRUE(w.LabTime->text().endsWith(QString::fromUtf8(c.timeEnd))) << c.file;
+        EXPECT_TRUE(state.FileFormatValid);
+        EXPECT_EQ(state.InputBitRate, 32000.0f);
+        EXPECT_EQ(state.InputFrequency, 22050.0f);
+        EXPECT_TRUE(w.chkWAV->isEnabled() && w.chkWMA->isEnabled());
+    }
+    ASSERT_TRUE(select("both.mp3", "MP3"));
+    EXPECT_EQ(w.LabComment->text(), "Comm: both tags");
+    EXPECT_EQ(w.LabTit->text(), "        both.mp3");
+    EXPECT_TRUE(w.LabMsg->text().startsWith("Size: 9 K\n\nDate: "));
+    EXPECT_EQ(w.ImgTyp->pixmap().size(), QSize(4, 4));
+}
+
+TEST_F(PanelFixture, WavHeaderAndTheRedWarning)
+{
+    const QString invalid = "INVALID FILE FORMAT !!!";
+    const struct
+    {
+        const char *file;
+        bool valid;
+        const char *info;
+    } cases[] = {
+        {"stereo16.wav", true,
+            "WaveAudio Stereo\n\nSampling rate (Hz): 44100\nBit rate (bps): 1411200\n"
+            "Bits per sample: 16"},
+        {"mono8.wav", false,
+            "WaveAudio Mono\n\nSampling rate (Hz): 8000\nBit rate (bps): 64000\nBits per sample: "
+            "8"},
+        {"notwave.wav", false, "INVALID FILE FORMAT !!!"},
+    };
+    for (const auto &c : cases) {
+        w.LabStatus->clear();
+        ASSERT_TRUE(select(c.file, "WAV")) << c.file;
+        EXPECT_EQ(state.FileFormatValid, c.valid) << c.file;
+        EXPECT_EQ(w.LabInfo->text(), QString::fromUtf8(c.info)) << c.file;
+        EXPECT_EQ(w.ShaPallino->isHidden(), c.valid) << c.file;
+        EXPECT_EQ(w.LabStatus->text(), c.valid ? QString() : "        " + invalid) << c.file;
+        EXPECT_TRUE(w.chkWMA->isEnabled() && !w.chkWAV->isEnabled());
+    }
+}
+
+TEST_F(PanelFixture, WmaClipInformation)
+{
+    ASSERT_TRUE(select("clip.wma", "WMA"));
+    EXPECT_EQ(w.LabInfo->text(),
+        "Title: Clip Title\nArtist: Clip Artist\nCopyright: Clip Owner\nClip description");
+    EXPECT_EQ(w.LabComment->text(), "");
+    EXPECT_EQ(w.LabTime->text(), "Time: 0' 02\"");
+    EXPECT_FALSE(w.chkWMA->isEnabled() || w.chkWAV->isEnabled());
+    EXPECT_TRUE(state.FileFormatValid);
+}
+
+TEST_F(PanelFixture, NothingCarriesOverFromThePreviousFile)
+{
+    QTemporaryDir dir;
+    const QString broken = dir.filePath("broken.mp3");
+    const QString empty = dir.filePath("empty.wav");
+    QFile::copy(fixturePath("notwave.wav"), broken);
+    QFile(empty).open(QIODevice::WriteOnly);
+
+    ASSERT_TRUE(select("both.mp3", "MP3"));
+    ASSERT_TRUE(select("stereo16.wav", "WAV"));
+    EXPECT_EQ(state.TagAlbum, ""); // would otherwise reach the WMA description
+    EXPECT_EQ(state.TagTrack, "");
+
+    ASSERT_TRUE(select("both.mp3", "MP3"));
+    ASSERT_TRUE(select(broken, "MP3")); // the decoder refuses it
+    EXPECT_FALSE(state.FileFormatValid);
+    EXPECT_EQ(state.SourceLengthMs, 0.0);
+
+    panel->Clear_Info();
+    EXPECT_TRUE(w.ImgTyp->isHidden());
+    EXPECT_TRUE(w.LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
+    w.LabINP->setText("unchanged");
+    EXPECT_FALSE(select(empty, "WAV"));
+    EXPECT_EQ(w.LabINP->text(), "unchanged");
+}
