@@ -7,11 +7,22 @@
 namespace taglet {
 
 namespace {
+QImage readImage(const std::string &path, const QByteArray &format, bool fromContent)
+{
+    QImageReader reader(QString::fromStdString(path), format);
+    reader.setDecideFormatFromContent(fromContent);
+    return reader.read();
+}
+
 std::optional<Image> load(const std::string &path, const QByteArray &hint)
 {
-    QImageReader reader(QString::fromStdString(path), hint);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
+    // The named format first: formats without a signature (TGA) are misjudged by content
+    // sniffing. Then by content, for pictures whose MIME type names the wrong format.
+    QImage image;
+    if (!hint.isEmpty())
+        image = readImage(path, hint, false);
+    if (image.isNull())
+        image = readImage(path, QByteArray(), true);
     if (image.isNull())
         return std::nullopt;
     image = image.convertToFormat(QImage::Format_ARGB32);

@@ -451,7 +451,7 @@ int genreReference(std::u16string_view ref)
         value = -value;
     if (value < 0 || value > 255)
         throw Error(errSubscript,
-            "Subscript out of range: genre " + std::to_string(value) + " is not 0 to 255");
+            "Subscript out of range: genre \"" + textToUtf8(ref) + "\" is not 0 to 255");
     return static_cast<int>(value);
 }
 

@@ -349,3 +349,20 @@ TEST_F(ReadTest, MalformedAttachedPictures)
         EXPECT_EQ(t.PictureDescription(), c.error ? u"" : c.description);
     }
 }
+
+// A format without a signature loads by the name its MIME type gives.
+TEST_F(ReadTest, DecoderFormatsLoadByName)
+{
+    using namespace std::string_literals;
+    // Uncompressed 2x2 true-colour TGA, top-left origin, with the version 2 footer.
+    const std::string tga = "\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\x20"s + std::string(12, '\x7F')
+        + std::string(8, '\0') + "TRUEVISION-XFILE.\0"s;
+    const std::string audio = std::string("\xFF\xFB\x90\x64", 4) + std::string(200, '\0');
+    Taglet t;
+    const std::string apic = "\0image/tga\0\4Targa\0"s + tga;
+    EXPECT_EQ(readFile(t, write("t.mp3", id3v2(frame("APIC", apic)) + audio)).error, 0);
+    t.setPictureID(4);
+    EXPECT_EQ(t.PictureDescription(), u"Targa");
+    EXPECT_EQ(t.Picture().width, 2);
+    EXPECT_EQ(t.Picture().height, 2);
+}
