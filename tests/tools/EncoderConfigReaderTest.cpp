@@ -71,6 +71,35 @@ TEST(EncoderConfigReader, AcceptsTheShapesTheProgramCanWrite)
     }
 }
 
+TEST(EncoderConfigReader, TagTextsKeepTheirQuotesAndEndAtAZero)
+{
+    using namespace std::string_literals;
+    const std::string head = "-input a\r\n-output b\r\n-profile a64\r\n";
+    struct Case
+    {
+        const char *name;
+        std::string lines;
+        std::string title;
+        std::string description;
+    };
+    const Case cases[] = {
+        {"title that is one quote", "-title \"\"\"\r\n", "\"", ""},
+        {"empty title", "-title \"\"\r\n", "", ""},
+        {"quote before the line end of a description", "-description \"a\"\r\nb\"\r\n", "",
+            "a\"\r\nb"},
+        // ID3 texts may keep the tagger's terminator, or junk after it.
+        {"title with its terminator", "-title \"V2 Title\0\"\r\n"s, "V2 Title", ""},
+        {"description with junk after a zero", "-description \"Note\0ins\xFFide\"\r\n"s, "",
+            "Note"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const EncoderConfig config = parse(head + c.lines);
+        EXPECT_EQ(config.title, c.title);
+        EXPECT_EQ(config.description, c.description);
+    }
+}
+
 TEST(EncoderConfigReader, RefusesAnythingElse)
 {
     const std::string head = "-input a\r\n-output b\r\n";

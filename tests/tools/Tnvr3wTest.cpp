@@ -101,6 +101,7 @@ TEST(Tnvr3w, FailuresLeaveNothingBehind)
     writeFile(dir / "empty.mp3", "");
     writeFile(dir / "truncated-header.mp3", readFile(mp3).substr(0, 3));
     ::mkdir((dir / "folder.wav").c_str(), 0700);
+    ::mkfifo((dir / "pipe.mp3").c_str(), 0600);
     struct Case
     {
         const char *name;
@@ -112,6 +113,7 @@ TEST(Tnvr3w, FailuresLeaveNothingBehind)
         {"empty file", {toolPath("tnvr3w"), dir / "empty.mp3", dir / "a.wav"}},
         {"three bytes", {toolPath("tnvr3w"), dir / "truncated-header.mp3", dir / "a.wav"}},
         {"source is a folder", {toolPath("tnvr3w"), dir.path().string(), dir / "a.wav"}},
+        {"source is a named pipe", {toolPath("tnvr3w"), dir / "pipe.mp3", dir / "a.wav"}},
         {"target folder missing", {toolPath("tnvr3w"), mp3, dir / "no/such/a.wav"}},
         {"target is a folder", {toolPath("tnvr3w"), mp3, dir / "folder.wav"}},
         {"target is the source", {toolPath("tnvr3w"), dir / "empty.mp3", dir / "empty.mp3"}},

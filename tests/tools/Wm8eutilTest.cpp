@@ -4,6 +4,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 
 using namespace tooltest;
 
@@ -158,6 +159,7 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
     writeFile(dir / "float.wav", makeWav(2, 44100, 1.0, 32, 3));
     writeFile(dir / "silent.wav", makeWav(2, 44100, 0.0));
     writeFile(dir / "song.mp3", readFile(std::string(TONVERA_TEST_DATA) + "/codecs/mono.mp3"));
+    ::mkfifo((dir / "pipe.wav").c_str(), 0600);
     const std::string out = dir / "out.wma";
     const std::string profile = "-profile a64\r\n";
     struct Case
@@ -174,6 +176,7 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
         {"8-bit input", config(dir / "8bit.wav", out, profile)},
         {"float input", config(dir / "float.wav", out, profile)},
         {"MP3 input", config(dir / "song.mp3", out, profile)},
+        {"input is a named pipe", config(dir / "pipe.wav", out, profile)},
         {"input without samples", config(dir / "silent.wav", out, profile)},
         {"section after the end", config(wav, out, profile + "-time 5000 6000\r\n")},
         {"output folder missing", config(wav, dir / "no/out.wma", profile)},

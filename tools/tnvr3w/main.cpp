@@ -56,7 +56,8 @@ void check(int err, mpg123_handle *h, const char *what)
 
 void decode(const std::string &source, const std::string &target)
 {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe is refused below instead of waiting for a writer.
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0)
         throw std::runtime_error("cannot open \"" + source + "\": " + std::strerror(errno));
     // libmpg123 reads the descriptor but leaves closing it to us.
@@ -64,6 +65,7 @@ void decode(const std::string &source, const std::string &target)
     struct stat st;
     if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode))
         throw std::runtime_error("\"" + source + "\" is not a file");
+    ::fcntl(in, F_SETFL, ::fcntl(in, F_GETFL) & ~O_NONBLOCK);
     if (st.st_size == 0)
         throw std::runtime_error("\"" + source + "\" is empty");
     struct stat out;

@@ -98,10 +98,12 @@ EncoderSection parseSection(int line, std::string_view value)
     return {parseMs(line, value.substr(0, blank)), parseMs(line, value.substr(blank + 1))};
 }
 
+// Tag texts read from ID3 frames may keep the tagger's terminating zero, or hold padding or
+// further values after one. Players show the text up to the first zero, and so do we: refusing
+// it would fail the whole encoding over a tag detail.
 std::string checkedText(int line, std::string_view name, std::string_view text)
 {
-    if (text.find('\0') != std::string_view::npos)
-        fail(line, std::string(name) + " holds a NUL byte");
+    text = text.substr(0, text.find('\0'));
     if (!isValidUtf8(text))
         fail(line, std::string(name) + " is not UTF-8 text");
     return std::string(text);

@@ -38,7 +38,8 @@ public:
 
 // Reads the configuration file byte for byte as the program writes it: one option per line in
 // a fixed order, CR LF line ends (bare LF files are read too), tag values between double quotes
-// with no escaping, and a description that may span lines up to the quote that closes the file.
+// with no escaping (a text ends at its first NUL), and a description that may span lines up to
+// the quote that closes the file.
 // Anything else is refused with a ConfigError naming the line.
 class EncoderConfigReader
 {

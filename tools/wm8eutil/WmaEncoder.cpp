@@ -178,7 +178,8 @@ private:
 
 void Encoder::openInput()
 {
-    const int fd = ::open(m_config.input.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe is refused below instead of waiting for a writer.
+    const int fd = ::open(m_config.input.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throw std::runtime_error(
             "cannot open the input \"" + m_config.input + "\": " + std::strerror(errno));
@@ -186,6 +187,7 @@ void Encoder::openInput()
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         throw std::runtime_error("the input \"" + m_config.input + "\" is not a file");
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
     // Encoding onto the input would destroy it before it is read.
     struct stat out;
