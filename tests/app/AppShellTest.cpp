@@ -165,6 +165,18 @@ TEST_F(AppShellTest, FileArgumentOpensItsFolderAndLeavesPathKey)
     EXPECT_EQ(state.SortOrder, "");
     EXPECT_EQ(ui().CboType->currentIndex(), 0);
     EXPECT_EQ(stored("Path"), "/elsewhere");
+
+    // The run had no order of its own: the user's saved one survives the shutdown.
+    closeWindow();
+    EXPECT_EQ(stored("swOrd"), "D");
+}
+
+TEST_F(AppShellTest, UnknownSavedOrderSortsByName)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}, {"swOrd", ""}});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.SortOrder, "A");
+    EXPECT_TRUE(ui().mnuOrdName->isChecked());
 }
 
 TEST_F(AppShellTest, VanishedFolderOpensHome)
