@@ -340,6 +340,8 @@ void AppShell::ShowHelp()
 {
     if (!m_help)
         m_help = new HelpWindow(&m_window);
+    m_help->setWindowTitle(
+        QStringLiteral(" Tonvera - ") + LocalText(m_state, 350, QStringLiteral("Help")));
     if (!m_help->showFile(m_state.HelpFilePath))
         m_services.messages->show(
             QStringLiteral("The help file cannot be found:\n") + m_state.HelpFilePath, 48);

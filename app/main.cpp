@@ -37,6 +37,7 @@ int main(int argc, char *argv[])
     MainWindow window(state, settings, services);
     messages.setOwner(&window);
     folders.setOwner(&window);
+    languages.setOwner(&window);
     AppShell shell(window, QCoreApplication::applicationDirPath());
 
     QStringList arguments = QCoreApplication::arguments().mid(1);
