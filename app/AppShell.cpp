@@ -72,6 +72,8 @@ AppShell::AppShell(MainWindow &window, const QString &appFolder)
 {
     Ui::frmMain &ui = m_window.ui();
     connect(&m_window, &MainWindow::closing, this, &AppShell::shutdown);
+    // A session that ends quits the application without closing the window first.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppShell::shutdown);
     connect(ui.cmdHelp, &QPushButton::clicked, this, &AppShell::ShowHelp);
     connect(ui.cmdAbout, &QPushButton::clicked, this, &AppShell::showAbout);
     connect(ui.Option2, &QRadioButton::toggled, ui.cboProfile, &QWidget::setEnabled);
