@@ -5,6 +5,7 @@
 #include "QtMessageBox.h"
 #include "QtSoundDevice.h"
 #include "Settings.h"
+#include "SignalCloser.h"
 #include "TechLanChooser.h"
 #include "dialogs/FolderPicker.h"
 
@@ -43,5 +44,7 @@ int main(int argc, char *argv[])
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (!shell.start(arguments.mid(0, 1)))
         return 1;
+    // Only once started: before that there is nothing to save and a signal ends the program.
+    SignalCloser closer(window);
     return app.exec();
 }
