@@ -11,6 +11,7 @@
 #include "WorkFiles.h"
 #include "app/texts/Captions.h"
 #include "app/texts/LocalText.h"
+#include "browser/SortKeys.h"
 #include "ui_frmMain.h"
 
 #include <QActionGroup>
@@ -71,6 +72,8 @@ AppShell::AppShell(MainWindow &window, const QString &appFolder)
 {
     Ui::frmMain &ui = m_window.ui();
     connect(&m_window, &MainWindow::closing, this, &AppShell::shutdown);
+    // A session that ends quits the application without closing the window first.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppShell::shutdown);
     connect(ui.cmdHelp, &QPushButton::clicked, this, &AppShell::ShowHelp);
     connect(ui.cmdAbout, &QPushButton::clicked, this, &AppShell::showAbout);
     connect(ui.Option2, &QRadioButton::toggled, ui.cboProfile, &QWidget::setEnabled);
@@ -171,8 +174,7 @@ bool AppShell::start(const QStringList &arguments)
     ApplyCaptions(&m_window, m_state);
 
     WaitCursor wait;
-    m_state.WorkFolder = WorkFolderPath();
-    PrepareWorkFolder(m_state.WorkFolder);
+    m_state.WorkFolder = OpenWorkFolder();
     QCoreApplication::processEvents();
 
     // The browser acts on the type box only from step "events on"; the index is left unset so
@@ -243,6 +245,8 @@ void AppShell::restoreFolderAndOrder(const QStringList &arguments)
     } else {
         m_state.CurrentFolder = m_settings.text(Keys::Path, QDir::homePath());
         m_state.SortOrder = m_settings.text(Keys::swOrd);
+        if (!SortKeys::isOrder(m_state.SortOrder))
+            m_state.SortOrder = QLatin1String(Keys::swOrd.defaultText);
         const struct
         {
             QAction *action;
@@ -307,7 +311,9 @@ void AppShell::shutdown()
 
     m_settings.setText(Keys::Path, m_state.CurrentFolder);
     m_settings.setInteger(Keys::iTyp, m_state.TypeIndex);
-    m_settings.setText(Keys::swOrd, m_state.SortOrder);
+    // A run started on a file has no order of its own; the user's saved order stays.
+    if (SortKeys::isOrder(m_state.SortOrder))
+        m_settings.setText(Keys::swOrd, m_state.SortOrder);
     m_settings.setText(Keys::savDir, m_state.SaveFolder);
     m_settings.setText(Keys::usrDir, m_state.UserOutputFolder);
     m_settings.setSingle(Keys::kTimeMP3, m_state.kTimeMP3);
@@ -336,6 +342,8 @@ void AppShell::ShowHelp()
 {
     if (!m_help)
         m_help = new HelpWindow(&m_window);
+    m_help->setWindowTitle(
+        QStringLiteral(" Tonvera - ") + LocalText(m_state, 350, QStringLiteral("Help")));
     if (!m_help->showFile(m_state.HelpFilePath))
         m_services.messages->show(
             QStringLiteral("The help file cannot be found:\n") + m_state.HelpFilePath, 48);

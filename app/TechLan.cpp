@@ -2,6 +2,8 @@
 
 #include "ui_TechLan.h"
 
+#include <QLayout>
+
 TechLan::TechLan(const QString &currentCode, QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::TechLan>())
@@ -9,6 +11,8 @@ TechLan::TechLan(const QString &currentCode, QWidget *parent)
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // Two buttons: nothing to resize or maximise.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     connect(m_ui->cmdEN, &QPushButton::clicked, this, [this] { choose(QStringLiteral("EN")); });
     connect(m_ui->cmdIT, &QPushButton::clicked, this, [this] { choose(QStringLiteral("IT")); });
 }

@@ -12,6 +12,8 @@ public:
         : m_owner(owner)
     {
     }
+    // The window the chooser is centred over once it exists.
+    void setOwner(QWidget *owner) { m_owner = owner; }
     QString chooseLanguage(const QString &currentCode) override;
 
 private:

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +35,18 @@ bool PrepareWorkFolder(const QString &folder)
     FolderOfPath(folder, parent);
     QDir().mkpath(parent);
     return mkdir(native.constData(), 0700) == 0;
+}
+
+QString OpenWorkFolder()
+{
+    const QString folder = WorkFolderPath();
+    if (PrepareWorkFolder(folder))
+        return folder;
+    QByteArray pattern = QFile::encodeName(
+        JoinPath(QDir::tempPath(), QStringLiteral("Tnvm-%1-XXXXXX").arg(getuid())));
+    if (!mkdtemp(pattern.data()))
+        return {};
+    return QFile::decodeName(pattern);
 }
 
 QString ProgramDataFolder(const QString &appFolder)

@@ -12,6 +12,12 @@ QString WorkFolderPath();
 // made, or when the existing path is not a folder owned by this user.
 bool PrepareWorkFolder(const QString &folder);
 
+// The working folder for this run: WorkFolderPath() prepared as above; when that name is taken
+// by something that is not our folder (a link, another user's folder), a fresh private folder
+// <temp>/Tnvm-<uid>-XXXXXX instead, so that emptying the working folder can never reach files
+// behind a planted name. "" when no folder could be made.
+QString OpenWorkFolder();
+
 // Where "tmpbat.sh" and "tmpconf.weu" live: the program folder when it is writable (a build
 // tree), else $XDG_STATE_HOME/Tonvera (default ~/.local/state/Tonvera), created on demand.
 // Always ends in "/".

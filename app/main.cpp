@@ -5,6 +5,7 @@
 #include "QtMessageBox.h"
 #include "QtSoundDevice.h"
 #include "Settings.h"
+#include "SignalCloser.h"
 #include "TechLanChooser.h"
 #include "dialogs/FolderPicker.h"
 
@@ -37,10 +38,13 @@ int main(int argc, char *argv[])
     MainWindow window(state, settings, services);
     messages.setOwner(&window);
     folders.setOwner(&window);
+    languages.setOwner(&window);
     AppShell shell(window, QCoreApplication::applicationDirPath());
 
     QStringList arguments = QCoreApplication::arguments().mid(1);
     if (!shell.start(arguments.mid(0, 1)))
         return 1;
+    // Only once started: before that there is nothing to save and a signal ends the program.
+    SignalCloser closer(window);
     return app.exec();
 }

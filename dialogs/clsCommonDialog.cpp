@@ -24,7 +24,10 @@ bool clsCommonDialog::ShowOpen()
 {
     ExtendedError = 0;
     QFileDialog dialog(Parent, DialogTitle, InitDir);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(
+        (Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The descriptions already name their patterns ("All Files (*.*)").
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = nameFilters(Filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

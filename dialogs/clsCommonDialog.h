@@ -9,6 +9,10 @@ class QWidget;
 class clsCommonDialog
 {
 public:
+    // Flags the dialog honours: the chosen file must exist (otherwise a new name may be typed,
+    // as "Save as" needs).
+    static constexpr quint32 OFN_FILEMUSTEXIST = 0x1000;
+
     QWidget *Parent = nullptr;
     bool CancelError = false; // kept for callers; cancelling never raises an error
     QString InitDir;

@@ -4,6 +4,7 @@
 #include "KeyboardFilter.h"
 #include "MainWindow.h"
 #include "Settings.h"
+#include "SignalCloser.h"
 #include "TechLan.h"
 #include "TechLanChooser.h"
 #include "ui_TechLan.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -165,6 +167,18 @@ TEST_F(AppShellTest, FileArgumentOpensItsFolderAndLeavesPathKey)
     EXPECT_EQ(state.SortOrder, "");
     EXPECT_EQ(ui().CboType->currentIndex(), 0);
     EXPECT_EQ(stored("Path"), "/elsewhere");
+
+    // The run had no order of its own: the user's saved one survives the shutdown.
+    closeWindow();
+    EXPECT_EQ(stored("swOrd"), "D");
+}
+
+TEST_F(AppShellTest, UnknownSavedOrderSortsByName)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}, {"swOrd", ""}});
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.SortOrder, "A");
+    EXPECT_TRUE(ui().mnuOrdName->isChecked());
 }
 
 TEST_F(AppShellTest, VanishedFolderOpensHome)
@@ -216,6 +230,20 @@ TEST_F(AppShellTest, WorkingFilesLiveForTheRunOnly)
     EXPECT_EQ(stored("ListIndex"), "<missing>"); // kept only for a manual profile
     EXPECT_EQ(stored("ChkTag"), "2");
     EXPECT_EQ(stored("OptParName"), "False");
+}
+
+TEST_F(AppShellTest, TerminationSignalShutsDownNormally)
+{
+    storeSettings({{"Language", "EN"}, {"Path", music}});
+    ASSERT_TRUE(start());
+    const QString work = state.WorkFolder;
+    SignalCloser closer(*window);
+    std::raise(SIGTERM);
+    for (int i = 0; i < 200 && window->isVisible(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(stored("Path"), music);
+    EXPECT_FALSE(QFileInfo::exists(work));
 }
 
 TEST_F(AppShellTest, NoSoundOutputEndsBeforeTheWindowAndWritesNothing)

@@ -1,5 +1,7 @@
 #include "WorkFiles.h"
 
+#include "PathHelpers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +37,30 @@ TEST(WorkFiles, WorkFolderIsPrivateAndEmptied)
     const QString linked = dir.path() + "/Linked";
     QFile::link(dir.path(), linked);
     EXPECT_FALSE(PrepareWorkFolder(linked));
+}
+
+TEST(WorkFiles, PlantedWorkFolderNameIsNotEmptied)
+{
+    QTemporaryDir dir;
+    const QString victim = dir.path() + "/music";
+    QDir().mkpath(victim);
+    QFile song(victim + "/song.mp3");
+    ASSERT_TRUE(song.open(QIODevice::WriteOnly));
+    song.close();
+    ASSERT_TRUE(QFile::link(victim, dir.path() + "/Tnvm"));
+
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    const QString work = OpenWorkFolder();
+    qputenv("XDG_RUNTIME_DIR", saved);
+
+    ASSERT_FALSE(work.isEmpty());
+    EXPECT_NE(work, dir.path() + "/Tnvm");
+    EXPECT_TRUE(QFileInfo(work).isDir() && !QFileInfo(work).isSymLink());
+    EXPECT_EQ(QFileInfo(work).permissions() & 0x0077, 0); // no group or other bits
+    ClearFolder(work, true); // as the shutdown does
+    EXPECT_FALSE(QFileInfo::exists(work));
+    EXPECT_TRUE(song.exists());
 }
 
 TEST(WorkFiles, BatchScriptRunsEncoderWithQuotedPaths)
