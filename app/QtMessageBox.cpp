@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 namespace {
-struct ButtonSpec
+struct ButtonChoice
 {
     QMessageBox::StandardButton button;
     int result;
@@ -35,7 +35,7 @@ int QtMessageBox::show(const QString &text, int flags)
         break;
     }
 
-    QList<ButtonSpec> buttons;
+    QList<ButtonChoice> buttons;
     int escapeResult = 2;
     switch (flags & 0x7) {
     case 1:
@@ -60,18 +60,18 @@ int QtMessageBox::show(const QString &text, int flags)
         escapeResult = 1;
         break;
     }
-    for (const ButtonSpec &spec : buttons)
-        box.addButton(spec.button);
+    for (const ButtonChoice &choice : buttons)
+        box.addButton(choice.button);
     const int defaultIndex = (flags & 0x300) >> 8;
     box.setDefaultButton(buttons.value(defaultIndex, buttons.first()).button);
-    for (const ButtonSpec &spec : buttons)
-        if (spec.result == escapeResult)
-            box.setEscapeButton(spec.button);
+    for (const ButtonChoice &choice : buttons)
+        if (choice.result == escapeResult)
+            box.setEscapeButton(choice.button);
 
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const ButtonSpec &spec : buttons)
-        if (spec.button == clicked)
-            return spec.result;
+    for (const ButtonChoice &choice : buttons)
+        if (choice.button == clicked)
+            return choice.result;
     return escapeResult;
 }
