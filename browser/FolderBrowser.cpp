@@ -8,6 +8,7 @@
 #include "browser/QueueCount.h"
 #include "browser/SizeText.h"
 #include "browser/SortKeys.h"
+#include "browser/TypeBoxView.h"
 #include "browser/WidgetState.h"
 
 #include <QAbstractButton>
@@ -61,6 +62,8 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
         w.CboURL->setEditable(true);
         w.CboURL->setInsertPolicy(QComboBox::NoInsert);
     }
+    if (w.CboType)
+        new TypeBoxView(w.CboType);
     if (w.ListInput) {
         w.ListInput->setSelectionMode(QAbstractItemView::ExtendedSelection);
         // Every line has the same height in the list's font; lets a 10,000-file folder show
@@ -124,6 +127,20 @@ void FolderBrowser::connectSignals()
                 m_dirFolder = folder;
                 Dir1_Change();
             });
+        // The model reads folders in the background: rows that arrive above the current folder
+        // push it out of sight, so the tree scrolls back to it as each folder on its way loads.
+        if (m_model) {
+            connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString &dir) {
+                const QString loaded = withoutSeparator(dir);
+                if (m_dirFolder.isEmpty()
+                    || !(m_dirFolder == loaded || m_dirFolder.startsWith(loaded + u'/')
+                        || loaded == u"/"))
+                    return;
+                const QModelIndex index = m_model->index(m_dirFolder);
+                if (index.isValid())
+                    w.Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+            });
+        }
         w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w.Dir1, &QWidget::customContextMenuRequested, this, &FolderBrowser::showFolderMenu);
     }
