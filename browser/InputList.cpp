@@ -226,9 +226,11 @@ void InputList::ListInput_Click()
     }
     s.CurrentType = typeOfFile(s.CurrentFile);
 
+    // An empty file still gets the panel (its name, size and date), so that the panel never
+    // shows another file's details under it; it counts for nothing and enables nothing.
+    if (m_hooks.ShowFileInfo)
+        m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
     if (QFileInfo(s.SourcePath).size() > 0) {
-        if (m_hooks.ShowFileInfo)
-            m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
 
         for (QWidget *control : {w.cmdPlayCut, w.cmdGrabCut, w.cmdTag, w.LabTag})
             enable(control, false);
