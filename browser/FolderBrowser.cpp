@@ -18,11 +18,13 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTreeView>
 
 namespace {
@@ -56,6 +58,9 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
             for (int column = 1; column < m_model->columnCount(); ++column)
                 w.Dir1->hideColumn(column);
             w.Dir1->setHeaderHidden(true);
+            // Deep folders are indented beyond the tree's width: let it scroll sideways.
+            w.Dir1->header()->setStretchLastSection(false);
+            w.Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
         }
     }
     if (w.CboURL) {
@@ -138,7 +143,7 @@ void FolderBrowser::connectSignals()
                     return;
                 const QModelIndex index = m_model->index(m_dirFolder);
                 if (index.isValid())
-                    w.Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+                    showTreeFolder(index);
             });
         }
         w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -302,12 +307,25 @@ bool FolderBrowser::SetDir1(const QString &folder)
         if (index.isValid()) {
             const QSignalBlocker block(w.Dir1->selectionModel());
             w.Dir1->setCurrentIndex(index);
-            w.Dir1->scrollTo(index);
-            w.Dir1->viewport()->update();
+            showTreeFolder(index);
         }
     }
     Dir1_Change();
     return true;
+}
+
+// Brings a folder of the tree into view, sideways too: a deep folder's name sits far right.
+void FolderBrowser::showTreeFolder(const QModelIndex &index)
+{
+    w.Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    const QRect item = w.Dir1->visualRect(index);
+    const int width = w.Dir1->viewport()->width();
+    if (item.left() < 0 || item.right() > width) {
+        QScrollBar *bar = w.Dir1->horizontalScrollBar();
+        // Keep the branch arrow of the folder in sight, left of its name.
+        bar->setValue(bar->value() + item.left() - w.Dir1->indentation());
+    }
+    w.Dir1->viewport()->update();
 }
 
 void FolderBrowser::Dir1_Change()

@@ -133,6 +133,7 @@ private:
     void driveFallback(const QString &drive);
     void acceptFailed();
     void showFolderMenu(const QPoint &pos);
+    void showTreeFolder(const QModelIndex &index);
     void watchDrops(QWidget *widget);
     void connectSignals();
 
