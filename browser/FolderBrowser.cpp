@@ -26,6 +26,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 
@@ -318,13 +319,13 @@ bool FolderBrowser::SetDir1(const QString &folder)
 void FolderBrowser::showTreeFolder(const QModelIndex &index)
 {
     w.Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    const QRect item = w.Dir1->visualRect(index);
+    QScrollBar *bar = w.Dir1->horizontalScrollBar();
     const int width = w.Dir1->viewport()->width();
-    if (item.left() < 0 || item.right() > width) {
-        QScrollBar *bar = w.Dir1->horizontalScrollBar();
-        // Keep the branch arrow of the folder in sight, left of its name.
-        bar->setValue(bar->value() + item.left() - w.Dir1->indentation());
-    }
+    const int left = w.Dir1->visualRect(index).left() + bar->value();
+    const int nameEnd = left + w.Dir1->iconSize().width() + 8
+        + w.Dir1->fontMetrics().horizontalAdvance(index.data().toString());
+    // Keep the branch arrow of the folder in sight, left of its name.
+    bar->setValue(nameEnd > width ? left - w.Dir1->indentation() : 0);
     w.Dir1->viewport()->update();
 }
 
