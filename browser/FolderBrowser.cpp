@@ -5,6 +5,7 @@
 #include "browser/DropData.h"
 #include "browser/InputList.h"
 #include "browser/ListLine.h"
+#include "browser/ListLineView.h"
 #include "browser/QueueCount.h"
 #include "browser/SizeText.h"
 #include "browser/SortKeys.h"
@@ -76,10 +77,13 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
         // without measuring each line.
         w.ListInput->setUniformItemSizes(true);
     }
-    // List lines carry the path past the visible columns: cut them off, never mark the cut.
+    // List lines carry the path past the visible columns: cut them off, never mark the cut,
+    // and never show the path however wide the list gets.
     for (QListWidget *list : {w.ListInput, w.ListOutput}) {
-        if (list)
-            list->setTextElideMode(Qt::ElideNone);
+        if (!list)
+            continue;
+        list->setTextElideMode(Qt::ElideNone);
+        list->setItemDelegate(new ListLineView(list));
     }
     m_list = std::make_unique<InputList>(w, s, m_hooks);
     fillDriveBox();
