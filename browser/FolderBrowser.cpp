@@ -137,20 +137,16 @@ void FolderBrowser::connectSignals()
                 m_dirFolder = folder;
                 Dir1_Change();
             });
-        // The model reads folders in the background: rows that arrive above the current folder
-        // push it out of sight, so the tree scrolls back to it as each folder on its way loads.
+        // The model reads and sorts folders in the background: rows that arrive above the
+        // current folder push it out of sight. Until the user moves around in the tree
+        // himself, it follows the folder the program put there.
         if (m_model) {
-            connect(m_model, &QFileSystemModel::directoryLoaded, this, [this](const QString &dir) {
-                const QString loaded = withoutSeparator(dir);
-                if (m_dirFolder.isEmpty()
-                    || !(m_dirFolder == loaded || m_dirFolder.startsWith(loaded + u'/')
-                        || loaded == u"/"))
-                    return;
-                const QModelIndex index = m_model->index(m_dirFolder);
-                if (index.isValid())
-                    showTreeFolder(index);
-            });
+            connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] { followTree(); });
+            connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { followTree(); });
+            connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { followTree(); });
         }
+        for (QScrollBar *bar : {w.Dir1->verticalScrollBar(), w.Dir1->horizontalScrollBar()})
+            connect(bar, &QAbstractSlider::actionTriggered, this, [this] { m_followTree = false; });
         w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w.Dir1, &QWidget::customContextMenuRequested, this, &FolderBrowser::showFolderMenu);
     }
@@ -312,11 +308,21 @@ bool FolderBrowser::SetDir1(const QString &folder)
         if (index.isValid()) {
             const QSignalBlocker block(w.Dir1->selectionModel());
             w.Dir1->setCurrentIndex(index);
+            m_followTree = true;
             showTreeFolder(index);
         }
     }
     Dir1_Change();
     return true;
+}
+
+void FolderBrowser::followTree()
+{
+    if (!m_followTree || m_dirFolder.isEmpty())
+        return;
+    const QModelIndex index = m_model->index(m_dirFolder);
+    if (index.isValid())
+        showTreeFolder(index);
 }
 
 // Brings a folder of the tree into view, sideways too: a deep folder's name sits far right.
@@ -735,6 +741,13 @@ void FolderBrowser::watchDrops(QWidget *widget)
 bool FolderBrowser::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        // The user is moving around in the tree: it stops following the current folder.
+        if (w.Dir1 && (watched == w.Dir1 || watched == w.Dir1->viewport()))
+            m_followTree = false;
+        return QObject::eventFilter(watched, event);
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);

@@ -134,6 +134,7 @@ private:
     void acceptFailed();
     void showFolderMenu(const QPoint &pos);
     void showTreeFolder(const QModelIndex &index);
+    void followTree();
     void watchDrops(QWidget *widget);
     void connectSignals();
 
@@ -147,6 +148,7 @@ private:
 
     // The window-level variables of the browser.
     QString m_dirFolder; // the folder the tree shows
+    bool m_followTree = false; // keep m_dirFolder in sight while the tree loads
     QString m_lastShownFolder;
     QString m_pendingFolder;
     int m_pathBoxLength = 0;
