@@ -181,9 +181,14 @@ void InputList::chkAll_Click()
             w.ListInput->selectAll();
             w.ListInput->item(count - 1)->setSelected(false);
         }
-        // Marking the last entry with the handlers on runs the counting.
+        // Marking the last entry with the handlers on runs the counting. The counting needs a
+        // current entry: after a type change there is none, and the last entry becomes it.
         s.BrowseEventsOn = true;
-        w.ListInput->item(count - 1)->setSelected(true);
+        QListWidgetItem *last = w.ListInput->item(count - 1);
+        if (w.ListInput->currentItem())
+            last->setSelected(true);
+        else
+            w.ListInput->setCurrentItem(last, QItemSelectionModel::Select);
         enable(w.cmdGrab, true);
         const bool section = s.CutEndMs > s.CutStartMs;
         enable(w.cmdGrabCut, section);

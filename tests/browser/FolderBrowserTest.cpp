@@ -183,6 +183,12 @@ TEST_F(FolderBrowserTest, TypeFiltersListTheirTypesAndRechoosingDoesNothing)
     makeFile(QStringLiteral("d.mp3"), 10);
     browser->CboType_Click(); // same entry, same folder
     EXPECT_EQ(names().size(), 3);
+
+    // No entry is current after a type change; marking all still counts the marks.
+    ASSERT_EQ(w.ListInput->currentItem(), nullptr);
+    w.chkAll->click();
+    EXPECT_EQ(state.QueueCount, 2);
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted   (2/3)"));
 }
 
 TEST_F(FolderBrowserTest, EveryOrderSortsAndMarksStayWithTheirFiles)
