@@ -741,6 +741,12 @@ void FolderBrowser::watchDrops(QWidget *widget)
 bool FolderBrowser::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::Resize:
+        // The folder column is as wide as its names, but never narrower than the tree, so
+        // that the current folder's highlight runs across the whole row.
+        if (w.Dir1 && watched == w.Dir1->viewport())
+            w.Dir1->header()->setMinimumSectionSize(w.Dir1->viewport()->width());
+        return QObject::eventFilter(watched, event);
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
     case QEvent::Wheel:
