@@ -73,6 +73,10 @@ void InputList::fill(const QString &folder)
     }
     if (entries.empty()) {
         w.ListInput->show();
+        // No count of another folder's files stays on show above an empty list.
+        s.QueueCount = 0;
+        if (w.Lab2)
+            w.Lab2->setText(text(112, QStringLiteral("2 - Select files to be converted")));
         if (m_hooks.Clear_Info)
             m_hooks.Clear_Info();
         enable(w.chkAll, false);

@@ -273,6 +273,7 @@ TEST_F(FolderBrowserTest, FolderChangeMakesTheFirstFileCurrentAndCountsMarks)
     w.cmdUp->click();
     EXPECT_EQ(state.CurrentFolder, root.path());
     EXPECT_EQ(w.ListOutput->count(), 0);
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted")); // no files
 }
 
 TEST_F(FolderBrowserTest, PathBoxCompletesFromHistoryAndBackspaceDoesNotComplete)
