@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Services.h"
 #include "browser/DropData.h"
+#include "browser/FolderTreeView.h"
 #include "browser/InputList.h"
 #include "browser/ListLine.h"
 #include "browser/ListLineView.h"
@@ -19,15 +20,12 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
-#include <QScrollBar>
 #include <QTreeView>
-#include <algorithm>
 
 namespace {
 
@@ -60,10 +58,8 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
             for (int column = 1; column < m_model->columnCount(); ++column)
                 w.Dir1->hideColumn(column);
             w.Dir1->setHeaderHidden(true);
-            // Deep folders are indented beyond the tree's width: let it scroll sideways.
-            w.Dir1->header()->setStretchLastSection(false);
-            w.Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
         }
+        m_treeView = new FolderTreeView(w.Dir1, m_model);
     }
     if (w.CboURL) {
         w.CboURL->setEditable(true);
@@ -137,16 +133,6 @@ void FolderBrowser::connectSignals()
                 m_dirFolder = folder;
                 Dir1_Change();
             });
-        // The model reads and sorts folders in the background: rows that arrive above the
-        // current folder push it out of sight. Until the user moves around in the tree
-        // himself, it follows the folder the program put there.
-        if (m_model) {
-            connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] { followTree(); });
-            connect(m_model, &QAbstractItemModel::layoutChanged, this, [this] { followTree(); });
-            connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { followTree(); });
-        }
-        for (QScrollBar *bar : {w.Dir1->verticalScrollBar(), w.Dir1->horizontalScrollBar()})
-            connect(bar, &QAbstractSlider::actionTriggered, this, [this] { m_followTree = false; });
         w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w.Dir1, &QWidget::customContextMenuRequested, this, &FolderBrowser::showFolderMenu);
     }
@@ -308,35 +294,11 @@ bool FolderBrowser::SetDir1(const QString &folder)
         if (index.isValid()) {
             const QSignalBlocker block(w.Dir1->selectionModel());
             w.Dir1->setCurrentIndex(index);
-            m_followTree = true;
-            showTreeFolder(index);
+            m_treeView->follow(target);
         }
     }
     Dir1_Change();
     return true;
-}
-
-void FolderBrowser::followTree()
-{
-    if (!m_followTree || m_dirFolder.isEmpty())
-        return;
-    const QModelIndex index = m_model->index(m_dirFolder);
-    if (index.isValid())
-        showTreeFolder(index);
-}
-
-// Brings a folder of the tree into view, sideways too: a deep folder's name sits far right.
-void FolderBrowser::showTreeFolder(const QModelIndex &index)
-{
-    w.Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    QScrollBar *bar = w.Dir1->horizontalScrollBar();
-    const int width = w.Dir1->viewport()->width();
-    const int left = w.Dir1->visualRect(index).left() + bar->value();
-    const int nameEnd = left + w.Dir1->iconSize().width() + 8
-        + w.Dir1->fontMetrics().horizontalAdvance(index.data().toString());
-    // Keep the branch arrow of the folder in sight, left of its name.
-    bar->setValue(nameEnd > width ? left - w.Dir1->indentation() : 0);
-    w.Dir1->viewport()->update();
 }
 
 void FolderBrowser::Dir1_Change()
@@ -741,19 +703,6 @@ void FolderBrowser::watchDrops(QWidget *widget)
 bool FolderBrowser::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::Resize:
-        // The folder column is as wide as its names, but never narrower than the tree, so
-        // that the current folder's highlight runs across the whole row.
-        if (w.Dir1 && watched == w.Dir1->viewport())
-            w.Dir1->header()->setMinimumSectionSize(w.Dir1->viewport()->width());
-        return QObject::eventFilter(watched, event);
-    case QEvent::MouseButtonPress:
-    case QEvent::KeyPress:
-    case QEvent::Wheel:
-        // The user is moving around in the tree: it stops following the current folder.
-        if (w.Dir1 && (watched == w.Dir1 || watched == w.Dir1->viewport()))
-            m_followTree = false;
-        return QObject::eventFilter(watched, event);
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);

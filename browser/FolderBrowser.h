@@ -21,6 +21,7 @@ class QAction;
 class QComboBox;
 class InputList;
 class QFileSystemModel;
+class FolderTreeView;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -133,8 +134,6 @@ private:
     void driveFallback(const QString &drive);
     void acceptFailed();
     void showFolderMenu(const QPoint &pos);
-    void showTreeFolder(const QModelIndex &index);
-    void followTree();
     void watchDrops(QWidget *widget);
     void connectSignals();
 
@@ -148,7 +147,7 @@ private:
 
     // The window-level variables of the browser.
     QString m_dirFolder; // the folder the tree shows
-    bool m_followTree = false; // keep m_dirFolder in sight while the tree loads
+    FolderTreeView *m_treeView = nullptr; // keeps the tree's folder in sight
     QString m_lastShownFolder;
     QString m_pendingFolder;
     int m_pathBoxLength = 0;
