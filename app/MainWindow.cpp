@@ -78,6 +78,15 @@ void MainWindow::applyLook()
     m_ui->ImgMsg->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
     setWindowIcon(style()->standardIcon(QStyle::SP_MediaVolume));
 
+    // The size bars come and go with the size estimate; their column keeps its width so that
+    // the type words (LabINP, LabOUT) and the size texts stay where they are.
+    for (QWidget *bar :
+        {static_cast<QWidget *>(m_ui->ShapINP), static_cast<QWidget *>(m_ui->ShapOUT)}) {
+        QSizePolicy policy = bar->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        bar->setSizePolicy(policy);
+    }
+
     // cmdTrucco takes the focus away from a control without showing anything.
     m_ui->cmdTrucco->setFocusPolicy(Qt::StrongFocus);
 }

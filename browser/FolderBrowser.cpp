@@ -3,11 +3,14 @@
 #include "app/AppState.h"
 #include "app/Services.h"
 #include "browser/DropData.h"
+#include "browser/FolderTreeView.h"
 #include "browser/InputList.h"
 #include "browser/ListLine.h"
+#include "browser/ListLineView.h"
 #include "browser/QueueCount.h"
 #include "browser/SizeText.h"
 #include "browser/SortKeys.h"
+#include "browser/TypeBoxView.h"
 #include "browser/WidgetState.h"
 
 #include <QAbstractButton>
@@ -56,21 +59,27 @@ FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, His
                 w.Dir1->hideColumn(column);
             w.Dir1->setHeaderHidden(true);
         }
+        m_treeView = new FolderTreeView(w.Dir1, m_model);
     }
     if (w.CboURL) {
         w.CboURL->setEditable(true);
         w.CboURL->setInsertPolicy(QComboBox::NoInsert);
     }
+    if (w.CboType)
+        new TypeBoxView(w.CboType);
     if (w.ListInput) {
         w.ListInput->setSelectionMode(QAbstractItemView::ExtendedSelection);
         // Every line has the same height in the list's font; lets a 10,000-file folder show
         // without measuring each line.
         w.ListInput->setUniformItemSizes(true);
     }
-    // List lines carry the path past the visible columns: cut them off, never mark the cut.
+    // List lines carry the path past the visible columns: cut them off, never mark the cut,
+    // and never show the path however wide the list gets.
     for (QListWidget *list : {w.ListInput, w.ListOutput}) {
-        if (list)
-            list->setTextElideMode(Qt::ElideNone);
+        if (!list)
+            continue;
+        list->setTextElideMode(Qt::ElideNone);
+        list->setItemDelegate(new ListLineView(list));
     }
     m_list = std::make_unique<InputList>(w, s, m_hooks);
     fillDriveBox();
@@ -285,8 +294,7 @@ bool FolderBrowser::SetDir1(const QString &folder)
         if (index.isValid()) {
             const QSignalBlocker block(w.Dir1->selectionModel());
             w.Dir1->setCurrentIndex(index);
-            w.Dir1->scrollTo(index);
-            w.Dir1->viewport()->update();
+            m_treeView->follow(target);
         }
     }
     Dir1_Change();

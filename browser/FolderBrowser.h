@@ -21,6 +21,7 @@ class QAction;
 class QComboBox;
 class InputList;
 class QFileSystemModel;
+class FolderTreeView;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -146,6 +147,7 @@ private:
 
     // The window-level variables of the browser.
     QString m_dirFolder; // the folder the tree shows
+    FolderTreeView *m_treeView = nullptr; // keeps the tree's folder in sight
     QString m_lastShownFolder;
     QString m_pendingFolder;
     int m_pathBoxLength = 0;

@@ -57,8 +57,11 @@ bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
         w.ShaPallino->hide();
 
     MediaPlayer2.setFileName(QString());
-    if (QFileInfo(path).size() == 0)
+    if (QFileInfo(path).size() == 0) {
+        ShowFileHeader(path, type);
+        state.ShownFilePath = path;
         return false;
+    }
 
     if (type == u"WAV") {
         w.LabINP->setText(QStringLiteral("Wave"));

@@ -52,7 +52,7 @@ public:
 
     // The input list made path (of type "MP3", "WAV" or "WMA") the current file: stores its
     // length, audio properties and validity and fills the panel. Returns false for an empty
-    // file, which shows nothing more.
+    // file, which shows its name, size and date and nothing more.
     bool ShowCurrentFile(const QString &path, const QString &type);
 
     // Fills the panel for a file; state.SourceLengthMs must already hold its length.

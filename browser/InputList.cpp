@@ -73,6 +73,10 @@ void InputList::fill(const QString &folder)
     }
     if (entries.empty()) {
         w.ListInput->show();
+        // No count of another folder's files stays on show above an empty list.
+        s.QueueCount = 0;
+        if (w.Lab2)
+            w.Lab2->setText(text(112, QStringLiteral("2 - Select files to be converted")));
         if (m_hooks.Clear_Info)
             m_hooks.Clear_Info();
         enable(w.chkAll, false);
@@ -181,9 +185,14 @@ void InputList::chkAll_Click()
             w.ListInput->selectAll();
             w.ListInput->item(count - 1)->setSelected(false);
         }
-        // Marking the last entry with the handlers on runs the counting.
+        // Marking the last entry with the handlers on runs the counting. The counting needs a
+        // current entry: after a type change there is none, and the last entry becomes it.
         s.BrowseEventsOn = true;
-        w.ListInput->item(count - 1)->setSelected(true);
+        QListWidgetItem *last = w.ListInput->item(count - 1);
+        if (w.ListInput->currentItem())
+            last->setSelected(true);
+        else
+            w.ListInput->setCurrentItem(last, QItemSelectionModel::Select);
         enable(w.cmdGrab, true);
         const bool section = s.CutEndMs > s.CutStartMs;
         enable(w.cmdGrabCut, section);
@@ -226,9 +235,11 @@ void InputList::ListInput_Click()
     }
     s.CurrentType = typeOfFile(s.CurrentFile);
 
+    // An empty file still gets the panel (its name, size and date), so that the panel never
+    // shows another file's details under it; it counts for nothing and enables nothing.
+    if (m_hooks.ShowFileInfo)
+        m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
     if (QFileInfo(s.SourcePath).size() > 0) {
-        if (m_hooks.ShowFileInfo)
-            m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
 
         for (QWidget *control : {w.cmdPlayCut, w.cmdGrabCut, w.cmdTag, w.LabTag})
             enable(control, false);

@@ -26,3 +26,9 @@ QStringList TypeBoxEntries(const QString &supportedWord)
         QStringLiteral("WM Audio") + blanks16 + QStringLiteral("WMA"),
         supportedWord + QString(15, QLatin1Char(' ')) + QStringLiteral("ALLSUP")};
 }
+
+QString VisibleTypeText(const QString &entryText)
+{
+    const qsizetype run = entryText.indexOf(QLatin1String("  "));
+    return run < 0 ? entryText : entryText.left(run);
+}

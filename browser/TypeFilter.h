@@ -16,3 +16,7 @@ TypeFilter TypeFilterOf(const QString &entryText);
 
 // The five entries of the type box, in order. supportedWord is the translated "Supported".
 QStringList TypeBoxEntries(const QString &supportedWord);
+
+// What the type box shows of an entry: the text before the run of blanks that hides the filter
+// code ("MP3, WAV" of "MP3, WAV                MP3;WAV"). A single blank is part of the name.
+QString VisibleTypeText(const QString &entryText);

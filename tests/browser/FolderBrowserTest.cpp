@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -161,6 +162,15 @@ TEST_F(FolderBrowserTest, ListsSupportedFilesWithSizeColumnAndPath)
     EXPECT_EQ(w.ListInput->item(3)->text().mid(40, 8), QStringLiteral(" 1.500 K"));
     EXPECT_EQ(w.ListInput->item(3)->toolTip(), QStringLiteral(" ") + QString(41, 'n') + ".mp3 ");
     EXPECT_TRUE(w.ListInput->item(1)->toolTip().isEmpty());
+    // On screen a line ends before its path, however wide the list is.
+    auto *view = qobject_cast<QStyledItemDelegate *>(w.ListInput->itemDelegate());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->displayText(line, QLocale()).trimmed(), line.left(48));
+    // The type box shows its entries without the filter codes; the text keeps them.
+    EXPECT_EQ(w.CboType->currentText(), TypeBoxEntries(QStringLiteral("Supported"))[4]);
+    auto *box = qobject_cast<QStyledItemDelegate *>(w.CboType->itemDelegate());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->displayText(w.CboType->currentText(), QLocale()), QStringLiteral("Supported"));
     // The type filter leaves no entry current.
     EXPECT_EQ(w.ListInput->currentItem(), nullptr);
     EXPECT_TRUE(state.CurrentFile.isEmpty());
@@ -183,6 +193,12 @@ TEST_F(FolderBrowserTest, TypeFiltersListTheirTypesAndRechoosingDoesNothing)
     makeFile(QStringLiteral("d.mp3"), 10);
     browser->CboType_Click(); // same entry, same folder
     EXPECT_EQ(names().size(), 3);
+
+    // No entry is current after a type change; marking all still counts the marks.
+    ASSERT_EQ(w.ListInput->currentItem(), nullptr);
+    w.chkAll->click();
+    EXPECT_EQ(state.QueueCount, 2);
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted   (2/3)"));
 }
 
 TEST_F(FolderBrowserTest, EveryOrderSortsAndMarksStayWithTheirFiles)
@@ -257,6 +273,7 @@ TEST_F(FolderBrowserTest, FolderChangeMakesTheFirstFileCurrentAndCountsMarks)
     w.cmdUp->click();
     EXPECT_EQ(state.CurrentFolder, root.path());
     EXPECT_EQ(w.ListOutput->count(), 0);
+    EXPECT_EQ(w.Lab2->text(), QStringLiteral("2 - Select files to be converted")); // no files
 }
 
 TEST_F(FolderBrowserTest, PathBoxCompletesFromHistoryAndBackspaceDoesNotComplete)

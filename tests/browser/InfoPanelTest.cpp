@@ -107,7 +107,12 @@ TEST_F(PanelFixture, NothingCarriesOverFromThePreviousFile)
     panel->Clear_Info();
     EXPECT_TRUE(w.ImgTyp->isHidden());
     EXPECT_TRUE(w.LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
+    ASSERT_TRUE(select("both.mp3", "MP3"));
     w.LabINP->setText("unchanged");
     EXPECT_FALSE(select(empty, "WAV"));
     EXPECT_EQ(w.LabINP->text(), "unchanged");
+    // The panel names the empty file instead of keeping the one shown before.
+    EXPECT_EQ(w.LabTit->text(), "        empty.wav");
+    EXPECT_TRUE(w.LabMsg->text().startsWith("Size: 0 bytes\n"));
+    EXPECT_TRUE(w.LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
 }

@@ -51,6 +51,12 @@ TEST(TypeFilterTest, EntryCodesPickPatternsInOrder)
         EXPECT_EQ(TypeFilterOf(box[i]).markAllEnabled, i != 3) << i;
     }
     EXPECT_EQ(box[3], QStringLiteral("WM Audio                WMA"));
+
+    // On screen the codes stay hidden; a single blank belongs to the name.
+    const char *shown[] = {"MP3", "WAV", "MP3, WAV", "WM Audio", "Supported"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(VisibleTypeText(box[i]), QString::fromLatin1(shown[i])) << i;
+    EXPECT_EQ(VisibleTypeText(TypeBoxEntries(QStringLiteral("Supportati"))[4]), "Supportati");
 }
 
 } // namespace
