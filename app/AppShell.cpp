@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStorageInfo>
@@ -140,8 +141,14 @@ void AppShell::ChooseLanguage()
 void AppShell::switchLanguage()
 {
     ChooseLanguage();
+    // The new caption of Lab2 would drop the marked-files count on show until the next click.
+    QLabel *lab2 = m_window.ui().Lab2;
+    const QString oldCaption = lab2->text();
+    const qsizetype countAt = oldCaption.lastIndexOf(QStringLiteral("   ("));
     ApplyCaptions(&m_window, m_state);
     ApplyTooltips(&m_window, m_state);
+    if (countAt >= 0)
+        lab2->setText(lab2->text() + oldCaption.mid(countAt));
 }
 
 bool AppShell::start(const QStringList &arguments)

@@ -294,10 +294,13 @@ TEST_F(AppShellTest, KeysReachTheirControls)
 
 TEST_F(AppShellTest, F12SwitchesTheWindowLanguageAtOnce)
 {
-    writeFile(appFolder + "/PRMSG", "[msgIT]\n111=1 - Scegli la cartella\n10112=Informazioni\n");
+    writeFile(appFolder + "/PRMSG",
+        "[msgIT]\n111=1 - Scegli la cartella\n112=2 - Scegli i file\n10112=Informazioni\n");
     storeSettings({{"Language", "EN"}, {"Path", music}});
     ASSERT_TRUE(start());
     EXPECT_TRUE(ui().Lab1->text().startsWith("1 - Select folder"));
+    const QString count = ui().Lab2->text().mid(ui().Lab2->text().indexOf("   ("));
+    EXPECT_EQ(count, "   (1/1)");
 
     languages.answer = "IT";
     // The key goes where the user's keys go: to the control with the focus.
@@ -309,6 +312,8 @@ TEST_F(AppShellTest, F12SwitchesTheWindowLanguageAtOnce)
     EXPECT_EQ(stored("Language"), "IT");
     EXPECT_EQ(ui().Lab1->text(), "1 - Scegli la cartella");
     EXPECT_EQ(ui().cmdAbout->toolTip(), " Informazioni ");
+    // The marked-files count stays with the new caption.
+    EXPECT_EQ(ui().Lab2->text(), "2 - Scegli i file" + count);
 }
 
 TEST_F(AppShellTest, MissingHelpPageIsReported)
