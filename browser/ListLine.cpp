@@ -14,6 +14,8 @@ void overwrite(QString &line, int start, const QString &text)
     line.replace(from, count, text.left(count));
 }
 
+} // namespace
+
 QString trimBlanks(const QString &text)
 {
     qsizetype begin = 0;
@@ -24,8 +26,6 @@ QString trimBlanks(const QString &text)
         --end;
     return text.mid(begin, end - begin);
 }
-
-} // namespace
 
 QString make(const QString &path, const QString &sizeText, int sizeEnd)
 {

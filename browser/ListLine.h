@@ -26,6 +26,9 @@ QString make(const QString &path, const QString &sizeText, int sizeEnd);
 // around it.
 QString pathOf(const QString &line);
 
+// text without its leading and trailing blanks (other white space is kept).
+QString trimBlanks(const QString &text);
+
 // The file-name part of a path ("/" or "\" separated).
 QString fileNameOf(const QString &path);
 

@@ -1,4 +1,5 @@
 #include "browser/SortKeys.h"
+#include "browser/ListLine.h"
 
 #include <algorithm>
 
@@ -9,22 +10,11 @@ namespace {
 // Ends the date and size prefixes; the line follows it.
 const QString KeySeparator = QStringLiteral(" -\\- ");
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 } // namespace
 
 QString extensionKey(const QString &path)
 {
-    QString tail = trimBlanks(path).right(4);
+    QString tail = ListLine::trimBlanks(path).right(4);
     const qsizetype dot = tail.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0)
         tail = tail.mid(dot + 1);
