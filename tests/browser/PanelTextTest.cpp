@@ -8,30 +8,17 @@ using namespace PanelText;
 
 TEST(PanelText, TimeLineShowsMinutesAndPaddedSeconds)
 {
-    const std::pair<double, const char *> cases[] = {
-        {185400, "3' 05"},
-        {600000, "10' 01"},
-        {0, "0' 01"},
-        {9999, "0' 09"},
-        {10000, "0' 10"},
-        {59999, "0' 59"},
-        {60000, "1' 01"},
-        {-5, "0' 01"},
-    };
+    const std::pair<double, const char *> cases[]
+        = {{185400, "3' 05"}, {600000, "10' 01"}, {0, "0' 01"}, {9999, "0' 09"}, {10000, "0' 10"},
+            {59999, "0' 59"}, {60000, "1' 01"}, {-5, "0' 01"}};
     for (const auto &[ms, text] : cases)
         EXPECT_EQ(TimeLine(ms), "Time: " + QString::fromUtf8(text) + "\"") << ms;
 }
 
 TEST(PanelText, TrackSuffixOnlyForTracksAboveZero)
 {
-    const std::pair<const char *, const char *> cases[] = {
-        {"", ""},
-        {"0", ""},
-        {"abc", ""},
-        {"-3", ""},
-        {"3", "    Track #3"},
-        {"7/12", "    Track #7/12"},
-    };
+    const std::pair<const char *, const char *> cases[] = {{"", ""}, {"0", ""}, {"abc", ""},
+        {"-3", ""}, {"3", "    Track #3"}, {"7/12", "    Track #7/12"}};
     for (const auto &[track, suffix] : cases)
         EXPECT_EQ(TrackSuffix(track), QString::fromUtf8(suffix)) << track;
 }

@@ -1,18 +1,10 @@
 #include "browser/PathHistory.h"
 
-#include <QMap>
+#include "MapStore.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-class MapStore : public HistoryStore
-{
-public:
-    QMap<QString, QString> keys;
-    QString value(const QString &key) const override { return keys.value(key); }
-    void setValue(const QString &key, const QString &value) override { keys[key] = value; }
-    void remove(const QString &key) override { keys.remove(key); }
-};
 
 TEST(PathHistoryTest, LoadStopsAtTheFirstEmptyKey)
 {
