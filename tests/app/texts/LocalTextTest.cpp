@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 namespace {
 
@@ -25,44 +26,28 @@ protected:
     AppState state;
 };
 
+// Fallbacks: empty value, missing key, section or file; the caller's English is never cut.
 TEST_F(LocalTextTest, ReadsTheLanguageSectionAndFallsBackToEnglish)
 {
-    struct Case
-    {
-        const char *section;
-        int number;
-        const char *expected;
+    const QString file = state.MessageFilePath, english(400, QLatin1Char('e'));
+    const std::tuple<const char *, QString, int, QString, const char *> cases[] = {
+        {"msgIT", file, 320, "Edit", "Converti"},
+        {"msgIT", file, 831, "Edit", "Sposta \xC3\xA0 destra"}, // UTF-8 survives the round trip
+        {"msgIT", file, 832, "Edit", "Edit"},
+        {"msgIT", file, 999, "Edit", "Edit"},
+        {"msgEN", file, 830, "Edit", "Edit"}, // key only in the other language
+        {"msgDE", file, 320, "Edit", "Edit"},
+        {"", file, 320, "Edit", "Edit"},
+        {"msgIT", dir.filePath("NOFILE"), 320, "Edit", "Edit"},
+        {"msgIT", QString(), 320, "Edit", "Edit"},
     };
-    const Case cases[] = {
-        {"msgIT", 320, "Converti"},
-        {"msgIT", 831, "Sposta \xC3\xA0 destra"}, // UTF-8 survives the round trip
-        {"msgIT", 832, "Edit"}, // empty value: English
-        {"msgIT", 999, "Edit"}, // missing key: English
-        {"msgEN", 830, "Edit"}, // key only in the other language
-        {"msgDE", 320, "Edit"}, // missing section
-        {"", 320, "Edit"},
-    };
-    for (const Case &c : cases) {
-        state.MessageSection = QString::fromLatin1(c.section);
-        EXPECT_EQ(LocalText(state, c.number, QStringLiteral("Edit")), QString::fromUtf8(c.expected))
-            << c.section << " " << c.number;
+    for (const auto &[section, path, number, fallback, expected] : cases) {
+        state.MessageSection = QString::fromLatin1(section);
+        state.MessageFilePath = path;
+        EXPECT_EQ(LocalText(state, number, fallback), QString::fromUtf8(expected))
+            << section << " " << number << " " << path.toStdString();
     }
-}
-
-TEST_F(LocalTextTest, MissingFileGivesEnglish)
-{
-    state.MessageSection = QStringLiteral("msgIT");
-    state.MessageFilePath = dir.filePath(QStringLiteral("NOFILE"));
-    EXPECT_EQ(LocalText(state, 320, QStringLiteral("Convert")), QStringLiteral("Convert"));
-    state.MessageFilePath.clear();
-    EXPECT_EQ(LocalText(state, 320, QStringLiteral("Convert")), QStringLiteral("Convert"));
-}
-
-TEST_F(LocalTextTest, LongEnglishFallbackIsNotCut)
-{
-    // The 299-character limit belongs to the file; a caller's own English text stays whole.
-    state.MessageSection = QStringLiteral("msgIT");
-    const QString english(400, QLatin1Char('e'));
+    // The 299-character limit belongs to the file, not to the caller's own English text.
     EXPECT_EQ(LocalText(state, 1, english), english);
 }
 

@@ -6,34 +6,27 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFile
+// A file named after the running test, removed at its end.
+struct TempFile
 {
-public:
-    explicit TempFile(const std::string &content)
-    {
-        m_path = fs::temp_directory_path()
-            / ("profiletext-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
-                + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        write(content);
-    }
-    ~TempFile()
-    {
-        std::error_code ignored;
-        fs::remove(m_path, ignored);
-    }
+    explicit TempFile(const std::string &content) { write(content); }
+    ~TempFile() { fs::remove(m_path, m_ignored); }
     void write(const std::string &content) const
     {
         std::ofstream(m_path, std::ios::binary | std::ios::trunc) << content;
     }
     std::string path() const { return m_path.string(); }
 
-private:
-    fs::path m_path;
+    fs::path m_path = fs::temp_directory_path()
+        / ("profiletext-" + std::to_string(::getpid()) + "-"
+            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::error_code m_ignored;
 };
 
 struct LookupCase
