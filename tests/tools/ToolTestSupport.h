@@ -111,41 +111,61 @@ inline bool isOneLine(const std::string &text)
     return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
 }
 
-// Canonical 16-bit PCM WAV bytes with a tone, for encoder inputs.
+inline void put32(std::string &s, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+inline std::string chunk(const std::string &id, const std::string &body)
+{
+    std::string c = id + "    " + body;
+    put32(c, 4, static_cast<std::uint32_t>(body.size()));
+    if (body.size() % 2)
+        c.push_back('\0');
+    return c;
+}
+
+// A WAV assembled from a fmt body and chunks placed around it.
+inline std::string wavOf(
+    const std::string &fmtBody, const std::string &before, const std::string &data)
+{
+    std::string w = "RIFF    WAVE" + before + chunk("fmt ", fmtBody) + chunk("data", data);
+    put32(w, 4, static_cast<std::uint32_t>(w.size() - 8));
+    return w;
+}
+
+inline std::string pcmFmt(int channels, int rate, int bits = 16, int tag = 1)
+{
+    std::string f(16, '\0');
+    f[0] = static_cast<char>(tag & 0xFF);
+    f[1] = static_cast<char>(tag >> 8);
+    f[2] = static_cast<char>(channels);
+    put32(f, 4, static_cast<std::uint32_t>(rate));
+    put32(f, 8, static_cast<std::uint32_t>(rate * channels * bits / 8));
+    f[12] = static_cast<char>(channels * bits / 8);
+    f[14] = static_cast<char>(bits);
+    return f;
+}
+
+// Canonical PCM WAV bytes with a tone and a little noise, for encoder inputs.
 inline std::string makeWav(int channels, int rate, double seconds, int bits = 16, int tag = 1)
 {
     const auto frames = static_cast<std::uint32_t>(seconds * rate);
-    const std::uint32_t bytesPerSample = static_cast<std::uint32_t>(bits / 8);
-    const std::uint32_t dataBytes = frames * channels * bytesPerSample;
-    std::string w;
-    auto put = [&w](std::uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            w.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    w += "RIFF";
-    put(36 + dataBytes, 4);
-    w += "WAVEfmt ";
-    put(16, 4);
-    put(static_cast<std::uint32_t>(tag), 2);
-    put(static_cast<std::uint32_t>(channels), 2);
-    put(static_cast<std::uint32_t>(rate), 4);
-    put(static_cast<std::uint32_t>(rate) * channels * bytesPerSample, 4);
-    put(static_cast<std::uint32_t>(channels) * bytesPerSample, 2);
-    put(static_cast<std::uint32_t>(bits), 2);
-    w += "data";
-    put(dataBytes, 4);
+    std::string samples;
     std::uint32_t seed = 1;
     for (std::uint32_t i = 0; i < frames; ++i) {
         for (int ch = 0; ch < channels; ++ch) {
             seed = seed * 1664525u + 1013904223u;
             const double tone
                 = 8000.0 * std::sin(2 * 3.14159265358979 * (440.0 + 220 * ch) * i / rate);
-            const auto v
-                = static_cast<std::int32_t>(tone) + static_cast<std::int32_t>(seed >> 22) - 512;
-            put(static_cast<std::uint32_t>(v), static_cast<int>(bytesPerSample));
+            const auto v = static_cast<std::uint32_t>(
+                static_cast<std::int32_t>(tone) + static_cast<std::int32_t>(seed >> 22) - 512);
+            for (int b = 0; b < bits / 8; ++b)
+                samples.push_back(static_cast<char>((v >> (8 * b)) & 0xFF));
         }
     }
-    return w;
+    return wavOf(pcmFmt(channels, rate, bits, tag), "", samples);
 }
 
 } // namespace tooltest

@@ -8,6 +8,7 @@
 using tonvera::WavError;
 using tonvera::WavFormat;
 using tonvera::WavHeaderReader;
+using namespace tooltest;
 
 namespace {
 
@@ -22,42 +23,6 @@ WavFormat readBytes(const std::string &bytes)
             return take;
         },
         bytes.size());
-}
-
-void put32(std::string &s, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-std::string chunk(const std::string &id, const std::string &body)
-{
-    std::string c = id + "    " + body;
-    put32(c, 4, static_cast<std::uint32_t>(body.size()));
-    if (body.size() % 2)
-        c.push_back('\0');
-    return c;
-}
-
-// A WAV assembled from a fmt body and chunks placed around it.
-std::string wavOf(const std::string &fmtBody, const std::string &before, const std::string &data)
-{
-    std::string w = "RIFF    WAVE" + before + chunk("fmt ", fmtBody) + chunk("data", data);
-    put32(w, 4, static_cast<std::uint32_t>(w.size() - 8));
-    return w;
-}
-
-std::string pcmFmt(int channels, int rate, int bits = 16, int tag = 1)
-{
-    std::string f(16, '\0');
-    f[0] = static_cast<char>(tag & 0xFF);
-    f[1] = static_cast<char>(tag >> 8);
-    f[2] = static_cast<char>(channels);
-    put32(f, 4, static_cast<std::uint32_t>(rate));
-    put32(f, 8, static_cast<std::uint32_t>(rate * channels * bits / 8));
-    f[12] = static_cast<char>(channels * bits / 8);
-    f[14] = static_cast<char>(bits);
-    return f;
 }
 
 std::string extensibleFmt(bool pcm)

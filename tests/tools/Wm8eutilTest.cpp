@@ -1,6 +1,9 @@
 #include "EncoderProfiles.h"
 #include "ToolTestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <map>
@@ -10,43 +13,21 @@ using namespace tooltest;
 
 namespace {
 
-// The few fields of ffprobe's JSON we look at: strings unescaped, numbers as text.
+// The few fields of ffprobe's JSON we look at, numbers as text.
 std::map<std::string, std::string> probe(const std::string &file)
 {
     const RunResult r = run({"ffprobe", "-v", "error", "-show_entries",
         "stream=codec_name,channels,sample_rate:format=duration:"
         "format_tags=title,artist,copyright,comment",
         "-of", "json", file});
+    const QJsonObject all = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    const QJsonObject format = all["format"].toObject();
     std::map<std::string, std::string> fields;
-    const std::string &j = r.out;
-    for (std::size_t pos = 0; (pos = j.find('"', pos)) != std::string::npos;) {
-        const std::size_t keyEnd = j.find('"', pos + 1);
-        const std::string key = j.substr(pos + 1, keyEnd - pos - 1);
-        std::size_t v = j.find_first_not_of(" ", keyEnd + 1);
-        if (v == std::string::npos || j[v] != ':') {
-            pos = keyEnd + 1;
-            continue;
-        }
-        v = j.find_first_not_of(" ", v + 1);
-        std::string value;
-        if (j[v] == '"') {
-            for (++v; j[v] != '"'; ++v) {
-                if (j[v] != '\\') {
-                    value += j[v];
-                    continue;
-                }
-                const char e = j[++v];
-                value += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
-            }
-            ++v;
-        } else {
-            const std::size_t end = j.find_first_of(",\n}", v);
-            value = j.substr(v, end - v);
-            v = end;
-        }
-        fields[key] = value;
-        pos = v;
-    }
+    for (const QJsonObject &part :
+        {all["streams"].toArray()[0].toObject(), format, format["tags"].toObject()})
+        for (auto it = part.begin(); it != part.end(); ++it)
+            fields[it.key().toStdString()]
+                = it->isString() ? it->toString().toStdString() : std::to_string(it->toInt());
     return fields;
 }
 
