@@ -28,6 +28,7 @@ function(tonvera_add_test name)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
+        NO_PRETTY_VALUES
         DISCOVERY_TIMEOUT 60
         PROPERTIES
             LABELS "${T_LABELS}"
