@@ -63,6 +63,7 @@ bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
         return false;
     }
 
+    bool tagRead = false;
     if (type == u"WAV") {
         w.LabINP->setText(QStringLiteral("Wave"));
         w.chkWMA->setEnabled(true);
@@ -77,12 +78,8 @@ bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
         w.chkWMA->setEnabled(true);
         if (Mp3Play1.status(path) == 0) {
             state.FileFormatValid = true;
-            try {
-                TagletPro1.setFilename(path.toStdU16String());
-                TagletPro1.Read();
-            } catch (const std::exception &) {
-                // An unreadable tag still leaves the audio header values read so far.
-            }
+            readTag(path);
+            tagRead = true;
             state.InputBitRate = 1000.0f * TagletPro1.Bitrate();
             state.InputFrequency = static_cast<float>(TagletPro1.Frequency());
             state.SourceLengthMs = 1000.0 * TagletPro1.Length();
@@ -104,13 +101,28 @@ bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
         w.LabOUT->show();
     }
 
-    ShowFileInfo(path, type);
+    showDetails(path, type, tagRead);
     MediaPlayer2.setFileName(QString());
     state.ShownFilePath = path;
     return true;
 }
 
 void InfoPanel::ShowFileInfo(const QString &path, const QString &type)
+{
+    showDetails(path, type, false);
+}
+
+void InfoPanel::readTag(const QString &path)
+{
+    try {
+        TagletPro1.setFilename(path.toStdU16String());
+        TagletPro1.Read();
+    } catch (const std::exception &) {
+        // Whatever the tag control could read before the failure is still used.
+    }
+}
+
+void InfoPanel::showDetails(const QString &path, const QString &type, bool tagRead)
 {
     w.LabTime->setText(PanelText::TimeLine(state.SourceLengthMs));
     ShowFileHeader(path, type);
@@ -131,7 +143,7 @@ void InfoPanel::ShowFileInfo(const QString &path, const QString &type)
     else if (type == u"WAV")
         showWavInfo(path);
     else if (type == u"MP3")
-        showMp3Info(path);
+        showMp3Info(path, tagRead);
 }
 
 void InfoPanel::showWmaInfo(const QString &path)
@@ -165,16 +177,12 @@ void InfoPanel::showWavInfo(const QString &path)
     w.LabComment->clear();
 }
 
-void InfoPanel::showMp3Info(const QString &path)
+void InfoPanel::showMp3Info(const QString &path, bool tagRead)
 {
     PanelText::TagFields f;
     bool copyrightBit = false;
-    try {
-        TagletPro1.setFilename(path.toStdU16String());
-        TagletPro1.Read();
-    } catch (const std::exception &) {
-        // Whatever the tag control could read before the failure is still shown.
-    }
+    if (!tagRead)
+        readTag(path);
     try {
         f.Genre = fromTaglet(TagletPro1.Genre());
         f.Year = fromTaglet(TagletPro1.Year());

@@ -66,8 +66,12 @@ public:
     static void ShowRedMark(QFrame *dot);
 
 private:
+    // Reads the file's tag into TagletPro1; a failed read keeps what was read before it.
+    void readTag(const QString &path);
+    // The panel's file details; tagRead when TagletPro1 already holds this file's tag.
+    void showDetails(const QString &path, const QString &type, bool tagRead);
     void showWavInfo(const QString &path);
-    void showMp3Info(const QString &path);
+    void showMp3Info(const QString &path, bool tagRead);
     void showWmaInfo(const QString &path);
     double probedLengthMs(const QString &path);
 
