@@ -235,9 +235,9 @@ void FolderBrowser::setDriveBox(const QString &path)
 bool FolderBrowser::checkDrive(const QString &folder)
 {
     for (;;) {
-        if (Volumes::Testa_CDPronto(folder, volumes()))
-            return true;
         const QList<Volume> all = volumes();
+        if (Volumes::Testa_CDPronto(folder, all))
+            return true;
         const Volume *volume = Volumes::volumeOf(folder, all);
         const QString drive = volume ? volume->root : folder;
         const QString message = QStringLiteral("Drive ") + drive + QLatin1Char(' ')
@@ -322,9 +322,7 @@ void FolderBrowser::Dir1_Change()
     pumpEvents();
 
     if (w.CboURL) {
-        m_pathBoxGuard = true;
-        w.CboURL->setEditText(m_dirFolder);
-        m_pathBoxGuard = false;
+        setPathBoxQuietly(m_dirFolder);
     }
     if (w.ListInput)
         w.ListInput->clear();
@@ -355,7 +353,6 @@ void FolderBrowser::Dir1_Change()
             enable(button, false);
     }
     s.CurrentFolder = withoutSeparator(m_pendingFolder);
-    m_lastShownFolder = s.CurrentFolder;
     pumpEvents();
 
     if (!s.PathTyped)
@@ -513,19 +510,31 @@ void FolderBrowser::Carica_URL()
         w.cmdClear->setEnabled(!entries.isEmpty());
 }
 
+QStringList FolderBrowser::pathBoxEntries() const
+{
+    QStringList entries;
+    for (int i = 0; i < w.CboURL->count(); ++i)
+        entries.append(w.CboURL->itemText(i));
+    return entries;
+}
+
+// Shows text in the path box without running the completion on it.
+void FolderBrowser::setPathBoxQuietly(const QString &text)
+{
+    m_pathBoxGuard = true;
+    w.CboURL->setEditText(text);
+    m_pathBoxGuard = false;
+}
+
 void FolderBrowser::Inserisci_URL(const QString &folder)
 {
     if (!w.CboURL || folder.isEmpty())
         return;
-    QStringList entries;
-    for (int i = 0; i < w.CboURL->count(); ++i)
-        entries.append(w.CboURL->itemText(i));
+    const QStringList entries = pathBoxEntries();
     PathHistory::insert(m_history, entries, withoutSeparator(folder));
     const QString shown = w.CboURL->currentText();
     Carica_URL();
-    m_pathBoxGuard = true;
-    w.CboURL->setEditText(shown);
-    m_pathBoxGuard = false;
+    setPathBoxQuietly(shown);
     if (w.cmdClear)
         w.cmdClear->setEnabled(true);
 }
@@ -539,9 +548,7 @@ void FolderBrowser::cmdClear_Click()
         return;
     if (w.cmdClear)
         w.cmdClear->setEnabled(false);
-    QStringList entries;
-    for (int i = 0; i < w.CboURL->count(); ++i)
-        entries.append(w.CboURL->itemText(i));
+    const QStringList entries = pathBoxEntries();
     PathHistory::clear(m_history, entries);
     const QString shown = w.CboURL->currentText();
     m_pathBoxGuard = true;
@@ -562,9 +569,7 @@ void FolderBrowser::CboURL_Change()
     }
     m_pathBoxGuard = true;
     pumpEvents();
-    QStringList entries;
-    for (int i = 0; i < w.CboURL->count(); ++i)
-        entries.append(w.CboURL->itemText(i));
+    const QStringList entries = pathBoxEntries();
     if (const auto completed = PathHistory::complete(entries, typed)) {
         w.CboURL->setEditText(*completed);
         if (QLineEdit *edit = w.CboURL->lineEdit())
@@ -646,11 +651,8 @@ void FolderBrowser::EnterPressed()
 void FolderBrowser::setPathBoxText(const QString &folder)
 {
     m_pathBoxLength = int(folder.size());
-    if (w.CboURL) {
-        m_pathBoxGuard = true;
-        w.CboURL->setEditText(folder);
-        m_pathBoxGuard = false;
-    }
+    if (w.CboURL)
+        setPathBoxQuietly(folder);
 }
 
 void FolderBrowser::setDrive(const QString &folder)
@@ -736,11 +738,8 @@ void FolderBrowser::DropFiles(const QString &path)
     switch (action) {
     case DropData::Action::OpenFolder: {
         WaitCursor wait;
-        if (w.CboURL) {
-            m_pathBoxGuard = true;
-            w.CboURL->setEditText(QString());
-            m_pathBoxGuard = false;
-        }
+        if (w.CboURL)
+            setPathBoxQuietly(QString());
         const bool events = s.BrowseEventsOn;
         s.BrowseEventsOn = false;
         SetDir1(path);

@@ -133,6 +133,8 @@ private:
     bool checkDrive(const QString &folder);
     void driveFallback(const QString &drive);
     void acceptFailed();
+    QStringList pathBoxEntries() const;
+    void setPathBoxQuietly(const QString &text);
     void showFolderMenu(const QPoint &pos);
     void watchDrops(QWidget *widget);
     void connectSignals();
@@ -148,7 +150,6 @@ private:
     // The window-level variables of the browser.
     QString m_dirFolder; // the folder the tree shows
     FolderTreeView *m_treeView = nullptr; // keeps the tree's folder in sight
-    QString m_lastShownFolder;
     QString m_pendingFolder;
     int m_pathBoxLength = 0;
     bool m_pathBoxGuard = false;
