@@ -12,6 +12,7 @@
 #include "app/texts/Captions.h"
 #include "app/texts/LocalText.h"
 #include "browser/SortKeys.h"
+#include "browser/WidgetState.h"
 #include "ui_frmMain.h"
 
 #include <QActionGroup>
@@ -26,13 +27,6 @@
 
 namespace {
 constexpr int WindowHeight = 565; // the window's designed height at 96 dpi
-
-// Restores the default cursor however a step is left.
-struct WaitCursor
-{
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // Check boxes are stored as 0 (clear), 1 (ticked) or 2 (grey).
 void setCheckValue(QCheckBox *box, int value)
@@ -180,7 +174,7 @@ bool AppShell::start(const QStringList &arguments)
 
     ApplyCaptions(&m_window, m_state);
 
-    WaitCursor wait;
+    const BrowserUi::WaitCursor wait;
     m_state.WorkFolder = OpenWorkFolder();
     QCoreApplication::processEvents();
 
@@ -214,10 +208,6 @@ bool AppShell::start(const QStringList &arguments)
     m_state.kTimeMP3 = m_settings.single(Keys::kTimeMP3);
     m_state.kTimeWAV = m_settings.single(Keys::kTimeWAV);
 
-    const int cutNames = m_settings.integer(Keys::chkCutNam);
-    setCheckValue(ui.chkCutNam, cutNames);
-    if (cutNames == 1)
-        m_state.CutNamesOn = true;
     QCoreApplication::processEvents();
 
     qApp->installEventFilter(m_keyboard);
@@ -282,7 +272,10 @@ void AppShell::restoreOptions()
 {
     Ui::frmMain &ui = m_window.ui();
     setCheckValue(ui.ChkTag, m_settings.integer(Keys::ChkTag));
-    setCheckValue(ui.chkCutNam, m_settings.integer(Keys::chkCutNam));
+    const int cutNames = m_settings.integer(Keys::chkCutNam);
+    setCheckValue(ui.chkCutNam, cutNames);
+    if (cutNames == 1)
+        m_state.CutNamesOn = true;
     if (m_settings.boolean(Keys::Option1)) {
         ui.Option1->setChecked(true);
     } else {
