@@ -148,11 +148,16 @@ TAGLET_RUNTIME_SETTER(PictureID, m_pictureId, std::int16_t)
 
 // --- Pictures ------------------------------------------------------------------------------
 
-Image Taglet::Picture() const
+const Taglet::PictureSlot &Taglet::selectedSlot() const
 {
     if (m_pictureId < 0 || m_pictureId >= PictureSlots)
         throw Error(errNoSuchSlot, "No such picture slot: " + std::to_string(m_pictureId));
-    return m_slots[static_cast<size_t>(m_pictureId)].picture;
+    return m_slots[static_cast<size_t>(m_pictureId)];
+}
+
+Image Taglet::Picture() const
+{
+    return selectedSlot().picture;
 }
 
 void Taglet::setPicture(const Image &)
@@ -161,9 +166,7 @@ void Taglet::setPicture(const Image &)
 
 std::u16string Taglet::PictureDescription() const
 {
-    if (m_pictureId < 0 || m_pictureId >= PictureSlots)
-        throw Error(errNoSuchSlot, "No such picture slot: " + std::to_string(m_pictureId));
-    return m_slots[static_cast<size_t>(m_pictureId)].description;
+    return selectedSlot().description;
 }
 
 // --- Frame lists ---------------------------------------------------------------------------
@@ -275,36 +278,9 @@ std::u16string Taglet::Genres(int index) const
 
 // --- State ---------------------------------------------------------------------------------
 
-void Taglet::Clear()
+// The header and tag values both Clear and InitProperties start over from.
+void Taglet::resetValues()
 {
-    for (auto &slot : m_slots)
-        slot = PictureSlot {};
-    m_mpegVersion = 0;
-    m_layer = 0;
-    m_bitrate = 0;
-    m_frequency = 0;
-    m_mode = modeStereo;
-    m_copyright = m_original = m_privateBit = false;
-    m_emphasis = emphasisNone;
-    m_haveTag = tagNone;
-    m_artist.clear();
-    m_song.clear();
-    m_album.clear();
-    m_year.clear();
-    m_comment.clear();
-    m_genre.clear();
-    m_track = 0;
-    m_length = 0;
-    m_storedPictureDescription.clear();
-    m_pictureId = 0;
-    m_mcdi.clear();
-    const FrameList empty(1); // slot 0 always holds an empty pair
-    m_lists = Lists {empty, empty, empty, empty, empty, empty};
-}
-
-void Taglet::InitProperties()
-{
-    m_filename.clear();
     m_mpegVersion = m_layer = m_bitrate = 0;
     m_frequency = 0;
     m_mode = modeStereo;
@@ -319,10 +295,26 @@ void Taglet::InitProperties()
     m_genre.clear();
     m_track = 0;
     m_length = 0;
-    m_trim = true;
-    m_storedPicture = Image {};
     m_storedPictureDescription.clear();
     m_pictureId = 0;
+}
+
+void Taglet::Clear()
+{
+    resetValues();
+    for (auto &slot : m_slots)
+        slot = PictureSlot {};
+    m_mcdi.clear();
+    const FrameList empty(1); // slot 0 always holds an empty pair
+    m_lists = Lists {empty, empty, empty, empty, empty, empty};
+}
+
+void Taglet::InitProperties()
+{
+    resetValues();
+    m_filename.clear();
+    m_trim = true;
+    m_storedPicture = Image {};
 }
 
 namespace {

@@ -191,6 +191,8 @@ private:
     void requireRunTime() const;
     void refuseReadOnly() const;
     void changed(std::string_view name);
+    void resetValues();
+    const PictureSlot &selectedSlot() const;
     const Lists &lists() const;
     const Pair &entry(const FrameList &list, std::int16_t n) const;
 
