@@ -29,6 +29,11 @@ QString InputList::text(int number, const QString &english) const
     return m_hooks.LocalText ? m_hooks.LocalText(number, english) : english;
 }
 
+QString InputList::selectFilesCaption() const
+{
+    return text(112, QStringLiteral("2 - Select files to be converted"));
+}
+
 void InputList::selectFile(const QString &path)
 {
     if (path.isEmpty() || !w.ListInput)
@@ -76,7 +81,7 @@ void InputList::fill(const QString &folder)
         // No count of another folder's files stays on show above an empty list.
         s.QueueCount = 0;
         if (w.Lab2)
-            w.Lab2->setText(text(112, QStringLiteral("2 - Select files to be converted")));
+            w.Lab2->setText(selectFilesCaption());
         if (m_hooks.Clear_Info)
             m_hooks.Clear_Info();
         enable(w.chkAll, false);
@@ -204,8 +209,7 @@ void InputList::chkAll_Click()
             w.ListInput->clearSelection();
         }
         if (w.Lab2)
-            w.Lab2->setText(QueueLabel(
-                text(112, QStringLiteral("2 - Select files to be converted")), 1, count));
+            w.Lab2->setText(QueueLabel(selectFilesCaption(), 1, count));
     }
     s.BrowseEventsOn = true;
     show(w.ImgMsg, false);
@@ -240,11 +244,9 @@ void InputList::ListInput_Click()
     if (m_hooks.ShowFileInfo)
         m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
     if (QFileInfo(s.SourcePath).size() > 0) {
-
-        for (QWidget *control : {w.cmdPlayCut, w.cmdGrabCut, w.cmdTag, w.LabTag})
+        for (QWidget *control : {w.cmdPlayCut, w.cmdGrabCut, w.cmdTag, w.LabTag,
+                 static_cast<QWidget *>(w.chkCutNam), w.cmdGrab})
             enable(control, false);
-        enable(static_cast<QWidget *>(w.chkCutNam), false);
-        enable(w.cmdGrab, false);
         std::vector<QueueEntry> entries;
         entries.reserve(size_t(w.ListInput->count()));
         for (int row = 0; row < w.ListInput->count(); ++row) {
@@ -270,9 +272,7 @@ void InputList::ListInput_Click()
         enable(w.cmdGrabCut, section);
         enable(w.chkCutNam, section);
         if (w.Lab2)
-            w.Lab2->setText(
-                QueueLabel(text(112, QStringLiteral("2 - Select files to be converted")),
-                    s.QueueCount, w.ListInput->count()));
+            w.Lab2->setText(QueueLabel(selectFilesCaption(), s.QueueCount, w.ListInput->count()));
     }
     s.BrowseEventsOn = true;
 }

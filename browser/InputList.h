@@ -35,6 +35,7 @@ public:
 
 private:
     QString text(int number, const QString &english) const;
+    QString selectFilesCaption() const; // the list caption before its count
 
     BrowserWidgets w;
     AppState &s;
