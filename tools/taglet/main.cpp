@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +13,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 using taglet::Taglet;
@@ -95,6 +96,26 @@ int readCommand(const std::vector<std::string> &args)
     return s.finish();
 }
 
+// The text fields write takes, by option; --track is the one number.
+using TextSetter = void (Taglet::*)(const std::u16string &);
+constexpr std::pair<std::string_view, TextSetter> TextOptions[] = {
+    {"--song", &Taglet::setSong},
+    {"--artist", &Taglet::setArtist},
+    {"--album", &Taglet::setAlbum},
+    {"--year", &Taglet::setYear},
+    {"--comment", &Taglet::setComment},
+    {"--genre", &Taglet::setGenre},
+};
+
+TextSetter textSetter(std::string_view option)
+{
+    for (const auto &[name, setter] : TextOptions) {
+        if (name == option)
+            return setter;
+    }
+    return nullptr;
+}
+
 int writeCommand(const std::vector<std::string> &args)
 {
     if (args.empty())
@@ -102,11 +123,7 @@ int writeCommand(const std::vector<std::string> &args)
     const std::string &file = args[0];
     std::map<std::string, std::string> values;
     for (size_t i = 1; i < args.size(); i += 2) {
-        static const char *const known[]
-            = {"--song", "--artist", "--album", "--year", "--comment", "--genre", "--track"};
-        if (std::find_if(
-                std::begin(known), std::end(known), [&](const char *k) { return args[i] == k; })
-            == std::end(known))
+        if (args[i] != "--track" && !textSetter(args[i]))
             return usage("unknown option " + args[i]);
         if (i + 1 >= args.size())
             return usage(args[i] + " needs a value");
@@ -125,20 +142,10 @@ int writeCommand(const std::vector<std::string> &args)
         return s.finish();
     s.attempt([&] {
         for (const auto &[key, value] : values) {
-            if (key == "--song")
-                s.tag.setSong(text(value));
-            else if (key == "--artist")
-                s.tag.setArtist(text(value));
-            else if (key == "--album")
-                s.tag.setAlbum(text(value));
-            else if (key == "--year")
-                s.tag.setYear(text(value));
-            else if (key == "--comment")
-                s.tag.setComment(text(value));
-            else if (key == "--genre")
-                s.tag.setGenre(text(value));
-            else if (key == "--track")
+            if (key == "--track")
                 s.tag.setTrack(track);
+            else
+                (s.tag.*textSetter(key))(text(value));
         }
         s.tag.Save();
     });
