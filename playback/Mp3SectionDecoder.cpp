@@ -29,6 +29,10 @@ using Handle = std::unique_ptr<mpg123_handle, HandleDeleter>;
 // count, and reads up to the first frame. Null (with *error) when it is not MPEG audio.
 Handle openSource(const QString &path, long *rate, int *channels, QString *error)
 {
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("%1: no such file").arg(path);
+        return {};
+    }
     static const bool initialised = mpg123_init() == MPG123_OK;
     int err = MPG123_OK;
     Handle h(initialised ? mpg123_new(nullptr, &err) : nullptr);
@@ -49,10 +53,6 @@ Handle openSource(const QString &path, long *rate, int *channels, QString *error
     for (size_t i = 0; i < count; ++i)
         mpg123_format(h.get(), rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
-    if (!QFileInfo(path).isFile()) {
-        *error = QStringLiteral("%1: no such file").arg(path);
-        return {};
-    }
     if (mpg123_open(h.get(), QFile::encodeName(path).constData()) != MPG123_OK) {
         *error = QStringLiteral("%1: cannot open: %2")
                      .arg(path, QString::fromUtf8(mpg123_strerror(h.get())));
