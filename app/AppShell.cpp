@@ -12,6 +12,7 @@
 #include "app/texts/Captions.h"
 #include "app/texts/LocalText.h"
 #include "browser/SortKeys.h"
+#include "browser/TypeFilter.h"
 #include "browser/WidgetState.h"
 #include "ui_frmMain.h"
 
@@ -82,12 +83,7 @@ AppShell::~AppShell()
 
 QStringList AppShell::typeEntries(const AppState &state)
 {
-    const QString gap(16, QLatin1Char(' '));
-    return {QStringLiteral("MP3"), QStringLiteral("WAV"),
-        QStringLiteral("MP3, WAV") + gap + QStringLiteral("MP3;WAV"),
-        QStringLiteral("WM Audio") + gap + QStringLiteral("WMA"),
-        LocalText(state, 381, QStringLiteral("Supported")) + QString(15, QLatin1Char(' '))
-            + QStringLiteral("ALLSUP")};
+    return TypeBoxEntries(LocalText(state, 381, QStringLiteral("Supported")));
 }
 
 QStringList AppShell::profileEntries()
