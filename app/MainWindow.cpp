@@ -137,7 +137,7 @@ void MainWindow::buildPopupMenus()
     boldDir.setBold(true);
     m_ui->mnuDirOpen->setFont(boldDir);
 
-    // Entries whose behaviour belongs to later work stay visible but disabled.
+    // Entries without an action in this window stay visible but disabled.
     for (QAction *a : {m_ui->mnuPlay, m_ui->mnuStop, m_ui->mnuGrab, m_ui->mnuTag, m_ui->mnuSave,
              m_ui->mnuMove, m_ui->mnuExpl, m_ui->SFRename, m_ui->SFDelete, m_ui->mnuExplOut,
              m_ui->SFRenameOut, m_ui->SFDeleteOut, m_ui->mnuDirOpen, m_ui->mnuDirExpl})

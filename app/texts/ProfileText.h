@@ -15,8 +15,7 @@
 class ProfileText
 {
 public:
-    // Longest value handed out, in characters (code points), as the original 300-character
-    // buffer with its terminating NUL allowed.
+    // Longest value handed out, in characters (code points); longer values are cut to it.
     static constexpr std::size_t MaxValueLength = 299;
 
     // Parses the bytes of an INI-layout file. Never fails: lines it does not understand are
