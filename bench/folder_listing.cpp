@@ -8,6 +8,7 @@
 #include "browser/SizeText.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeFilter.h"
+#include "tests/support/MapStore.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QMap>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
@@ -76,15 +76,6 @@ class NoMessages : public MessageBoxService
 {
 public:
     int show(const QString &, int) override { return 2; }
-};
-
-class MapStore : public HistoryStore
-{
-public:
-    QMap<QString, QString> keys;
-    QString value(const QString &key) const override { return keys.value(key); }
-    void setValue(const QString &key, const QString &value) override { keys[key] = value; }
-    void remove(const QString &key) override { keys.remove(key); }
 };
 
 void BM_FolderChangeFillsTheList(benchmark::State &state)
