@@ -1,20 +1,22 @@
 #include "AppShell.h"
 
 #include "AboutText.h"
-#include "AppState.h"
-#include "BrowserHooks.h"
 #include "HelpWindow.h"
 #include "KeyboardFilter.h"
 #include "MainWindow.h"
-#include "PathHelpers.h"
-#include "Settings.h"
-#include "WorkFiles.h"
-#include "app/texts/Captions.h"
-#include "app/texts/LocalText.h"
+#include "browser/FolderBrowser.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeFilter.h"
-#include "browser/WidgetState.h"
+#include "core/AppState.h"
+#include "core/PathHelpers.h"
+#include "core/Settings.h"
+#include "core/WidgetHelpers.h"
+#include "core/WorkFiles.h"
+#include "core/texts/Captions.h"
+#include "core/texts/LocalText.h"
 #include "ui_frmMain.h"
+
+#include <EncoderProfiles.h>
 
 #include <QActionGroup>
 #include <QApplication>
@@ -88,13 +90,12 @@ QStringList AppShell::typeEntries(const AppState &state)
 
 QStringList AppShell::profileEntries()
 {
-    return {QStringLiteral("a20_1 - FM Radio Mono (22050 Hz, 20008 bps)"),
-        QStringLiteral("a20_2 - FM Radio Stereo (22050 Hz, 20008 bps)"),
-        QStringLiteral("a32 - Audio 56k Modem (32000 Hz, 32000 bps)"),
-        QStringLiteral("a48 - Near CD quality (44100 Hz, 48024 bps)"),
-        QStringLiteral("a64 - CD quality (44100 Hz, 64016 bps)"),
-        QStringLiteral("a96 - CD audiophile quality (44100 Hz, 96024 bps)"),
-        QStringLiteral("a128 - CD audiophile quality (44100 Hz, 128000 bps)")};
+    // The encoder's own table, so that the list and what the encoder accepts never differ.
+    QStringList entries;
+    for (const tonvera::EncoderProfile &profile : tonvera::encoderProfiles())
+        entries.append(
+            QString::fromUtf8(profile.entryText.data(), qsizetype(profile.entryText.size())));
+    return entries;
 }
 
 void AppShell::placeWindow()
@@ -170,7 +171,7 @@ bool AppShell::start(const QStringList &arguments)
 
     ApplyCaptions(&m_window, m_state);
 
-    const BrowserUi::WaitCursor wait;
+    const WidgetHelpers::WaitCursor wait;
     m_state.WorkFolder = OpenWorkFolder();
     QCoreApplication::processEvents();
 
@@ -190,16 +191,9 @@ bool AppShell::start(const QStringList &arguments)
     if (m_state.CurrentFolder.toUpper() != m_state.AppFolder.toUpper())
         QDir::setCurrent(m_state.CurrentFolder);
 
-    BrowserHooks *browser = m_window.browserHooks();
-    if (browser) {
-        browser->Carica_URL();
-        browser->setPathBoxText(m_state.CurrentFolder);
-    }
+    FolderBrowser &browser = m_window.folderBrowser();
     m_state.SaveFolder = m_settings.text(Keys::savDir, m_state.CurrentFolder);
-    if (browser) {
-        browser->setDrive(m_state.CurrentFolder);
-        browser->setFolder(m_state.CurrentFolder);
-    }
+    browser.ShowStartFolder();
     m_state.UserOutputFolder = m_settings.text(Keys::usrDir, m_state.CurrentFolder);
     m_state.kTimeMP3 = m_settings.single(Keys::kTimeMP3);
     m_state.kTimeWAV = m_settings.single(Keys::kTimeWAV);
@@ -213,7 +207,7 @@ bool AppShell::start(const QStringList &arguments)
     int typeIndex = arguments.isEmpty() ? m_state.TypeIndex : 0;
     if (typeIndex < 0 || typeIndex >= ui.CboType->count())
         typeIndex = 0;
-    ui.CboType->setCurrentIndex(typeIndex);
+    browser.ApplyTypeIndex(typeIndex);
 
     ui.OptSameDir->setChecked(true);
     ui.OptSameDir->click();
@@ -229,7 +223,6 @@ bool AppShell::start(const QStringList &arguments)
 
 void AppShell::restoreFolderAndOrder(const QStringList &arguments)
 {
-    Ui::frmMain &ui = m_window.ui();
     if (!arguments.isEmpty()) {
         // A relative name from a shell is taken in the shell's folder.
         m_state.CurrentFile = QFileInfo(arguments.first()).absoluteFilePath();
@@ -240,22 +233,13 @@ void AppShell::restoreFolderAndOrder(const QStringList &arguments)
         m_state.SortOrder = m_settings.text(Keys::swOrd);
         if (!SortKeys::isOrder(m_state.SortOrder))
             m_state.SortOrder = QLatin1String(Keys::swOrd.defaultText);
-        const struct
-        {
-            QAction *action;
-            const char *order;
-        } orders[] = {
-            {ui.mnuOrdName, "A"}, {ui.mnuOrdExt, "E"}, {ui.mnuOrdDate, "D"}, {ui.mnuOrdSize, "S"}};
-        for (const auto &o : orders)
-            o.action->setChecked(m_state.SortOrder == QLatin1String(o.order));
         m_settings.remove(Keys::Path);
         m_settings.sync();
         m_state.TypeIndex = int16_t(m_settings.integer(Keys::iTyp));
 
-        BrowserHooks *browser = m_window.browserHooks();
         if (m_state.CurrentFolder.startsWith(QLatin1String("//")))
             m_state.CurrentFolder = QStringLiteral("/");
-        else if (browser && browser->isCdRom(m_state.CurrentFolder))
+        else if (m_window.folderBrowser().isCdRom(m_state.CurrentFolder))
             m_state.CurrentFolder = QStorageInfo(m_state.CurrentFolder).rootPath();
     }
     // A folder that has gone since the last run (unmounted, deleted) opens the home folder.

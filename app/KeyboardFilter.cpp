@@ -1,9 +1,9 @@
 #include "KeyboardFilter.h"
 
-#include "AppState.h"
-#include "BrowserHooks.h"
 #include "MainKeys.h"
 #include "MainWindow.h"
+#include "browser/FolderBrowser.h"
+#include "core/AppState.h"
 #include "ui_frmMain.h"
 
 #include <QAbstractSpinBox>
@@ -90,14 +90,7 @@ bool KeyboardFilter::handleKey(int key, Qt::KeyboardModifiers modifiers)
         m_state.BrowseEventsOn = false;
         break;
     case KeyAction::AcceptPath:
-        if (BrowserHooks *browser = m_window.browserHooks()) {
-            const QString typed = ui.CboURL->currentText();
-            browser->acceptPathBox();
-            QCoreApplication::processEvents();
-            if (!m_state.CurrentFile.isEmpty()
-                && m_state.CurrentFolder.toUpper().startsWith(typed.toUpper()))
-                browser->Inserisci_URL(m_state.CurrentFolder);
-        }
+        m_window.folderBrowser().EnterPressed();
         break;
     case KeyAction::ChooseLanguage:
         if (m_chooseLanguage)

@@ -1,16 +1,11 @@
 #include "MainWindow.h"
 
-#include "AppState.h"
-#include "app/texts/LocalText.h"
-#include "browser/FolderBrowser.h"
-#include "browser/InfoPanel.h"
-#include "browser/OutputList.h"
 #include "browser/SettingsHistoryStore.h"
-#include "playback/MediaProbe.h"
-#include "playback/Mp3SectionDecoder.h"
+#include "core/AppState.h"
+#include "core/MainCommands.h"
+#include "core/StatusLine.h"
+#include "playback/MediaControls.h"
 #include "ui_frmMain.h"
-
-#include <taglet/Taglet.h>
 
 #include <QAction>
 #include <QActionGroup>
@@ -36,9 +31,7 @@ MainWindow::~MainWindow()
 {
     // The browser's handlers call into the panel and the output list; it goes first, before
     // the widgets it watches can send it anything more.
-    delete m_folderBrowser;
-    m_folderBrowser = nullptr;
-    m_browserHooks = nullptr;
+    m_folderBrowser.reset();
 }
 
 void MainWindow::applyLook()
@@ -107,178 +100,61 @@ void MainWindow::buildPopupMenus()
     }
     m_ui->mnuOrder->setMenu(m_orderMenu);
 
-    m_sfPopup = new QMenu(this);
-    m_sfPopup->setObjectName(QStringLiteral("SFPOPUP"));
-    m_sfPopup->addAction(m_ui->mnuPlay);
-    m_sfPopup->addAction(m_ui->mnuStop);
-    separator(m_sfPopup, "mnusepg");
-    m_sfPopup->addAction(m_ui->mnuGrab);
-    m_sfPopup->addAction(m_ui->mnuTag);
-    separator(m_sfPopup, "mnusepp");
-    m_sfPopup->addAction(m_ui->mnuOrder);
-    m_sfPopup->addAction(m_ui->mnuExpl);
-    m_sfPopup->addAction(m_ui->mnuExplOut);
-    separator(m_sfPopup, "mnusep");
-    m_sfPopup->addAction(m_ui->mnuSave);
-    m_sfPopup->addAction(m_ui->mnuMove);
-    m_sfPopup->addAction(m_ui->SFRename);
-    m_sfPopup->addAction(m_ui->SFDelete);
-    m_sfPopup->addAction(m_ui->SFRenameOut);
-    m_sfPopup->addAction(m_ui->SFDeleteOut);
+    QMenu *sfPopup = m_menus.SFPOPUP = new QMenu(this);
+    sfPopup->setObjectName(QStringLiteral("SFPOPUP"));
+    sfPopup->addAction(m_ui->mnuPlay);
+    sfPopup->addAction(m_ui->mnuStop);
+    separator(sfPopup, "mnusepg");
+    sfPopup->addAction(m_ui->mnuGrab);
+    sfPopup->addAction(m_ui->mnuTag);
+    separator(sfPopup, "mnusepp");
+    sfPopup->addAction(m_ui->mnuOrder);
+    sfPopup->addAction(m_ui->mnuExpl);
+    sfPopup->addAction(m_ui->mnuExplOut);
+    separator(sfPopup, "mnusep");
+    sfPopup->addAction(m_ui->mnuSave);
+    sfPopup->addAction(m_ui->mnuMove);
+    sfPopup->addAction(m_ui->SFRename);
+    sfPopup->addAction(m_ui->SFDelete);
+    sfPopup->addAction(m_ui->SFRenameOut);
+    sfPopup->addAction(m_ui->SFDeleteOut);
     QFont bold = m_ui->mnuPlay->font();
     bold.setBold(true);
     m_ui->mnuPlay->setFont(bold);
 
-    m_dirPopup = new QMenu(this);
-    m_dirPopup->setObjectName(QStringLiteral("DIRPOPUP"));
-    m_dirPopup->addAction(m_ui->mnuDirOpen);
-    m_dirPopup->addAction(m_ui->mnuDirExpl);
+    QMenu *dirPopup = m_menus.DIRPOPUP = new QMenu(this);
+    dirPopup->setObjectName(QStringLiteral("DIRPOPUP"));
+    dirPopup->addAction(m_ui->mnuDirOpen);
+    dirPopup->addAction(m_ui->mnuDirExpl);
     QFont boldDir = m_ui->mnuDirOpen->font();
     boldDir.setBold(true);
     m_ui->mnuDirOpen->setFont(boldDir);
-
-    // Entries without an action in this window stay visible but disabled.
-    for (QAction *a : {m_ui->mnuPlay, m_ui->mnuStop, m_ui->mnuGrab, m_ui->mnuTag, m_ui->mnuSave,
-             m_ui->mnuMove, m_ui->mnuExpl, m_ui->SFRename, m_ui->SFDelete, m_ui->mnuExplOut,
-             m_ui->SFRenameOut, m_ui->SFDeleteOut, m_ui->mnuDirOpen, m_ui->mnuDirExpl})
-        a->setEnabled(false);
 }
 
 void MainWindow::createControllers()
 {
-    // ---- Controllers -------------------------------------------------------------------------
-    // Each subsystem's controller is created here, given the widgets it drives (through ui()),
-    // the shared state (m_state), the settings (m_settings) and the services it needs
-    // (m_services). Keep this the only place that creates them. A controller that the start-up
-    // or the keyboard must reach registers itself: setBrowserHooks(...).
-    //   browser:   FolderBrowser, InfoPanel, OutputList
-    // -----------------------------------------------------------------------------------------
-    createPanelControllers();
-    createFolderBrowser();
-}
-
-// The information panel and the output folder and list, with the tag reader, the probe and the
-// decoder they share with later controllers. Created before the folder browser, which calls
-// them when a file becomes current or the folder changes.
-void MainWindow::createPanelControllers()
-{
+    // Each subsystem's controller is created here, given the widgets it drives (through the
+    // form bindings), the shared state, the settings and the services it needs. Keep this the
+    // only place that creates them.
     Ui::frmMain &ui = *m_ui;
-    m_tagletPro1 = std::make_unique<taglet::Taglet>();
-    m_mediaPlayer2 = std::make_unique<MediaProbe>();
-    m_mp3Play1 = std::make_unique<Mp3SectionDecoder>();
-
-    InfoPanelWidgets panel;
-    panel.window = this;
-    panel.LabTit = ui.LabTit;
-    panel.ImgTyp = ui.ImgTyp;
-    panel.ImgMP3 = ui.ImgMP3;
-    panel.ImgWav = ui.ImgWav;
-    panel.ImgWMA = ui.ImgWMA;
-    panel.LabMsg = ui.LabMsg;
-    panel.LabTime = ui.LabTime;
-    panel.LabInfo = ui.LabInfo;
-    panel.LabComment = ui.LabComment;
-    panel.LabINP = ui.LabINP;
-    panel.LabOUT = ui.LabOUT;
-    panel.LabStatus = ui.LabStatus;
-    panel.LabBarINP = ui.LabBarINP;
-    panel.LabBarOUT = ui.LabBarOUT;
-    panel.ImgMsg = ui.ImgMsg;
-    panel.ShaPallino = ui.ShaPallino;
-    panel.chkWMA = ui.chkWMA;
-    panel.chkWAV = ui.chkWAV;
-    m_infoPanel
-        = std::make_unique<InfoPanel>(panel, m_state, *m_tagletPro1, *m_mediaPlayer2, *m_mp3Play1);
-
-    if (!m_services.folders)
-        return;
-    OutputListWidgets output;
-    output.OptSameDir = ui.OptSameDir;
-    output.OptUsrDir = ui.OptUsrDir;
-    output.cmdBrowse = ui.cmdBrowse;
-    output.LabOutDir = ui.LabOutDir;
-    output.ListOutput = ui.ListOutput;
-    output.LabStatus = ui.LabStatus;
-    output.LabBarINP = ui.LabBarINP;
-    output.LabBarOUT = ui.LabBarOUT;
-    output.ImgMsg = ui.ImgMsg;
-    output.ShaPallino = ui.ShaPallino;
-    output.ShapINP = ui.ShapINP;
-    output.ShapOUT = ui.ShapOUT;
-    output.SFPOPUP = m_sfPopup;
-    // The folder tree always shows the current input folder when "Current Folder" is chosen;
-    // a folder change hands its new folder to FollowInputFolder itself.
-    m_outputList = std::make_unique<OutputList>(output, m_state, *m_infoPanel, *m_mediaPlayer2,
-        *m_services.folders, [this] { return m_state.CurrentFolder; });
-}
-
-void MainWindow::createFolderBrowser()
-{
-    if (!m_services.messages)
-        return;
-    Ui::frmMain &ui = *m_ui;
-    BrowserWidgets w;
-    w.window = this;
-    w.Drive1 = ui.Drive1;
-    w.Dir1 = ui.Dir1;
-    w.CboURL = ui.CboURL;
-    w.CboType = ui.CboType;
-    w.ListInput = ui.ListInput;
-    w.ListOutput = ui.ListOutput;
-    w.chkAll = ui.chkAll;
-    w.chkWMA = ui.chkWMA;
-    w.chkWAV = ui.chkWAV;
-    w.cmdClear = ui.cmdClear;
-    w.cmdRefr = ui.cmdRefr;
-    w.cmdUp = ui.cmdUp;
-    w.cmdTrucco = ui.cmdTrucco;
-    w.cmdHelp = ui.cmdHelp;
-    w.Lab2 = ui.Lab2;
-    w.LabStatus = ui.LabStatus;
-    w.ImgMsg = ui.ImgMsg;
-    w.ShaPallino = ui.ShaPallino;
-    w.OptSameDir = ui.OptSameDir;
-    w.SFPOPUP = m_sfPopup;
-    w.DIRPOPUP = m_dirPopup;
-    w.mnuPlay = ui.mnuPlay;
-    w.mnuStop = ui.mnuStop;
-    w.mnuGrab = ui.mnuGrab;
-    w.mnuTag = ui.mnuTag;
-    w.mnuOrder = ui.mnuOrder;
-    w.mnuSave = ui.mnuSave;
-    w.mnuMove = ui.mnuMove;
-    w.mnuExpl = ui.mnuExpl;
-    w.SFRename = ui.SFRename;
-    w.SFDelete = ui.SFDelete;
-    w.mnuExplOut = ui.mnuExplOut;
-    w.SFRenameOut = ui.SFRenameOut;
-    w.SFDeleteOut = ui.SFDeleteOut;
-    w.mnuOrdName = ui.mnuOrdName;
-    w.mnuOrdExt = ui.mnuOrdExt;
-    w.mnuOrdDate = ui.mnuOrdDate;
-    w.mnuOrdSize = ui.mnuOrdSize;
-    // The conversion, player, cut-section and tag controls (cmdGrab, cmdTag, cmdPlay, cmdSta,
-    // Option1, FraConv ...) join here when their behaviour exists; until then the browser
-    // leaves them as the form made them.
-
-    FolderBrowserHooks hooks;
-    hooks.LocalText = [this](int number, const QString &english) {
-        return LocalText(m_state, number, english);
-    };
-    hooks.ShowFileInfo = [this](const QString &path, const QString &type) {
-        m_infoPanel->ShowCurrentFile(path, type);
-    };
-    hooks.Clear_Info = [this] {
-        m_infoPanel->Clear_Info();
-    };
-    hooks.InputFolderChanged = [this](const QString &folder) {
-        if (m_outputList)
-            m_outputList->FollowInputFolder(folder);
-    };
+    m_commands = std::make_unique<MainCommands>();
+    FormBindings::bindCommands(ui, *m_commands);
+    // Operations that are not built yet stay disabled, whatever the window's rules ask.
+    for (MainCommand command : {MainCommand::Convert, MainCommand::ConvertSection, MainCommand::Tag,
+             MainCommand::Play, MainCommand::Pause, MainCommand::StopPlayer,
+             MainCommand::PlaySection, MainCommand::SetSection, MainCommand::FileOperations})
+        m_commands->setAvailable(command, false);
+    m_status = std::make_unique<StatusLine>(*ui.LabStatus, *ui.ImgMsg, *ui.ShaPallino);
+    m_media = std::make_unique<MediaControls>();
     m_history = std::make_unique<SettingsHistoryStore>(m_settings);
-    m_folderBrowser
-        = new FolderBrowser(w, m_state, *m_history, *m_services.messages, std::move(hooks), this);
-    setBrowserHooks(m_folderBrowser);
+
+    m_infoPanel = std::make_unique<InfoPanel>(
+        FormBindings::infoPanel(ui, this), m_state, *m_media, *m_status);
+    m_outputList = std::make_unique<OutputList>(FormBindings::outputList(ui, m_menus), m_state,
+        *m_infoPanel, *m_media, *m_status, *m_services.folders);
+    m_folderBrowser = std::make_unique<FolderBrowser>(FormBindings::browser(ui, this, m_menus),
+        BrowserParts {m_state, *m_commands, *m_status, *m_infoPanel, *m_outputList, *m_media,
+            *m_history, m_services});
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes with the program's flags, shown with QMessageBox under the title " Tonvera".
 
-#include "Services.h"
+#include "core/Services.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 #pragma once
 // Sound device check over Qt Multimedia's list of audio outputs.
 
-#include "Services.h"
+#include "core/Services.h"
 
 class QtSoundDevice : public SoundDeviceService
 {

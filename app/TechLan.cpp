@@ -7,7 +7,7 @@
 TechLan::TechLan(const QString &currentCode, QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::TechLan>())
-    , m_focusCode(currentCode)
+    , m_code(currentCode == QLatin1String("IT") ? QStringLiteral("IT") : QStringLiteral("EN"))
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -22,7 +22,9 @@ TechLan::~TechLan() = default;
 void TechLan::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    (m_focusCode == QLatin1String("IT") ? m_ui->cmdIT : m_ui->cmdEN)->setFocus();
+    QPushButton *current = m_code == QLatin1String("IT") ? m_ui->cmdIT : m_ui->cmdEN;
+    current->setDefault(true);
+    current->setFocus();
 }
 
 void TechLan::choose(const QString &code)

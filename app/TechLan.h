@@ -1,6 +1,7 @@
 #pragma once
-// The language chooser: two buttons, English and Italian. It starts at "EN", so closing it
-// (Esc, the window's close button) without a choice gives English.
+// The language chooser: two buttons, English and Italian. Closing it (Esc, the window's close
+// button) without a choice keeps the current language; at the first start, with none yet, that
+// gives English.
 
 #include <QDialog>
 #include <memory>
@@ -14,7 +15,8 @@ class TechLan : public QDialog
     Q_OBJECT
 
 public:
-    // currentCode only decides which button has the focus when the window opens.
+    // currentCode: the language in use ("" at the first start). Its button has the focus and
+    // is the default, so Return takes it.
     explicit TechLan(const QString &currentCode, QWidget *parent = nullptr);
     ~TechLan() override;
 
@@ -28,6 +30,5 @@ private:
     void choose(const QString &code);
 
     std::unique_ptr<Ui::TechLan> m_ui;
-    QString m_code = QStringLiteral("EN");
-    QString m_focusCode;
+    QString m_code;
 };

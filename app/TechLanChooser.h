@@ -1,7 +1,7 @@
 #pragma once
 // The real language chooser: shows TechLan modally over the given window.
 
-#include "Services.h"
+#include "core/Services.h"
 
 class QWidget;
 

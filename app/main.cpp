@@ -1,12 +1,12 @@
 // Tonvera: converts MP3 and WAV files to WMA.
 #include "AppShell.h"
-#include "AppState.h"
 #include "MainWindow.h"
 #include "QtMessageBox.h"
 #include "QtSoundDevice.h"
-#include "Settings.h"
 #include "SignalCloser.h"
 #include "TechLanChooser.h"
+#include "core/AppState.h"
+#include "core/Settings.h"
 #include "dialogs/FolderPicker.h"
 
 #include <QApplication>
@@ -33,7 +33,8 @@ int main(int argc, char *argv[])
     FolderPicker folders;
     QtSoundDevice sound;
     TechLanChooser languages;
-    const AppServices services {&messages, &folders, &sound, &languages};
+    MountedVolumes volumes;
+    const AppServices services {&messages, &folders, &sound, &languages, &volumes};
 
     MainWindow window(state, settings, services);
     messages.setOwner(&window);

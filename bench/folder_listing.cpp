@@ -1,14 +1,16 @@
 // How long the browser takes to list and sort a folder of 10,000 audio files: once through the
 // rules alone (directory read, list lines, sort keys) and once through the whole folder change
 // that fills the input list on screen (offscreen here).
-#include "app/AppState.h"
-#include "app/Services.h"
+#include "app/MainWindow.h"
 #include "browser/FolderBrowser.h"
 #include "browser/ListLine.h"
 #include "browser/SizeText.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeFilter.h"
-#include "tests/support/MapStore.h"
+#include "core/AppState.h"
+#include "core/Services.h"
+#include "core/Settings.h"
+#include "ui_frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,12 +46,10 @@ const QTemporaryDir &folder()
     return dir;
 }
 
-const char *const Orders[] = {"A", "E", "D", "S"};
-
 void BM_ListAndSortRules(benchmark::State &state)
 {
     const QString path = folder().path();
-    const QString order = QString::fromLatin1(Orders[state.range(0)]);
+    const QString order = QString::fromLatin1(SortKeys::Orders[state.range(0)]);
     const TypeFilter filter = TypeFilterOf(QStringLiteral("ALLSUP"));
     for (auto _ : state) {
         QDir dir(path);
@@ -72,38 +72,43 @@ void BM_ListAndSortRules(benchmark::State &state)
 }
 BENCHMARK(BM_ListAndSortRules)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
-class NoMessages : public MessageBoxService
+// Nothing modal may open in a benchmark: every question is cancelled, nothing is picked.
+class QuietServices
+    : public MessageBoxService
+    , public FolderPickerService
+    , public SoundDeviceService
+    , public LanguageChooserService
 {
 public:
     int show(const QString &, int) override { return 2; }
+    QString pickFolder(const QString &, const QString &) override { return {}; }
+    bool hasAudioOutput() override { return true; }
+    QString chooseLanguage(const QString &) override { return QStringLiteral("EN"); }
 };
 
 void BM_FolderChangeFillsTheList(benchmark::State &state)
 {
     const QString path = folder().path();
-    QWidget window;
-    BrowserWidgets w;
-    w.Dir1 = new QTreeView(&window);
-    w.CboURL = new QComboBox(&window);
-    w.CboType = new QComboBox(&window);
-    w.CboType->addItems(TypeBoxEntries(QStringLiteral("Supported")));
-    w.CboType->setCurrentIndex(4);
-    w.ListInput = new QListWidget(&window);
-    w.chkAll = new QCheckBox(&window);
-    w.chkWMA = new QCheckBox(&window);
-    w.Lab2 = new QLabel(&window);
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QuietServices quiet;
+    MountedVolumes volumes;
+    const AppServices services {&quiet, &quiet, &quiet, &quiet, &volumes};
     AppState app;
-    app.SortOrder = QString::fromLatin1(Orders[state.range(0)]);
-    MapStore store;
-    NoMessages messages;
-    FolderBrowser browser(w, app, store, messages);
+    Settings settings;
+    MainWindow window(app, settings, services);
+    Ui::frmMain &ui = window.ui();
+    ui.CboType->addItems(TypeBoxEntries(QStringLiteral("Supported")));
+    ui.CboType->setCurrentIndex(4);
+    app.SortOrder = QString::fromLatin1(SortKeys::Orders[state.range(0)]);
     window.show();
     app.BrowseEventsOn = true;
+    FolderBrowser &browser = window.folderBrowser();
     browser.SetDir1(path);
     for (auto _ : state) {
         app.CurrentFolder.clear();
         browser.Dir1_Change();
-        if (w.ListInput->count() != FileCount)
+        if (ui.ListInput->count() != FileCount)
             state.SkipWithError("not every file was listed");
     }
 }

@@ -1,6 +1,6 @@
 #include "browser/DropData.h"
 
-#include "browser/Volumes.h"
+#include "core/Volumes.h"
 
 #include <QDir>
 #include <QFileInfo>

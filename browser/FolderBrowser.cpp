@@ -1,111 +1,91 @@
 #include "browser/FolderBrowser.h"
 
-#include "app/AppState.h"
-#include "app/Services.h"
 #include "browser/DropData.h"
+#include "browser/DropTarget.h"
 #include "browser/FolderTreeView.h"
 #include "browser/InputList.h"
 #include "browser/ListLine.h"
 #include "browser/ListLineView.h"
-#include "browser/QueueCount.h"
-#include "browser/SizeText.h"
+#include "browser/OutputList.h"
+#include "browser/PathBox.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeBoxView.h"
-#include "browser/WidgetState.h"
+#include "core/AppState.h"
+#include "core/MainCommands.h"
+#include "core/PathHelpers.h"
+#include "core/Services.h"
+#include "core/StatusLine.h"
+#include "core/WidgetHelpers.h"
+#include "core/texts/LocalText.h"
+#include "playback/MediaControls.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMimeData>
 #include <QTreeView>
 
 namespace {
 
-// Button codes of the message box service and the flag sets of the browser's questions.
+// Button codes of the message box service and the flag set of the drive questions.
 constexpr int Retry = 4;
-constexpr int No = 7;
 constexpr int RetryCancelQuestion = 293; // Retry/Cancel, question icon, Cancel default
-constexpr int YesNoQuestionNoDefault = 292;
 
 } // namespace
 
-using namespace BrowserUi;
+using WidgetHelpers::pumpEvents;
+using WidgetHelpers::WaitCursor;
 
-FolderBrowser::FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
-    MessageBoxService &messages, FolderBrowserHooks hooks, QObject *parent)
+FolderBrowser::FolderBrowser(
+    const BrowserWidgets &widgets, const BrowserParts &parts, QObject *parent)
     : QObject(parent)
     , w(widgets)
-    , s(state)
-    , m_history(history)
-    , m_messages(messages)
-    , m_hooks(std::move(hooks))
+    , s(parts.state)
+    , m_parts(parts)
 {
-    if (w.Dir1) {
-        m_model = qobject_cast<QFileSystemModel *>(w.Dir1->model());
-        if (!m_model) {
-            m_model = new QFileSystemModel(w.Dir1);
-            m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-            m_model->setRootPath(QStringLiteral("/"));
-            w.Dir1->setModel(m_model);
-            for (int column = 1; column < m_model->columnCount(); ++column)
-                w.Dir1->hideColumn(column);
-            w.Dir1->setHeaderHidden(true);
-        }
-        m_treeView = new FolderTreeView(w.Dir1, m_model);
-    }
-    if (w.CboURL) {
-        w.CboURL->setEditable(true);
-        w.CboURL->setInsertPolicy(QComboBox::NoInsert);
-    }
-    if (w.CboType)
-        new TypeBoxView(w.CboType);
-    if (w.ListInput) {
-        w.ListInput->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        // Every line has the same height in the list's font; lets a 10,000-file folder show
-        // without measuring each line.
-        w.ListInput->setUniformItemSizes(true);
-    }
+    m_model = new QFileSystemModel(w.Dir1);
+    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    m_model->setRootPath(QStringLiteral("/"));
+    w.Dir1->setModel(m_model);
+    for (int column = 1; column < m_model->columnCount(); ++column)
+        w.Dir1->hideColumn(column);
+    w.Dir1->setHeaderHidden(true);
+    m_treeView = new FolderTreeView(w.Dir1, m_model);
+
+    new TypeBoxView(w.CboType);
+    w.ListInput->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Every line has the same height in the list's font; lets a 10,000-file folder show
+    // without measuring each line.
+    w.ListInput->setUniformItemSizes(true);
     // List lines carry the path past the visible columns: cut them off, never mark the cut,
     // and never show the path however wide the list gets.
     for (QListWidget *list : {w.ListInput, w.ListOutput}) {
-        if (!list)
-            continue;
         list->setTextElideMode(Qt::ElideNone);
         list->setItemDelegate(new ListLineView(list));
     }
-    m_list = std::make_unique<InputList>(w, s, m_hooks);
+    m_list = std::make_unique<InputList>(w, s, parts.commands, parts.status, parts.panel);
+    m_pathBox = std::make_unique<PathBox>(
+        *w.CboURL, *w.cmdClear, s, parts.history, *parts.services.messages);
     fillDriveBox();
     connectSignals();
+
+    m_drops = new DropTarget(this);
     for (QWidget *target : {w.window, static_cast<QWidget *>(w.CboType),
              static_cast<QWidget *>(w.CboURL), static_cast<QWidget *>(w.ListInput),
              static_cast<QWidget *>(w.Dir1), static_cast<QWidget *>(w.Drive1), w.cmdHelp,
              static_cast<QWidget *>(w.cmdRefr), static_cast<QWidget *>(w.cmdUp)})
-        watchDrops(target);
+        m_drops->watch(target);
+    connect(m_drops, &DropTarget::dropped, this, &FolderBrowser::DropFiles);
 }
 
 FolderBrowser::~FolderBrowser() = default;
 
-void FolderBrowser::SortList()
-{
-    m_list->SortList();
-}
-
 void FolderBrowser::SetSortOrder(const QString &order)
 {
     m_list->SetSortOrder(order);
-}
-
-void FolderBrowser::UpdateOrderChecks()
-{
-    m_list->UpdateOrderChecks();
 }
 
 void FolderBrowser::chkAll_Click()
@@ -120,62 +100,38 @@ void FolderBrowser::ListInput_Click()
 
 void FolderBrowser::connectSignals()
 {
-    if (w.Drive1)
-        connect(w.Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
-    if (w.Dir1) {
-        connect(w.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &index) {
-                if (!index.isValid())
-                    return;
-                const QString folder = withoutSeparator(m_model->filePath(index));
-                if (folder == m_dirFolder)
-                    return;
-                m_dirFolder = folder;
-                Dir1_Change();
-            });
-        w.Dir1->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w.Dir1, &QWidget::customContextMenuRequested, this, &FolderBrowser::showFolderMenu);
+    connect(w.Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
+    connect(w.Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this](const QModelIndex &index) {
+            if (!index.isValid())
+                return;
+            const QString folder = WithoutTrailingSeparator(m_model->filePath(index));
+            if (folder == m_dirFolder)
+                return;
+            m_dirFolder = folder;
+            Dir1_Change();
+        });
+    connect(m_treeView, &FolderTreeView::menuRequested, this, &FolderBrowser::showFolderMenu);
+    connect(w.CboURL, &QComboBox::activated, this, [this] { CboURL_Click(); });
+    connect(w.CboType, &QComboBox::currentIndexChanged, this, [this] { CboType_Click(); });
+    connect(w.cmdRefr, &QAbstractButton::clicked, this, [this] { cmdRefr_Click(); });
+    connect(w.cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
+    connect(w.chkAll, &QAbstractButton::clicked, this, [this] { chkAll_Click(); });
+    connect(w.ListInput, &QListWidget::itemSelectionChanged, this, [this] { ListInput_Click(); });
+    w.ListInput->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(w.ListInput, &QWidget::customContextMenuRequested, this,
+        [this](const QPoint &pos) { m_list->showMenu(pos); });
+    const QList<QAction *> actions = m_list->orderActions();
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        actions[i]->setCheckable(true);
+        const QString code = QLatin1String(SortKeys::Orders[i]);
+        connect(actions[i], &QAction::triggered, this, [this, code] { SetSortOrder(code); });
     }
-    if (w.CboURL) {
-        connect(w.CboURL, &QComboBox::editTextChanged, this, [this] { CboURL_Change(); });
-        connect(w.CboURL, &QComboBox::activated, this, [this] { CboURL_Click(); });
-    }
-    if (w.CboType)
-        connect(w.CboType, &QComboBox::currentIndexChanged, this, [this] { CboType_Click(); });
-    if (w.cmdRefr)
-        connect(w.cmdRefr, &QAbstractButton::clicked, this, [this] { cmdRefr_Click(); });
-    if (w.cmdUp)
-        connect(w.cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
-    if (w.cmdClear)
-        connect(w.cmdClear, &QAbstractButton::clicked, this, [this] { cmdClear_Click(); });
-    if (w.chkAll)
-        connect(w.chkAll, &QAbstractButton::clicked, this, [this] { chkAll_Click(); });
-    if (w.ListInput) {
-        connect(
-            w.ListInput, &QListWidget::itemSelectionChanged, this, [this] { ListInput_Click(); });
-        w.ListInput->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w.ListInput, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { m_list->showMenu(pos); });
-    }
-    const std::pair<QAction *, const char *> orders[]
-        = {{w.mnuOrdName, "A"}, {w.mnuOrdExt, "E"}, {w.mnuOrdDate, "D"}, {w.mnuOrdSize, "S"}};
-    for (const auto &[action, order] : orders) {
-        if (!action)
-            continue;
-        action->setCheckable(true);
-        const QString code = QString::fromLatin1(order);
-        connect(action, &QAction::triggered, this, [this, code] { SetSortOrder(code); });
-    }
-}
-
-QString FolderBrowser::text(int number, const QString &english) const
-{
-    return m_hooks.LocalText ? m_hooks.LocalText(number, english) : english;
 }
 
 QList<Volume> FolderBrowser::volumes() const
 {
-    return m_hooks.MountedVolumes ? m_hooks.MountedVolumes() : Volumes::current();
+    return m_parts.services.volumes->mountedVolumes();
 }
 
 QString FolderBrowser::AppDrive() const
@@ -187,12 +143,15 @@ QString FolderBrowser::AppDrive() const
     return volume ? volume->root : QStringLiteral("/");
 }
 
+bool FolderBrowser::isCdRom(const QString &folder) const
+{
+    return Volumes::Testa_CDRom(folder, volumes());
+}
+
 // ---- Drive box -------------------------------------------------------------------------------
 
 void FolderBrowser::fillDriveBox()
 {
-    if (!w.Drive1)
-        return;
     const QString current = w.Drive1->currentData().toString();
     const bool events = s.BrowseEventsOn;
     s.BrowseEventsOn = false;
@@ -213,8 +172,6 @@ void FolderBrowser::fillDriveBox()
 
 void FolderBrowser::setDriveBox(const QString &path)
 {
-    if (!w.Drive1)
-        return;
     const QList<Volume> all = volumes();
     const Volume *volume = Volumes::volumeOf(path, all);
     if (!volume)
@@ -241,8 +198,8 @@ bool FolderBrowser::checkDrive(const QString &folder)
         const Volume *volume = Volumes::volumeOf(folder, all);
         const QString drive = volume ? volume->root : folder;
         const QString message = QStringLiteral("Drive ") + drive + QLatin1Char(' ')
-            + text(1002, QStringLiteral("Not Ready ..."));
-        if (m_messages.show(message, RetryCancelQuestion) != Retry) {
+            + LocalText(s, 1002, QStringLiteral("Not Ready ..."));
+        if (m_parts.services.messages->show(message, RetryCancelQuestion) != Retry) {
             driveFallback(drive);
             return false;
         }
@@ -262,7 +219,7 @@ void FolderBrowser::driveFallback(const QString &drive)
 
 void FolderBrowser::Drive1_Change()
 {
-    if (!s.BrowseEventsOn || !w.Drive1)
+    if (!s.BrowseEventsOn)
         return;
     WaitCursor wait;
     const QString drive = w.Drive1->currentData().toString();
@@ -271,8 +228,8 @@ void FolderBrowser::Drive1_Change()
     // A mount point that cannot be opened (gone, no permission): Retry tries again.
     while (!SetDir1(drive)) {
         const QString message
-            = text(1003, QStringLiteral("Error reading Drive")) + QLatin1Char(' ') + drive;
-        if (m_messages.show(message, RetryCancelQuestion) != Retry) {
+            = LocalText(s, 1003, QStringLiteral("Error reading Drive")) + QLatin1Char(' ') + drive;
+        if (m_parts.services.messages->show(message, RetryCancelQuestion) != Retry) {
             driveFallback(drive);
             return;
         }
@@ -283,19 +240,17 @@ void FolderBrowser::Drive1_Change()
 
 bool FolderBrowser::SetDir1(const QString &folder)
 {
-    const QString target = withoutSeparator(QDir::cleanPath(folder));
+    const QString target = WithoutTrailingSeparator(QDir::cleanPath(folder));
     if (target.isEmpty() || !QFileInfo(target).isDir())
         return false;
     if (target == m_dirFolder)
         return true;
     m_dirFolder = target;
-    if (w.Dir1 && m_model) {
-        const QModelIndex index = m_model->index(target);
-        if (index.isValid()) {
-            const QSignalBlocker block(w.Dir1->selectionModel());
-            w.Dir1->setCurrentIndex(index);
-            m_treeView->follow(target);
-        }
+    const QModelIndex index = m_model->index(target);
+    if (index.isValid()) {
+        const QSignalBlocker block(w.Dir1->selectionModel());
+        w.Dir1->setCurrentIndex(index);
+        m_treeView->follow(target);
     }
     Dir1_Change();
     return true;
@@ -303,75 +258,82 @@ bool FolderBrowser::SetDir1(const QString &folder)
 
 void FolderBrowser::Dir1_Change()
 {
-    enable(w.Option1, false);
-    enable(w.Option2, false);
-    if (ticked(w.OptSameDir) && m_hooks.InputFolderChanged)
-        m_hooks.InputFolderChanged(m_dirFolder);
+    if (w.OptSameDir->isChecked())
+        m_parts.output.FollowInputFolder(m_dirFolder);
+    // Listing a folder lets window events run; a folder chosen meanwhile is listed as soon as
+    // this listing stops, so the last choice wins and no list mixes two folders.
+    if (m_listing) {
+        m_folderAgain = true;
+        return;
+    }
     if (!s.BrowseEventsOn)
         return;
+    m_listing = true;
+    do {
+        m_folderAgain = false;
+        listFolder();
+    } while (m_folderAgain && s.BrowseEventsOn);
+    m_listing = false;
+}
 
-    // The focus stays where the user put it (the tree keeps its arrow keys while folders are
-    // listed); parking it on an invisible control would leave no visible focus at all.
-    pumpEvents();
-    enable(w.cmdTag, false);
-    enable(w.LabTag, false);
-    WaitCursor wait;
-    show(w.ImgMsg, false);
-    if (w.LabStatus)
-        w.LabStatus->clear();
-    pumpEvents();
-
-    if (w.CboURL) {
-        setPathBoxQuietly(m_dirFolder);
-    }
-    if (w.ListInput)
-        w.ListInput->clear();
-    s.BrowseEventsOn = false;
+void FolderBrowser::listFolder()
+{
+    const QString folder = m_dirFolder;
     auto finish = [this] {
         pumpEvents();
         m_pendingFolder.clear();
         s.BrowseEventsOn = true;
-        m_pathBoxGuard = false;
+        m_pathBox->setGuard(false);
     };
-    if (!Volumes::isNetworkPath(m_dirFolder) && !checkDrive(m_dirFolder)) {
+    // The focus stays where the user put it (the tree keeps its arrow keys while folders are
+    // listed); parking it on an invisible control would leave no visible focus at all.
+    pumpEvents();
+    m_parts.commands.set(MainCommand::Tag, false);
+    WaitCursor wait;
+    m_parts.status.clear();
+    pumpEvents();
+    if (m_folderAgain)
+        return;
+
+    m_pathBox->setTextQuietly(folder);
+    w.ListInput->clear();
+    s.BrowseEventsOn = false;
+    if (!Volumes::isNetworkPath(folder) && !checkDrive(folder)) {
         finish();
         return;
     }
 
-    enable(w.cmdTag, false);
-    enable(w.LabTag, false);
-    enable(w.mnuTag, false);
-    enable(w.mnuGrab, false);
-    m_list->setConvertControls(false);
-    m_pendingFolder = m_dirFolder;
+    m_parts.commands.set(MainCommand::Tag, false);
+    m_parts.commands.setConvertCommands(false);
+    m_pendingFolder = folder;
     pumpEvents();
-
-    if (s.CurrentFolder != m_pendingFolder) {
-        if (m_hooks.ResetPlayer)
-            m_hooks.ResetPlayer();
-        for (QWidget *button : {w.cmdPlay, w.cmdPause, w.cmdStop, w.cmdPlayCut})
-            enable(button, false);
+    if (m_folderAgain) {
+        finish();
+        return;
     }
-    s.CurrentFolder = withoutSeparator(m_pendingFolder);
+
+    if (s.CurrentFolder != folder) {
+        m_parts.media.releaseFiles();
+        m_parts.commands.setPlayerCommands(false);
+    }
+    s.CurrentFolder = folder;
     pumpEvents();
 
     if (!s.PathTyped)
-        Inserisci_URL(m_pendingFolder);
+        m_pathBox->Inserisci_URL(folder);
     else
         s.PathTyped = false;
 
-    if (!m_keepOutputList && w.ListOutput)
+    if (!m_keepOutputList)
         w.ListOutput->clear();
     m_keepOutputList = false;
 
-    if (w.chkAll)
-        w.chkAll->setChecked(false);
-    m_list->fill(m_dirFolder);
-    const bool hasFiles = w.ListInput && w.ListInput->count() > 0;
+    w.chkAll->setChecked(false);
+    m_list->fill(folder);
+    const bool hasFiles = w.ListInput->count() > 0;
     if (hasFiles) {
-        enable(w.chkAll, m_list->filter().markAllEnabled);
-        if (w.chkAll)
-            w.chkAll->setChecked(false);
+        w.chkAll->setEnabled(m_list->filter().markAllEnabled);
+        w.chkAll->setChecked(false);
         chkAll_Click();
         s.BrowseEventsOn = false;
         w.ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
@@ -379,13 +341,10 @@ void FolderBrowser::Dir1_Change()
         ListInput_Click();
     }
     if (hasFiles && s.CurrentType != QLatin1String("WMA")
-        && (ticked(w.chkWMA) || ticked(w.chkWAV))) {
-        enable(w.cmdGrab, true);
-        if (w.cmdPlayCut && w.cmdPlayCut->isEnabled()) {
-            enable(w.cmdGrabCut, true);
-            enable(w.chkCutNam, true);
-        }
-        m_list->followButtons();
+        && (w.chkWMA->isChecked() || w.chkWAV->isChecked())) {
+        m_parts.commands.set(MainCommand::Convert, true);
+        if (m_parts.commands.isOn(MainCommand::PlaySection))
+            m_parts.commands.set(MainCommand::ConvertSection, true);
     }
     finish();
 }
@@ -396,8 +355,7 @@ void FolderBrowser::cmdUp_Click()
     const QString parent = QFileInfo(m_dirFolder).absolutePath();
     if (!m_dirFolder.isEmpty() && parent != m_dirFolder)
         SetDir1(parent);
-    if (w.CboType)
-        w.CboType->setFocus();
+    w.CboType->setFocus();
 }
 
 void FolderBrowser::cmdRefr_Click()
@@ -412,13 +370,13 @@ void FolderBrowser::cmdRefr_Click()
     }
     if (!QFileInfo(folder).isDir()) {
         // The folder went away under us: say so, then show the nearest folder still there.
-        m_messages.show(QStringLiteral("76 Path not found"), 0);
+        m_parts.services.messages->show(QStringLiteral("76 Path not found"), 0);
         while (!folder.isEmpty() && folder != QLatin1String("/") && !QFileInfo(folder).isDir())
             folder = QFileInfo(folder).absolutePath();
     }
     s.BrowseEventsOn = true;
     s.CurrentFolder.clear();
-    if (withoutSeparator(folder) != m_dirFolder) {
+    if (WithoutTrailingSeparator(folder) != m_dirFolder) {
         SetDir1(folder);
     } else {
         Dir1_Change();
@@ -430,8 +388,6 @@ void FolderBrowser::cmdRefr_Click()
 
 void FolderBrowser::ApplyTypeIndex(int index)
 {
-    if (!w.CboType)
-        return;
     if (w.CboType->currentIndex() == index)
         CboType_Click();
     else
@@ -440,13 +396,11 @@ void FolderBrowser::ApplyTypeIndex(int index)
 
 void FolderBrowser::CboType_Click()
 {
-    if (!s.BrowseEventsOn || !w.CboType)
+    if (!s.BrowseEventsOn)
         return;
-    m_list->setCutControls(false);
+    m_parts.commands.set(MainCommand::SetSection, false);
     WaitCursor wait;
-    show(w.ImgMsg, false);
-    if (w.LabStatus)
-        w.LabStatus->clear();
+    m_parts.status.clear();
 
     const QString typeText = w.CboType->currentText();
     m_pendingFolder = m_dirFolder;
@@ -457,12 +411,10 @@ void FolderBrowser::CboType_Click()
     pumpEvents();
     s.CurrentFolder = m_pendingFolder;
 
-    enable(w.mnuGrab, false);
-    enable(w.mnuTag, false);
-    enable(w.cmdTag, false);
-    enable(w.LabTag, false);
-    m_list->setConvertControls(false);
-    enable(w.chkAll, TypeFilterOf(typeText).markAllEnabled);
+    m_parts.commands.set(MainCommand::Tag, false);
+    m_parts.commands.setConvertCommands(false);
+    const TypeFilter filter = TypeFilterOf(typeText);
+    w.chkAll->setEnabled(filter.markAllEnabled);
 
     if (typeText != s.LastTypeText) {
         // A file named on the command line (the only full path CurrentFile ever holds) becomes
@@ -470,20 +422,17 @@ void FolderBrowser::CboType_Click()
         const QString named = QFileInfo(s.CurrentFile).isAbsolute() ? s.CurrentFile : QString();
         s.LastTypeText = typeText;
         s.CurrentFile.clear();
-        if (w.ListInput)
-            w.ListInput->clear();
-        if (w.chkAll)
-            w.chkAll->setChecked(false);
+        w.ListInput->clear();
+        w.chkAll->setChecked(false);
         m_list->fill(m_dirFolder);
-        if (w.ListInput && w.ListInput->count() > 0) {
-            const bool convertible = s.CurrentType != QLatin1String("WMA");
-            enable(w.cmdGrab, convertible);
-            enable(w.cmdGrabCut, convertible && s.CutSectionOnly);
-            enable(w.chkCutNam, convertible && s.CutSectionOnly);
-            enable(w.FraConv, convertible);
-            enable(w.chkAll, convertible && m_list->filter().markAllEnabled);
-            if (w.chkAll)
-                w.chkAll->setChecked(false);
+        if (w.ListInput->count() > 0) {
+            // What the list now holds decides, not the type of the file current before it.
+            const bool convertible = filter.convertible();
+            m_parts.commands.set(MainCommand::Convert, convertible);
+            m_parts.commands.set(MainCommand::ConvertSection, convertible && s.Cut.isSet());
+            m_parts.commands.set(MainCommand::ConversionOptions, convertible);
+            w.chkAll->setEnabled(convertible && filter.markAllEnabled);
+            w.chkAll->setChecked(false);
             chkAll_Click();
             m_list->selectFile(named);
         }
@@ -491,105 +440,16 @@ void FolderBrowser::CboType_Click()
     s.TypeIndex = int16_t(w.CboType->currentIndex());
 }
 
-// ---- Path box and history --------------------------------------------------------------------
-
-void FolderBrowser::Carica_URL()
-{
-    if (!w.CboURL)
-        return;
-    const QStringList entries = PathHistory::load(m_history);
-    m_pathBoxGuard = true;
-    w.CboURL->clear();
-    w.CboURL->addItems(entries);
-    w.CboURL->setEditText(s.CurrentFolder);
-    if (QLineEdit *edit = w.CboURL->lineEdit())
-        edit->selectAll();
-    m_pathBoxGuard = false;
-    m_pathBoxLength = int(s.CurrentFolder.size());
-    if (w.cmdClear)
-        w.cmdClear->setEnabled(!entries.isEmpty());
-}
-
-QStringList FolderBrowser::pathBoxEntries() const
-{
-    QStringList entries;
-    for (int i = 0; i < w.CboURL->count(); ++i)
-        entries.append(w.CboURL->itemText(i));
-    return entries;
-}
-
-// Shows text in the path box without running the completion on it.
-void FolderBrowser::setPathBoxQuietly(const QString &text)
-{
-    m_pathBoxGuard = true;
-    w.CboURL->setEditText(text);
-    m_pathBoxGuard = false;
-}
-
-void FolderBrowser::Inserisci_URL(const QString &folder)
-{
-    if (!w.CboURL || folder.isEmpty())
-        return;
-    const QStringList entries = pathBoxEntries();
-    PathHistory::insert(m_history, entries, withoutSeparator(folder));
-    const QString shown = w.CboURL->currentText();
-    Carica_URL();
-    setPathBoxQuietly(shown);
-    if (w.cmdClear)
-        w.cmdClear->setEnabled(true);
-}
-
-void FolderBrowser::cmdClear_Click()
-{
-    if (!w.CboURL)
-        return;
-    const QString question = text(10310, QStringLiteral("Clear Path box ?"));
-    if (m_messages.show(question, YesNoQuestionNoDefault) == No)
-        return;
-    if (w.cmdClear)
-        w.cmdClear->setEnabled(false);
-    const QStringList entries = pathBoxEntries();
-    PathHistory::clear(m_history, entries);
-    const QString shown = w.CboURL->currentText();
-    m_pathBoxGuard = true;
-    w.CboURL->clear();
-    w.CboURL->setEditText(shown);
-    m_pathBoxGuard = false;
-}
-
-void FolderBrowser::CboURL_Change()
-{
-    if (!s.BrowseEventsOn || m_pathBoxGuard || !w.CboURL)
-        return;
-    const QString typed = w.CboURL->currentText().trimmed();
-    const int n = int(typed.size());
-    if (n < m_pathBoxLength) {
-        m_pathBoxLength = n; // the user deleted characters: no completion now
-        return;
-    }
-    m_pathBoxGuard = true;
-    pumpEvents();
-    const QStringList entries = pathBoxEntries();
-    if (const auto completed = PathHistory::complete(entries, typed)) {
-        w.CboURL->setEditText(*completed);
-        if (QLineEdit *edit = w.CboURL->lineEdit())
-            edit->setSelection(n, int(completed->size()) - n);
-        m_pathBoxLength = int(completed->size());
-    } else {
-        m_pathBoxLength = n;
-    }
-    m_pathBoxGuard = false;
-    pumpEvents();
-}
+// ---- Path box --------------------------------------------------------------------------------
 
 void FolderBrowser::CboURL_Click()
 {
-    if (!s.BrowseEventsOn || !w.CboURL)
+    if (!s.BrowseEventsOn)
         return;
     WaitCursor wait;
-    m_pendingFolder = w.CboURL->currentText().trimmed();
+    m_pendingFolder = m_pathBox->text().trimmed();
     s.BrowseEventsOn = false;
-    m_pathBoxGuard = true;
+    m_pathBox->setGuard(true);
     pumpEvents();
 
     // A lone letter named a drive; here it names no folder, and the accept fails quietly.
@@ -603,7 +463,7 @@ void FolderBrowser::CboURL_Click()
             acceptFailed();
             return;
         }
-        m_pendingFolder = withoutSeparator(absolute);
+        m_pendingFolder = WithoutTrailingSeparator(absolute);
     }
     s.PathTyped = true;
     setDriveBox(m_pendingFolder);
@@ -614,118 +474,46 @@ void FolderBrowser::CboURL_Click()
     }
     pumpEvents();
     s.BrowseEventsOn = true;
-    m_pathBoxGuard = false;
+    m_pathBox->setGuard(false);
 }
 
 void FolderBrowser::acceptFailed()
 {
-    if (w.CboURL) {
-        const QString pending = withoutSeparator(m_pendingFolder);
-        for (int i = 0; i < w.CboURL->count(); ++i) {
-            if (w.CboURL->itemText(i).compare(m_pendingFolder, Qt::CaseInsensitive) == 0
-                || w.CboURL->itemText(i).compare(pending, Qt::CaseInsensitive) == 0) {
-                w.CboURL->removeItem(i);
-                break;
-            }
-        }
-        w.CboURL->setEditText(QString());
-    }
+    m_pathBox->forget(m_pendingFolder);
     s.BrowseEventsOn = true;
-    m_pathBoxGuard = false;
+    m_pathBox->setGuard(false);
 }
 
 void FolderBrowser::EnterPressed()
 {
-    if (!s.BrowseEventsOn || !w.CboURL)
+    if (!s.BrowseEventsOn)
         return;
-    const QString typed = w.CboURL->currentText().trimmed();
+    const QString typed = m_pathBox->text().trimmed();
     CboURL_Click();
     pumpEvents();
     if (!s.CurrentFile.isEmpty() && !typed.isEmpty()
-        && s.CurrentFolder.toUpper().startsWith(withoutSeparator(typed).toUpper()))
-        Inserisci_URL(s.CurrentFolder);
+        && s.CurrentFolder.toUpper().startsWith(WithoutTrailingSeparator(typed).toUpper()))
+        m_pathBox->Inserisci_URL(s.CurrentFolder);
 }
 
 // ---- Start-up --------------------------------------------------------------------------------
 
-void FolderBrowser::setPathBoxText(const QString &folder)
-{
-    m_pathBoxLength = int(folder.size());
-    if (w.CboURL)
-        setPathBoxQuietly(folder);
-}
-
-void FolderBrowser::setDrive(const QString &folder)
-{
-    setDriveBox(folder);
-}
-
-void FolderBrowser::setFolder(const QString &folder)
-{
-    // A folder that cannot be shown leaves the start in the home folder.
-    if (!SetDir1(folder))
-        SetDir1(QDir::homePath());
-    UpdateOrderChecks();
-}
-
-bool FolderBrowser::isCdRom(const QString &folder)
-{
-    return Volumes::Testa_CDRom(folder, volumes());
-}
-
 void FolderBrowser::ShowStartFolder()
 {
-    setPathBoxText(s.CurrentFolder);
-    setDrive(s.CurrentFolder);
-    setFolder(s.CurrentFolder);
+    m_pathBox->Carica_URL();
+    m_pathBox->setTextQuietly(s.CurrentFolder);
+    setDriveBox(s.CurrentFolder);
+    // A folder that cannot be shown leaves the start in the home folder.
+    if (!SetDir1(s.CurrentFolder))
+        SetDir1(QDir::homePath());
+    m_list->UpdateOrderChecks();
 }
 
 // ---- Menus and drops -------------------------------------------------------------------------
 
-void FolderBrowser::showFolderMenu(const QPoint &pos)
+void FolderBrowser::showFolderMenu(const QPoint &globalPos)
 {
-    if (w.DIRPOPUP && w.Dir1)
-        w.DIRPOPUP->popup(w.Dir1->viewport()->mapToGlobal(pos));
-}
-
-void FolderBrowser::watchDrops(QWidget *widget)
-{
-    if (!widget)
-        return;
-    widget->setAcceptDrops(true);
-    widget->installEventFilter(this);
-    if (auto *view = qobject_cast<QAbstractItemView *>(widget)) {
-        view->viewport()->setAcceptDrops(true);
-        view->viewport()->installEventFilter(this);
-    }
-    if (auto *box = qobject_cast<QComboBox *>(widget); box && box->lineEdit())
-        box->lineEdit()->installEventFilter(this);
-}
-
-bool FolderBrowser::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (drag->mimeData() && DropData::canTake(*drag->mimeData())) {
-            drag->acceptProposedAction();
-            return true;
-        }
-        return false;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        const QString path = drop->mimeData() ? DropData::pathOf(*drop->mimeData()) : QString();
-        if (path.isEmpty())
-            return false;
-        drop->acceptProposedAction();
-        DropFiles(path);
-        return true;
-    }
-    default:
-        return QObject::eventFilter(watched, event);
-    }
+    w.DIRPOPUP->popup(globalPos);
 }
 
 void FolderBrowser::DropFiles(const QString &path)
@@ -738,8 +526,7 @@ void FolderBrowser::DropFiles(const QString &path)
     switch (action) {
     case DropData::Action::OpenFolder: {
         WaitCursor wait;
-        if (w.CboURL)
-            setPathBoxQuietly(QString());
+        m_pathBox->setTextQuietly(QString());
         const bool events = s.BrowseEventsOn;
         s.BrowseEventsOn = false;
         SetDir1(path);

@@ -1,34 +1,39 @@
 #pragma once
 // The file browser of the main window: drive box, folder tree, path box with its history, type
 // box and the input list (fill, order, marking, the current file), plus drops from file
-// managers. The window hands in its controls; the information panel, the player and the output
-// folder are reached through hooks the window wires.
+// managers. The window hands in its controls; the panel and the output list of the browser are
+// called directly, the rest of the window through the shared command, status and media owners.
 
-#include "app/BrowserHooks.h"
-#include "browser/PathHistory.h"
 #include "browser/TypeFilter.h"
-#include "browser/Volumes.h"
+#include "core/Volumes.h"
 
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <memory>
 
 struct AppState;
-class MessageBoxService;
+struct AppServices;
+class DropTarget;
+class FolderTreeView;
+class HistoryStore;
+class InfoPanel;
+class InputList;
+class MainCommands;
+class MediaControls;
+class OutputList;
+class PathBox;
 class QAbstractButton;
 class QAction;
 class QComboBox;
-class InputList;
 class QFileSystemModel;
-class FolderTreeView;
 class QLabel;
 class QListWidget;
 class QMenu;
 class QTreeView;
 class QWidget;
+class StatusLine;
 
-// The controls the browser drives. Any pointer may be null when a form lacks the control.
+// The controls the browser drives; every one is required.
 struct BrowserWidgets
 {
     QWidget *window = nullptr; // takes drops for the whole window
@@ -38,120 +43,93 @@ struct BrowserWidgets
     QComboBox *CboType = nullptr;
     QListWidget *ListInput = nullptr;
     QListWidget *ListOutput = nullptr;
-    QAbstractButton *chkAll = nullptr, *chkWMA = nullptr, *chkWAV = nullptr, *chkCutNam = nullptr;
+    QAbstractButton *chkAll = nullptr, *chkWMA = nullptr, *chkWAV = nullptr;
     QAbstractButton *cmdClear = nullptr, *cmdRefr = nullptr, *cmdUp = nullptr;
-    QWidget *cmdTrucco = nullptr, *cmdHelp = nullptr;
-    QWidget *cmdTag = nullptr, *cmdGrab = nullptr, *cmdGrabCut = nullptr, *cmdPlay = nullptr,
-            *cmdPause = nullptr, *cmdStop = nullptr, *cmdPlayCut = nullptr;
-    QWidget *cmdSta = nullptr, *cmdFin = nullptr, *cmdStaRes = nullptr, *cmdFinRes = nullptr,
-            *VScrSta = nullptr, *VScrFin = nullptr;
-    QWidget *LabTag = nullptr, *ImgMsg = nullptr, *ShaPallino = nullptr, *FraConv = nullptr,
-            *Option1 = nullptr, *Option2 = nullptr;
-    QLabel *Lab2 = nullptr, *LabStatus = nullptr;
+    QWidget *cmdHelp = nullptr; // one more drop target
+    QLabel *Lab2 = nullptr;
     QAbstractButton *OptSameDir = nullptr;
-    // Popup menus and their entries; a null SFPOPUP is built from the actions.
+    // The popup menus and the entries the input list shows or hides.
     QMenu *SFPOPUP = nullptr, *DIRPOPUP = nullptr;
     QAction *mnuPlay = nullptr, *mnuStop = nullptr, *mnuGrab = nullptr, *mnuTag = nullptr,
             *mnuOrder = nullptr, *mnuSave = nullptr, *mnuMove = nullptr, *mnuExpl = nullptr,
             *SFRename = nullptr, *SFDelete = nullptr, *mnuExplOut = nullptr, *SFRenameOut = nullptr,
             *SFDeleteOut = nullptr;
+    // The orders, in the order of SortKeys::Orders.
     QAction *mnuOrdName = nullptr, *mnuOrdExt = nullptr, *mnuOrdDate = nullptr,
             *mnuOrdSize = nullptr;
 };
 
-// Calls into the other parts of the window. Unset hooks do nothing.
-struct FolderBrowserHooks
+// What the browser works with besides its own controls.
+struct BrowserParts
 {
-    std::function<QString(int number, const QString &english)> LocalText;
-    std::function<void(const QString &path, const QString &type)> ShowFileInfo;
-    std::function<void()> Clear_Info;
-    std::function<void(const QString &folder)> InputFolderChanged; // output follows input
-    std::function<void()> ResetPlayer;
-    std::function<bool()> CutSectionSet; // a cut section is set (cut controls follow it)
-    std::function<QList<Volume>()> MountedVolumes; // Volumes::current when unset
+    AppState &state;
+    MainCommands &commands;
+    StatusLine &status;
+    InfoPanel &panel;
+    OutputList &output;
+    MediaControls &media;
+    HistoryStore &history;
+    const AppServices &services; // messages and volumes
 };
 
-class FolderBrowser
-    : public QObject
-    , public BrowserHooks
+class FolderBrowser : public QObject
 {
     Q_OBJECT
 public:
-    FolderBrowser(const BrowserWidgets &widgets, AppState &state, HistoryStore &history,
-        MessageBoxService &messages, FolderBrowserHooks hooks = {}, QObject *parent = nullptr);
+    FolderBrowser(
+        const BrowserWidgets &widgets, const BrowserParts &parts, QObject *parent = nullptr);
     ~FolderBrowser() override;
 
-    // Hooks that later parts of the window set after construction.
-    FolderBrowserHooks &hooks() { return m_hooks; }
-
-    // Start-up: load the history, show CurrentFolder in the path box, the drive box and the
-    // tree (with the handlers off), then apply the type box entry (which fills the list).
-    void Carica_URL() override;
-    void Inserisci_URL(const QString &folder) override;
+    // The start: the history into the path box, the start folder into the path box, the drive
+    // box and the tree (listed only once events are on), the order marks.
     void ShowStartFolder();
+    // Applies a type box entry; the same entry again still lists the folder.
     void ApplyTypeIndex(int index);
-    void UpdateOrderChecks();
-
-    // The start-up's and the keyboard's calls (see BrowserHooks).
-    void setPathBoxText(const QString &folder) override;
-    void setDrive(const QString &folder) override;
-    void setFolder(const QString &folder) override;
-    bool isCdRom(const QString &folder) override;
-    void acceptPathBox() override { CboURL_Click(); }
-
     // Enter in the main window: accept the typed folder and keep it in the history.
     void EnterPressed();
+    // True when folder lies on an optical disc.
+    bool isCdRom(const QString &folder) const;
 
-    // Handlers (public so the window's keyboard table and tests can press them).
+    // Handlers of the browser's controls.
     void Drive1_Change();
     void Dir1_Change();
-    void CboURL_Change();
     void CboURL_Click();
     void CboType_Click();
     void cmdRefr_Click();
     void cmdUp_Click();
-    void cmdClear_Click();
     void chkAll_Click();
     void ListInput_Click();
-    void SortList();
     void SetSortOrder(const QString &order);
     void DropFiles(const QString &path);
 
     QString Dir1Folder() const { return m_dirFolder; }
     bool SetDir1(const QString &folder);
-    QString PendingFolder() const { return m_pendingFolder; }
     QString AppDrive() const;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    PathBox &pathBox() { return *m_pathBox; }
 
 private:
-    QString text(int number, const QString &english) const;
     QList<Volume> volumes() const;
     void fillDriveBox();
     void setDriveBox(const QString &path);
     bool checkDrive(const QString &folder);
     void driveFallback(const QString &drive);
     void acceptFailed();
-    QStringList pathBoxEntries() const;
-    void setPathBoxQuietly(const QString &text);
+    void listFolder();
     void showFolderMenu(const QPoint &pos);
-    void watchDrops(QWidget *widget);
     void connectSignals();
 
     BrowserWidgets w;
     AppState &s;
-    HistoryStore &m_history;
-    MessageBoxService &m_messages;
-    FolderBrowserHooks m_hooks;
+    BrowserParts m_parts;
     QFileSystemModel *m_model = nullptr;
     std::unique_ptr<InputList> m_list;
+    std::unique_ptr<PathBox> m_pathBox;
+    DropTarget *m_drops = nullptr;
 
-    // The window-level variables of the browser.
     QString m_dirFolder; // the folder the tree shows
     FolderTreeView *m_treeView = nullptr; // keeps the tree's folder in sight
     QString m_pendingFolder;
-    int m_pathBoxLength = 0;
-    bool m_pathBoxGuard = false;
     bool m_keepOutputList = false;
+    bool m_listing = false; // a folder is being listed
+    bool m_folderAgain = false; // the tree moved on while it was
 };

@@ -1,8 +1,10 @@
 #include "browser/FolderTreeView.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTreeView>
 
@@ -50,12 +52,32 @@ void FolderTreeView::showFolder()
 bool FolderTreeView::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+            // The view would make the row under the mouse current, which lists that folder.
+            if (event->type() == QEvent::MouseButtonPress)
+                emit menuRequested(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+            return true;
+        }
+        m_following = false;
+        break;
+    case QEvent::ContextMenu: {
+        // The menu key: the menu opens at the current folder.
+        auto *menu = static_cast<QContextMenuEvent *>(event);
+        if (menu->reason() != QContextMenuEvent::Mouse) {
+            const QRect row = m_tree->visualRect(m_tree->currentIndex());
+            emit menuRequested(
+                m_tree->viewport()->mapToGlobal(row.isValid() ? row.center() : QPoint(0, 0)));
+        }
+        return true;
+    }
     case QEvent::Resize:
         // The highlight of the current folder runs across the whole row.
         if (watched == m_tree->viewport())
             m_tree->header()->setMinimumSectionSize(m_tree->viewport()->width());
         break;
-    case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
     case QEvent::Wheel:
         m_following = false;

@@ -2,7 +2,8 @@
 // Keeps the folder tree's current folder in sight. The file-system model reads and sorts
 // folders in the background, so rows that arrive above the folder push it out of view, and a
 // deep folder is indented beyond the tree's width. Until the user moves around in the tree
-// himself, the tree follows the folder the program put there, sideways too.
+// himself, the tree follows the folder the program put there, sideways too. A right click
+// asks for the folder menu without choosing the folder under the mouse.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +22,11 @@ public:
 
     // Shows folder (already the tree's current entry) and follows it while the tree loads.
     void follow(const QString &folder);
+
+signals:
+    // A right click (or the menu key) on the tree: the folder menu opens at globalPos. The
+    // click never changes the folder.
+    void menuRequested(const QPoint &globalPos);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

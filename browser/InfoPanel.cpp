@@ -3,8 +3,11 @@
 #include "PanelText.h"
 #include "SizeText.h"
 #include "WavInfo.h"
-#include "app/AppState.h"
-#include "app/texts/LocalText.h"
+#include "core/AppState.h"
+#include "core/PathHelpers.h"
+#include "core/StatusLine.h"
+#include "core/texts/LocalText.h"
+#include "playback/MediaControls.h"
 #include "playback/MediaProbe.h"
 #include "playback/Mp3SectionDecoder.h"
 
@@ -18,26 +21,23 @@
 namespace {
 const QString Indent8 = QStringLiteral("        ");
 
+// Tag texts as a user reads them: a tagger's terminating zero (and anything after it) is not
+// part of the text.
 QString fromTaglet(const std::u16string &text)
 {
-    return QString::fromStdU16String(text);
+    return TrimAtNul(QString::fromStdU16String(text));
 }
 } // namespace
 
-InfoPanel::InfoPanel(const InfoPanelWidgets &widgets, AppState &state, taglet::Taglet &TagletPro1,
-    MediaProbe &MediaPlayer2, const Mp3SectionDecoder &Mp3Play1)
+InfoPanel::InfoPanel(
+    const InfoPanelWidgets &widgets, AppState &state, MediaControls &media, StatusLine &status)
     : w(widgets)
     , state(state)
-    , TagletPro1(TagletPro1)
-    , MediaPlayer2(MediaPlayer2)
-    , Mp3Play1(Mp3Play1)
+    , status(status)
+    , TagletPro1(media.TagletPro1())
+    , MediaPlayer2(media.MediaPlayer2())
+    , Mp3Play1(media.Mp3Play1())
 {
-}
-
-void InfoPanel::ShowRedMark(QFrame *dot)
-{
-    dot->setStyleSheet(QStringLiteral("background-color: rgb(255, 0, 0); border-radius: 4px;"));
-    dot->show();
 }
 
 double InfoPanel::probedLengthMs(const QString &path)
@@ -51,10 +51,12 @@ bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
 {
     if (path != state.ShownFilePath) {
         Clear_Info();
-        w.ImgMsg->hide();
+        status.showWarningPicture(false);
     }
+    // What was wrong with the file shown before is no news about this one.
+    status.clearFileProblem();
     if (!state.RunStopped)
-        w.ShaPallino->hide();
+        status.hideDot();
 
     MediaPlayer2.setFileName(QString());
     if (QFileInfo(path).size() == 0) {
@@ -170,10 +172,8 @@ void InfoPanel::showWavInfo(const QString &path)
     } else {
         w.LabInfo->setText(invalid);
     }
-    if (!state.FileFormatValid) {
-        w.LabStatus->setText(Indent8 + invalid);
-        ShowRedMark(w.ShaPallino);
-    }
+    if (!state.FileFormatValid)
+        status.showFileProblem(invalid);
     w.LabComment->clear();
 }
 

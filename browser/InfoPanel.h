@@ -10,8 +10,10 @@ class QAbstractButton;
 class QFrame;
 class QLabel;
 class QWidget;
+class MediaControls;
 class MediaProbe;
 class Mp3SectionDecoder;
+class StatusLine;
 struct AppState;
 namespace taglet {
 class Taglet;
@@ -32,11 +34,8 @@ struct InfoPanelWidgets
     QLabel *LabComment = nullptr;
     QLabel *LabINP = nullptr;
     QLabel *LabOUT = nullptr;
-    QLabel *LabStatus = nullptr;
     QLabel *LabBarINP = nullptr;
     QLabel *LabBarOUT = nullptr;
-    QLabel *ImgMsg = nullptr;
-    QFrame *ShaPallino = nullptr;
     QAbstractButton *chkWMA = nullptr;
     QAbstractButton *chkWAV = nullptr;
 };
@@ -44,11 +43,11 @@ struct InfoPanelWidgets
 class InfoPanel
 {
 public:
-    // TagletPro1 reads MP3 tags and audio headers, MediaPlayer2 measures files and reads WMA
-    // clip information, Mp3Play1 tells whether an MP3 can be decoded. All are owned by the
-    // window and shared with other controllers.
-    InfoPanel(const InfoPanelWidgets &widgets, AppState &state, taglet::Taglet &TagletPro1,
-        MediaProbe &MediaPlayer2, const Mp3SectionDecoder &Mp3Play1);
+    // From media: TagletPro1 reads MP3 tags and audio headers, MediaPlayer2 measures files and
+    // reads WMA clip information, Mp3Play1 tells whether an MP3 can be decoded. A file that
+    // cannot be converted is reported on the status line.
+    InfoPanel(
+        const InfoPanelWidgets &widgets, AppState &state, MediaControls &media, StatusLine &status);
 
     // The input list made path (of type "MP3", "WAV" or "WMA") the current file: stores its
     // length, audio properties and validity and fills the panel. Returns false for an empty
@@ -62,9 +61,6 @@ public:
     // Empties the panel and the tag fields it owns.
     void Clear_Info();
 
-    // Colours the status dot red, the mark of a file that cannot be converted.
-    static void ShowRedMark(QFrame *dot);
-
 private:
     // Reads the file's tag into TagletPro1; a failed read keeps what was read before it.
     void readTag(const QString &path);
@@ -77,6 +73,7 @@ private:
 
     InfoPanelWidgets w;
     AppState &state;
+    StatusLine &status;
     taglet::Taglet &TagletPro1;
     MediaProbe &MediaPlayer2;
     const Mp3SectionDecoder &Mp3Play1;

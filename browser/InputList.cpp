@@ -1,12 +1,18 @@
 #include "browser/InputList.h"
 
-#include "app/AppState.h"
+#include "browser/InfoPanel.h"
 #include "browser/ListLine.h"
 #include "browser/QueueCount.h"
 #include "browser/SizeText.h"
 #include "browser/SortKeys.h"
-#include "browser/WidgetState.h"
+#include "core/AppState.h"
+#include "core/MainCommands.h"
+#include "core/PathHelpers.h"
+#include "core/StatusLine.h"
+#include "core/WidgetHelpers.h"
+#include "core/texts/LocalText.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -14,29 +20,29 @@
 #include <QListWidget>
 #include <QMenu>
 
-using namespace BrowserUi;
-
-InputList::InputList(
-    const BrowserWidgets &widgets, AppState &state, const FolderBrowserHooks &hooks)
+InputList::InputList(const BrowserWidgets &widgets, AppState &state, MainCommands &commands,
+    StatusLine &status, InfoPanel &panel)
     : w(widgets)
     , s(state)
-    , m_hooks(hooks)
+    , m_commands(commands)
+    , m_status(status)
+    , m_panel(panel)
 {
-}
-
-QString InputList::text(int number, const QString &english) const
-{
-    return m_hooks.LocalText ? m_hooks.LocalText(number, english) : english;
 }
 
 QString InputList::selectFilesCaption() const
 {
-    return text(112, QStringLiteral("2 - Select files to be converted"));
+    return LocalText(s, 112, QStringLiteral("2 - Select files to be converted"));
+}
+
+QList<QAction *> InputList::orderActions() const
+{
+    return {w.mnuOrdName, w.mnuOrdExt, w.mnuOrdDate, w.mnuOrdSize};
 }
 
 void InputList::selectFile(const QString &path)
 {
-    if (path.isEmpty() || !w.ListInput)
+    if (path.isEmpty())
         return;
     for (int row = 0; row < w.ListInput->count(); ++row) {
         if (PathOfItem(w.ListInput->item(row)) != path)
@@ -52,11 +58,8 @@ void InputList::selectFile(const QString &path)
 
 void InputList::fill(const QString &folder)
 {
-    if (!w.ListInput)
-        return;
-    pumpEvents();
-    if (w.CboType)
-        m_filter = TypeFilterOf(w.CboType->currentText());
+    WidgetHelpers::pumpEvents();
+    m_filter = TypeFilterOf(w.CboType->currentText());
     QDir dir(folder);
     dir.setNameFilters(m_filter.patterns);
     dir.setFilter(QDir::Files | QDir::Readable);
@@ -65,11 +68,12 @@ void InputList::fill(const QString &folder)
         SortKeys::isOrder(s.SortOrder) ? QDir::Unsorted : (QDir::Name | QDir::IgnoreCase));
     const QFileInfoList files = m_filter.patterns.isEmpty() ? QFileInfoList() : dir.entryInfoList();
 
-    const QString bytes = text(100, QStringLiteral("bytes"));
+    const QString bytes = LocalText(s, 100, QStringLiteral("bytes"));
     std::vector<SortKeys::Entry> entries;
     entries.reserve(size_t(files.size()));
     for (const QFileInfo &info : files) {
-        const QString path = joinPath(s.CurrentFolder, info.fileName());
+        // Every line names the folder it was listed from.
+        const QString path = JoinPath(folder, info.fileName());
         if (path == s.TempWavePath || path == s.TempWmaPath)
             continue;
         entries.push_back(
@@ -80,15 +84,13 @@ void InputList::fill(const QString &folder)
         w.ListInput->show();
         // No count of another folder's files stays on show above an empty list.
         s.QueueCount = 0;
-        if (w.Lab2)
-            w.Lab2->setText(selectFilesCaption());
-        if (m_hooks.Clear_Info)
-            m_hooks.Clear_Info();
-        enable(w.chkAll, false);
-        setCutControls(false);
+        w.Lab2->setText(selectFilesCaption());
+        m_panel.Clear_Info();
+        w.chkAll->setEnabled(false);
+        m_commands.set(MainCommand::SetSection, false);
         return;
     }
-    enable(w.chkAll, false);
+    w.chkAll->setEnabled(false);
     w.ListInput->setUpdatesEnabled(false);
     SortKeys::sortEntries(s.SortOrder, entries);
     const QSignalBlocker block(w.ListInput);
@@ -96,27 +98,6 @@ void InputList::fill(const QString &folder)
         AddListLine(w.ListInput, entry.line, entry.path);
     w.ListInput->setCurrentItem(nullptr, QItemSelectionModel::Clear);
     w.ListInput->setUpdatesEnabled(true);
-}
-
-// The menu entries of converting and tagging do what their buttons do, so they follow them; a
-// window without those buttons keeps the entries off.
-void InputList::followButtons()
-{
-    enable(w.mnuGrab, w.cmdGrab && w.cmdGrab->isEnabled());
-    enable(w.mnuTag, w.cmdTag && w.cmdTag->isEnabled());
-}
-
-void InputList::setCutControls(bool enabled)
-{
-    for (QWidget *control : {w.cmdSta, w.cmdFin, w.cmdStaRes, w.cmdFinRes, w.VScrSta, w.VScrFin})
-        enable(control, enabled);
-}
-
-void InputList::setConvertControls(bool enabled)
-{
-    enable(w.cmdGrab, enabled);
-    enable(w.cmdGrabCut, enabled);
-    enable(w.chkCutNam, enabled);
 }
 
 // ---- Order -----------------------------------------------------------------------------------
@@ -130,19 +111,16 @@ void InputList::SetSortOrder(const QString &order)
 
 void InputList::UpdateOrderChecks()
 {
-    const std::pair<QAction *, const char *> orders[]
-        = {{w.mnuOrdName, "A"}, {w.mnuOrdExt, "E"}, {w.mnuOrdDate, "D"}, {w.mnuOrdSize, "S"}};
-    for (const auto &[action, order] : orders) {
-        if (action) {
-            action->setCheckable(true);
-            action->setChecked(s.SortOrder == QLatin1String(order));
-        }
+    const QList<QAction *> actions = orderActions();
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+        actions[i]->setCheckable(true);
+        actions[i]->setChecked(s.SortOrder == QLatin1String(SortKeys::Orders[i]));
     }
 }
 
 void InputList::SortList()
 {
-    if (!w.ListInput || !SortKeys::isOrder(s.SortOrder) || w.ListInput->count() == 0)
+    if (!SortKeys::isOrder(s.SortOrder) || w.ListInput->count() == 0)
         return;
     // The marks and the current entry stay with their files, not with their rows.
     std::vector<SortKeys::Entry> entries;
@@ -179,9 +157,7 @@ void InputList::SortList()
 
 void InputList::chkAll_Click()
 {
-    if (!w.ListInput)
-        return;
-    const bool markAll = ticked(w.chkAll);
+    const bool markAll = w.chkAll->isChecked();
     s.BrowseEventsOn = false;
     const int count = w.ListInput->count();
     if (markAll && count > 0) {
@@ -198,55 +174,47 @@ void InputList::chkAll_Click()
             last->setSelected(true);
         else
             w.ListInput->setCurrentItem(last, QItemSelectionModel::Select);
-        enable(w.cmdGrab, true);
-        const bool section = s.CutEndMs > s.CutStartMs;
-        enable(w.cmdGrabCut, section);
-        enable(w.chkCutNam, section);
-        followButtons();
+        m_commands.set(MainCommand::Convert, true);
+        m_commands.set(MainCommand::ConvertSection, s.Cut.isSet());
     } else if (!markAll) {
         {
             const QSignalBlocker block(w.ListInput);
             w.ListInput->clearSelection();
         }
-        if (w.Lab2)
-            w.Lab2->setText(QueueLabel(selectFilesCaption(), 1, count));
+        w.Lab2->setText(QueueLabel(selectFilesCaption(), 1, count));
     }
     s.BrowseEventsOn = true;
-    show(w.ImgMsg, false);
-    show(w.ShaPallino, false);
-    if (w.LabStatus)
-        w.LabStatus->clear();
+    m_status.clearAll();
 }
 
 void InputList::ListInput_Click()
 {
-    if (!s.BrowseEventsOn || !w.ListInput || !w.ListInput->currentItem())
+    if (!s.BrowseEventsOn || !w.ListInput->currentItem())
         return;
-    enable(w.chkWAV, false);
-    enable(w.chkWMA, false);
+    w.chkWAV->setEnabled(false);
+    w.chkWMA->setEnabled(false);
     s.OutputListActive = false;
     s.BrowseEventsOn = false;
-    setCutControls(true);
+    m_commands.set(MainCommand::SetSection, true);
 
     s.RunListIndex = w.ListInput->currentRow();
     const QString path = PathOfItem(w.ListInput->currentItem());
     s.CurrentFile = ListLine::fileNameOf(path);
-    s.SourcePath = joinPath(s.CurrentFolder, s.CurrentFile);
+    s.SourcePath = path;
     s.ClickedFilePath = s.SourcePath;
-    if (w.ListOutput) {
+    {
         const QSignalBlocker block(w.ListOutput);
         w.ListOutput->clearSelection();
     }
-    s.CurrentType = typeOfFile(s.CurrentFile);
+    s.CurrentType = FileTypeOf(s.CurrentFile);
 
     // An empty file still gets the panel (its name, size and date), so that the panel never
     // shows another file's details under it; it counts for nothing and enables nothing.
-    if (m_hooks.ShowFileInfo)
-        m_hooks.ShowFileInfo(s.SourcePath, s.CurrentType);
+    m_panel.ShowCurrentFile(s.SourcePath, s.CurrentType);
     if (QFileInfo(s.SourcePath).size() > 0) {
-        for (QWidget *control : {w.cmdPlayCut, w.cmdGrabCut, w.cmdTag, w.LabTag,
-                 static_cast<QWidget *>(w.chkCutNam), w.cmdGrab})
-            enable(control, false);
+        m_commands.set(MainCommand::PlaySection, false);
+        m_commands.setConvertCommands(false);
+        m_commands.set(MainCommand::Tag, false);
         std::vector<QueueEntry> entries;
         entries.reserve(size_t(w.ListInput->count()));
         for (int row = 0; row < w.ListInput->count(); ++row) {
@@ -254,60 +222,40 @@ void InputList::ListInput_Click()
             entries.push_back({PathOfItem(item), item->isSelected()});
         }
         const QueueCounting counting
-            = CountQueue(entries, ticked(w.chkWMA), ticked(w.chkWAV), s.SourcePath);
+            = CountQueue(entries, w.chkWMA->isChecked(), w.chkWAV->isChecked(), s.SourcePath);
         if (counting.enableWma)
-            enable(w.chkWMA, true);
+            w.chkWMA->setEnabled(true);
         if (counting.enableWav)
-            enable(w.chkWAV, true);
+            w.chkWAV->setEnabled(true);
         s.QueueCount = int16_t(counting.count);
 
-        const bool tagging = s.QueueCount > 1 || s.CurrentType == QLatin1String("MP3");
-        enable(w.cmdGrab, s.QueueCount >= 1);
-        enable(w.cmdTag, tagging);
-        enable(w.LabTag, tagging);
-        followButtons();
-        enable(w.cmdPlay, true);
-        const bool section = m_hooks.CutSectionSet && m_hooks.CutSectionSet();
-        enable(w.cmdPlayCut, section);
-        enable(w.cmdGrabCut, section);
-        enable(w.chkCutNam, section);
-        if (w.Lab2)
-            w.Lab2->setText(QueueLabel(selectFilesCaption(), s.QueueCount, w.ListInput->count()));
+        m_commands.set(MainCommand::Convert, s.QueueCount >= 1);
+        m_commands.set(MainCommand::Tag, s.QueueCount > 1 || s.CurrentType == QLatin1String("MP3"));
+        m_commands.set(MainCommand::Play, true);
+        m_commands.setSectionCommands(s.Cut.isSet());
+        w.Lab2->setText(QueueLabel(selectFilesCaption(), s.QueueCount, w.ListInput->count()));
     }
     s.BrowseEventsOn = true;
 }
 
 void InputList::showMenu(const QPoint &pos)
 {
-    if (!w.ListInput)
-        return;
     QMenu *menu = w.SFPOPUP;
-    if (!menu) {
-        if (!m_menu) {
-            m_menu = new QMenu(w.ListInput);
-            for (QAction *action : {w.mnuPlay, w.mnuStop, w.mnuGrab, w.mnuTag, w.mnuOrder,
-                     w.mnuSave, w.mnuMove, w.mnuExpl, w.SFRename, w.SFDelete}) {
-                if (action)
-                    m_menu->addAction(action);
-            }
-        }
-        menu = m_menu;
-    }
     const bool hasCurrent = w.ListInput->currentItem() != nullptr;
     if (hasCurrent)
         ListInput_Click();
     const bool files = hasCurrent && w.ListInput->count() > 0;
     for (QAction *action : {w.mnuPlay, w.mnuStop, w.mnuGrab, w.mnuTag, w.mnuOrder, w.mnuSave,
              w.mnuMove, w.SFRename, w.SFDelete})
-        showAction(action, files);
-    showAction(w.mnuExpl, true);
+        action->setVisible(files);
+    w.mnuExpl->setVisible(true);
     for (QAction *action : {w.mnuExplOut, w.SFRenameOut, w.SFDeleteOut})
-        showAction(action, false);
+        action->setVisible(false);
     for (QAction *action : menu->actions()) {
         if (action->isSeparator())
             action->setVisible(files);
     }
-    if (w.mnuPlay && files)
+    if (files)
         menu->setDefaultAction(w.mnuPlay);
     menu->popup(w.ListInput->viewport()->mapToGlobal(pos));
 }

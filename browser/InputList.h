@@ -4,17 +4,21 @@
 
 #include "browser/FolderBrowser.h"
 
+#include <QList>
 #include <QString>
 
 struct AppState;
-class QMenu;
+class InfoPanel;
+class MainCommands;
+class QAction;
 class QPoint;
+class StatusLine;
 
 class InputList
 {
 public:
-    // hooks stays owned by the browser, so hooks set later are seen here too.
-    InputList(const BrowserWidgets &widgets, AppState &state, const FolderBrowserHooks &hooks);
+    InputList(const BrowserWidgets &widgets, AppState &state, MainCommands &commands,
+        StatusLine &status, InfoPanel &panel);
 
     // Lists the files of folder that match the type box (hidden while filled, sorted once).
     void fill(const QString &folder);
@@ -28,18 +32,17 @@ public:
     void ListInput_Click();
     void showMenu(const QPoint &pos);
 
-    void followButtons();
-    void setCutControls(bool enabled);
-    void setConvertControls(bool enabled);
+    // The order entries, in the order of SortKeys::Orders.
+    QList<QAction *> orderActions() const;
     const TypeFilter &filter() const { return m_filter; }
 
 private:
-    QString text(int number, const QString &english) const;
     QString selectFilesCaption() const; // the list caption before its count
 
     BrowserWidgets w;
     AppState &s;
-    const FolderBrowserHooks &m_hooks;
+    MainCommands &m_commands;
+    StatusLine &m_status;
+    InfoPanel &m_panel;
     TypeFilter m_filter;
-    QMenu *m_menu = nullptr;
 };

@@ -15,12 +15,4 @@ Label LabelFor(const QString &folder)
     return label;
 }
 
-QString WithoutTrailingSeparator(const QString &folder)
-{
-    QString f = folder;
-    while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\')))
-        f.chop(1);
-    return f;
-}
-
 } // namespace OutputFolder

@@ -20,7 +20,4 @@ struct Label
 // and its last 36 characters, centred, with the whole folder as tooltip.
 Label LabelFor(const QString &folder);
 
-// The folder without a trailing separator; the root folder stays "/".
-QString WithoutTrailingSeparator(const QString &folder);
-
 } // namespace OutputFolder

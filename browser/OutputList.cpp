@@ -4,9 +4,12 @@
 #include "ListLine.h"
 #include "OutputFolder.h"
 #include "SizeText.h"
-#include "app/AppState.h"
-#include "app/Services.h"
-#include "app/texts/LocalText.h"
+#include "core/AppState.h"
+#include "core/PathHelpers.h"
+#include "core/Services.h"
+#include "core/StatusLine.h"
+#include "core/texts/LocalText.h"
+#include "playback/MediaControls.h"
 #include "playback/MediaProbe.h"
 
 #include <QAbstractButton>
@@ -19,15 +22,14 @@
 #include <QToolTip>
 
 OutputList::OutputList(const OutputListWidgets &widgets, AppState &state, InfoPanel &panel,
-    MediaProbe &MediaPlayer2, FolderPickerService &picker, std::function<QString()> dir1Folder,
-    QObject *parent)
+    MediaControls &media, StatusLine &status, FolderPickerService &picker, QObject *parent)
     : QObject(parent)
     , w(widgets)
     , state(state)
     , panel(panel)
-    , MediaPlayer2(MediaPlayer2)
+    , MediaPlayer2(media.MediaPlayer2())
+    , status(status)
     , picker(picker)
-    , dir1Folder(std::move(dir1Folder))
 {
     connect(w.OptSameDir, &QAbstractButton::clicked, this, &OutputList::OptSameDir_Click);
     connect(w.OptUsrDir, &QAbstractButton::clicked, this, &OutputList::OptUsrDir_Click);
@@ -50,7 +52,7 @@ void OutputList::FollowInputFolder(const QString &dir1Folder)
 {
     if (!w.OptSameDir->isChecked())
         return;
-    state.OutputFolder = OutputFolder::WithoutTrailingSeparator(dir1Folder);
+    state.OutputFolder = WithoutTrailingSeparator(dir1Folder);
     ShowOutputFolderLabel();
 }
 
@@ -71,14 +73,14 @@ void OutputList::ShowOutputFolderLabel()
 
 void OutputList::OptSameDir_Click()
 {
-    state.OutputFolder = OutputFolder::WithoutTrailingSeparator(dir1Folder());
+    state.OutputFolder = WithoutTrailingSeparator(state.CurrentFolder);
     w.cmdBrowse->setEnabled(false);
     ShowOutputFolderLabel();
 }
 
 void OutputList::OptUsrDir_Click()
 {
-    state.OutputFolder = OutputFolder::WithoutTrailingSeparator(state.UserOutputFolder);
+    state.OutputFolder = WithoutTrailingSeparator(state.UserOutputFolder);
     w.cmdBrowse->setEnabled(true);
     ShowOutputFolderLabel();
 }
@@ -90,7 +92,7 @@ void OutputList::cmdBrowse_Click()
         state.OutputFolder);
     if (chosen.isEmpty())
         return;
-    state.UserOutputFolder = OutputFolder::WithoutTrailingSeparator(chosen);
+    state.UserOutputFolder = WithoutTrailingSeparator(chosen);
     state.OutputFolder = state.UserOutputFolder;
     ShowOutputFolderLabel();
 }
@@ -116,9 +118,9 @@ void OutputList::ListOutput_Click()
     state.ClickedFilePath = path;
     const QString type = state.CurrentOutputFile.right(3).toUpper();
 
-    w.ShaPallino->hide();
-    w.LabStatus->setText(QStringLiteral("     ") + state.CurrentOutputFile);
-    w.ImgMsg->hide();
+    status.hideDot();
+    status.setText(QStringLiteral("     ") + state.CurrentOutputFile);
+    status.showWarningPicture(false);
     w.ShapINP->setFixedWidth(0);
     w.ShapOUT->setFixedWidth(0);
     w.LabBarINP->clear();

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class QAbstractButton;
 class QFrame;
@@ -14,7 +13,9 @@ class QMenu;
 class QPoint;
 class FolderPickerService;
 class InfoPanel;
+class MediaControls;
 class MediaProbe;
+class StatusLine;
 struct AppState;
 
 struct OutputListWidgets
@@ -24,11 +25,8 @@ struct OutputListWidgets
     QAbstractButton *cmdBrowse = nullptr;
     QLabel *LabOutDir = nullptr;
     QListWidget *ListOutput = nullptr;
-    QLabel *LabStatus = nullptr;
     QLabel *LabBarINP = nullptr;
     QLabel *LabBarOUT = nullptr;
-    QLabel *ImgMsg = nullptr;
-    QFrame *ShaPallino = nullptr;
     QFrame *ShapINP = nullptr;
     QFrame *ShapOUT = nullptr;
     QMenu *SFPOPUP = nullptr; // shared with the input list; its entries are shown per list
@@ -38,9 +36,8 @@ class OutputList : public QObject
 {
     Q_OBJECT
 public:
-    // dir1Folder tells the folder shown in the folder tree (the input folder).
     OutputList(const OutputListWidgets &widgets, AppState &state, InfoPanel &panel,
-        MediaProbe &MediaPlayer2, FolderPickerService &picker, std::function<QString()> dir1Folder,
+        MediaControls &media, StatusLine &status, FolderPickerService &picker,
         QObject *parent = nullptr);
 
     // The folder tree shows another folder: while "Current Folder" is chosen the output
@@ -67,6 +64,6 @@ private:
     AppState &state;
     InfoPanel &panel;
     MediaProbe &MediaPlayer2;
+    StatusLine &status;
     FolderPickerService &picker;
-    std::function<QString()> dir1Folder;
 };

@@ -1,5 +1,7 @@
 #include "browser/PathHistory.h"
 
+#include "core/PathHelpers.h"
+
 namespace PathHistory {
 
 QStringList load(const HistoryStore &store)
@@ -35,20 +37,13 @@ void clear(HistoryStore &store, const QStringList &entries)
         store.remove(QString::number(i));
 }
 
-QString withSeparator(const QString &folder)
-{
-    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
-        return folder;
-    return folder + QLatin1Char('/');
-}
-
 std::optional<QString> complete(const QStringList &entries, const QString &typed)
 {
     const QString t = typed.trimmed().toUpper();
     if (t.isEmpty())
         return std::nullopt;
     for (const QString &entry : entries) {
-        const QString candidate = withSeparator(entry);
+        const QString candidate = JoinPath(entry, QString());
         const QString upper = candidate.toUpper();
         if (upper.left(t.size()) == t && upper != t)
             return candidate;

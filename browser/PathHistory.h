@@ -30,9 +30,6 @@ QStringList insert(HistoryStore &store, const QStringList &entries, const QStrin
 // Deletes the key of every listed entry, "0", "1", ... (the list is emptied by the caller).
 void clear(HistoryStore &store, const QStringList &entries);
 
-// The folder with one trailing separator ("/" alone stays "/").
-QString withSeparator(const QString &folder);
-
 // What typing t into the path box completes to: the first entry e whose e + "/" begins with
 // the trimmed t (ignoring case) and is not equal to it. The completed text is e + "/".
 std::optional<QString> complete(const QStringList &entries, const QString &typed);

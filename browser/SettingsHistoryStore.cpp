@@ -1,6 +1,6 @@
 #include "browser/SettingsHistoryStore.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 namespace {
 const QString Section = QStringLiteral("URL");

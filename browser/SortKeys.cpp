@@ -39,8 +39,10 @@ QString keyOf(const QString &order, const Entry &entry)
 
 bool isOrder(const QString &order)
 {
-    return order == QLatin1String("A") || order == QLatin1String("E") || order == QLatin1String("D")
-        || order == QLatin1String("S");
+    for (const char *code : Orders)
+        if (order == QLatin1String(code))
+            return true;
+    return false;
 }
 
 void sortEntries(const QString &order, std::vector<Entry> &entries)

@@ -25,6 +25,9 @@ QString extensionKey(const QString &path);
 // The text key of one entry for an order; the line itself for "A".
 QString keyOf(const QString &order, const Entry &entry);
 
+// The codes of the four orders, in the order of the sort menu (name, extension, date, size).
+inline constexpr const char *Orders[] = {"A", "E", "D", "S"};
+
 // True for the four orders; any other text leaves a list as it was filled.
 bool isOrder(const QString &order);
 

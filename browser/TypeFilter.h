@@ -9,6 +9,8 @@ struct TypeFilter
 {
     QStringList patterns; // e.g. {"*.MP3", "*.WAV"}, matched without regard to case
     bool markAllEnabled = true;
+    // The listed files can be converted: the list holds MP3 or WAV files.
+    bool convertible() const { return markAllEnabled; }
 };
 
 // The filter of a CboType entry; the tests are substring tests in a fixed order.

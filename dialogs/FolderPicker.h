@@ -1,7 +1,7 @@
 #pragma once
 // The real folder picker service over BrowseForFolder.
 
-#include "app/Services.h"
+#include "core/Services.h"
 
 class QWidget;
 

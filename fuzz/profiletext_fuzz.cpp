@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the message-file reader and looks up keys taken from the input, so
 // that section and key matching, trimming, quote removal and the length cut all get exercised.
-#include "app/texts/ProfileText.h"
+#include "core/texts/ProfileText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -63,14 +63,17 @@ TEST_F(PanelFixture, WavHeaderAndTheRedWarning)
             "WaveAudio Mono\n\nSampling rate (Hz): 8000\nBit rate (bps): 64000\nBits per sample: "
             "8"},
         {"notwave.wav", false, "INVALID FILE FORMAT !!!"},
+        // A good file after a bad one takes the warning away.
+        {"stereo16.wav", true,
+            "WaveAudio Stereo\n\nSampling rate (Hz): 44100\nBit rate (bps): 1411200\n"
+            "Bits per sample: 16"},
     };
     for (const auto &c : cases) {
-        w.LabStatus->clear();
         ASSERT_TRUE(select(c.file, "WAV")) << c.file;
         EXPECT_EQ(state.FileFormatValid, c.valid) << c.file;
         EXPECT_EQ(w.LabInfo->text(), QString::fromUtf8(c.info)) << c.file;
-        EXPECT_EQ(w.ShaPallino->isHidden(), c.valid) << c.file;
-        EXPECT_EQ(w.LabStatus->text(), c.valid ? QString() : "        " + invalid) << c.file;
+        EXPECT_EQ(ShaPallino->isHidden(), c.valid) << c.file;
+        EXPECT_EQ(LabStatus->text(), c.valid ? QString() : "        " + invalid) << c.file;
         EXPECT_TRUE(w.chkWMA->isEnabled() && !w.chkWAV->isEnabled());
     }
 }

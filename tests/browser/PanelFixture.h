@@ -2,12 +2,10 @@
 // The information panel's controls, built as plain widgets, with the real tag reader, probe
 // and decoder behind them.
 
-#include "app/AppState.h"
 #include "browser/InfoPanel.h"
-#include "playback/MediaProbe.h"
-#include "playback/Mp3SectionDecoder.h"
-
-#include <taglet/Taglet.h>
+#include "core/AppState.h"
+#include "core/StatusLine.h"
+#include "playback/MediaControls.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -30,16 +28,17 @@ protected:
         };
         w.window = &window;
         for (QLabel **l : {&w.LabTit, &w.ImgTyp, &w.ImgMP3, &w.ImgWav, &w.ImgWMA, &w.LabMsg,
-                 &w.LabTime, &w.LabInfo, &w.LabComment, &w.LabINP, &w.LabOUT, &w.LabStatus,
-                 &w.LabBarINP, &w.LabBarOUT, &w.ImgMsg})
+                 &w.LabTime, &w.LabInfo, &w.LabComment, &w.LabINP, &w.LabOUT, &w.LabBarINP,
+                 &w.LabBarOUT, &LabStatus, &ImgMsg})
             *l = label();
-        w.ShaPallino = new QFrame(&window);
+        ShaPallino = new QFrame(&window);
+        status = std::make_unique<StatusLine>(*LabStatus, *ImgMsg, *ShaPallino);
         w.chkWMA = new QCheckBox(&window);
         w.chkWAV = new QCheckBox(&window);
         QPixmap mp3(4, 4);
         mp3.fill(Qt::blue);
         w.ImgMP3->setPixmap(mp3);
-        panel = std::make_unique<InfoPanel>(w, state, tagletPro1, mediaPlayer2, mp3Play1);
+        panel = std::make_unique<InfoPanel>(w, state, media, *status);
     }
 
     // What the input list does when a file becomes current.
@@ -57,8 +56,10 @@ protected:
     QWidget window;
     InfoPanelWidgets w;
     AppState state;
-    taglet::Taglet tagletPro1;
-    MediaProbe mediaPlayer2;
-    Mp3SectionDecoder mp3Play1;
+    QLabel *LabStatus = nullptr;
+    QLabel *ImgMsg = nullptr;
+    QFrame *ShaPallino = nullptr;
+    MediaControls media;
+    std::unique_ptr<StatusLine> status;
     std::unique_ptr<InfoPanel> panel;
 };

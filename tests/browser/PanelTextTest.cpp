@@ -48,8 +48,4 @@ TEST(OutputFolder, LabelAt37And38CharactersAndTrailingSeparators)
     EXPECT_EQ(tail.text, " ..ome/user/" + QString(26, u'a') + "b");
     EXPECT_TRUE(tail.centred);
     EXPECT_EQ(tail.toolTip, " " + f38 + " ");
-
-    EXPECT_EQ(OutputFolder::WithoutTrailingSeparator("/data/Out//"), "/data/Out");
-    EXPECT_EQ(OutputFolder::WithoutTrailingSeparator("D:\\Out\\"), "D:\\Out");
-    EXPECT_EQ(OutputFolder::WithoutTrailingSeparator("/"), "/");
 }

@@ -2,7 +2,7 @@
 // Support for widget tests: throwaway XDG folders per test, scripted platform services, and a
 // watchdog that fails the test (instead of hanging) when a real modal dialog opens.
 
-#include "app/Services.h"
+#include "core/Services.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <utility>
 
 // Message boxes: records every text and flag set; answers from a queue, else the default answer.
 class ScriptedMessageBox : public MessageBoxService
@@ -64,6 +66,22 @@ public:
     int calls = 0;
 };
 
+// The machine's volumes, or the given list once a test sets one.
+class ScriptedVolumes : public VolumeService
+{
+public:
+    QList<Volume> mountedVolumes() override
+    {
+        const QList<Volume> result = list ? *list : Volumes::current();
+        if (afterNextCall)
+            std::exchange(afterNextCall, nullptr)();
+        return result;
+    }
+    std::optional<QList<Volume>> list;
+    // Runs once, after the next answer (a drive that becomes ready, say).
+    std::function<void()> afterNextCall;
+};
+
 class GuiFixture : public ::testing::Test
 {
 protected:
@@ -81,6 +99,7 @@ protected:
         services.folders = &folders;
         services.sound = &sound;
         services.languages = &languages;
+        services.volumes = &volumes;
 
         // A real modal dialog would block the test: fail and close it, unless a test asked to
         // handle it.
@@ -129,6 +148,7 @@ protected:
     ScriptedFolderPicker folders;
     ScriptedSoundDevice sound;
     ScriptedLanguageChooser languages;
+    ScriptedVolumes volumes;
     AppServices services;
 
 private:

@@ -1,0 +1,72 @@
+#pragma once
+// The state every window of Tonvera shares for the life of the process. One instance, owned by
+// the application and handed by reference to the controllers; there are no other globals.
+// Names follow the program's long-standing variable names so behaviour is easy to trace.
+
+#include "core/CutSection.h"
+
+#include <QString>
+#include <cstdint>
+
+struct AppState
+{
+    // Folders and files
+    QString AppFolder; // the program's folder, always ending in a separator
+    QString CurrentFolder; // current input folder
+    QString CurrentFile; // name of the input file last selected; "" when none
+    QString CurrentOutputFile; // name of the output file last selected
+    QString OutputFolder; // folder that receives converted files
+    QString UserOutputFolder; // the user's own output folder
+    QString SaveFolder; // target folder of save/copy
+    QString WorkFolder; // temporary working folder
+    QString BatchFilePath; // encoder batch script
+    QString ConfigFilePath; // encoder configuration file
+    QString SourcePath; // full path of the current input / file being converted
+    QString CurrentType; // "MP3", "WAV" or "WMA"
+    QString ClickedFilePath; // file last clicked in either list
+    QString ShownFilePath; // file the information panel shows
+
+    // Browser
+    QString SortOrder; // "A", "E", "D", "S" or ""
+    int16_t TypeIndex = 0; // index of the type filter in CboType
+    QString LastTypeText; // CboType text last applied
+    bool BrowseEventsOn = false;
+    bool PathTyped = false;
+    bool OutputListActive = false;
+    int RunListIndex = -1;
+
+    // Language and texts
+    QString LanguageCode; // "EN" or "IT"
+    QString MessageSection; // "msg" + LanguageCode
+    QString MessageFilePath; // AppFolder + "PRMSG"
+    QString HelpFilePath;
+    QString HelpIndexPath;
+
+    // Message box in progress
+    QString MsgText;
+    int MsgFlags = 0;
+    int MsgResult = 0;
+
+    double VolumeTaskId = 0;
+    bool CutNamesOn = false;
+
+    // Tag values of the current file, filled by the information panel
+    QString TagTitle, TagArtist, TagAlbum, TagCopyright, TagDescription, TagGenre, TagYear,
+        TagTrack;
+    float InputBitRate = 0; // bits per second
+    float InputFrequency = 0; // Hz
+    double SourceLengthMs = 0;
+    bool FileFormatValid = false;
+    int WaveBitsPerSample = 0;
+
+    // Conversion run
+    QString OutputBaseName, OutputFileName, OutputPath, WaveOutputPath;
+    QString TempWavePath, TempWmaPath, NewFilePath;
+    bool TempWaveOnWorkFolder = false;
+    int16_t QueueCount = 0, QueueDone = 0, RunConvertCalls = 0;
+    bool CutSectionOnly = false, EditTagInfo = false, TagOnlyMode = false, KeepExisting = false;
+    bool RunStopped = false, DialogCancelled = false, SectionDecoded = false;
+    QString ProfileName;
+    CutSection Cut; // the section of the current file to play or convert
+    float kTimeMP3 = 2.5f, kTimeWAV = 2.5f;
+};

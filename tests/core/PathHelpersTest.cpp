@@ -1,0 +1,89 @@
+#include "core/PathHelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(PathHelpers, SplitsFolderAndName)
+{
+    const struct
+    {
+        const char *path, *folder, *name;
+    } cases[] = {
+        {"/home/u/a.mp3", "/home/u", "a.mp3"},
+        {"/a.mp3", "/a.mp3", "a.mp3"}, // a separator at the start keeps the whole path
+        {"C:\\Music\\x.wav", "C:\\Music", "x.wav"},
+        {"D:\\dir/with\\mixed", "D:\\dir/with", "mixed"}, // "\" wins when present
+        {"plain.mp3", "unchanged", "plain.mp3"},
+        {"//server/share", "//server", "share"},
+        {"/folder/", "/folder", ""},
+    };
+    for (const auto &c : cases) {
+        QString folder = QStringLiteral("unchanged");
+        FolderOfPath(QString::fromUtf8(c.path), folder);
+        EXPECT_EQ(folder, QString::fromUtf8(c.folder)) << c.path;
+        EXPECT_EQ(FileNameOfPath(QString::fromUtf8(c.path)), QString::fromUtf8(c.name)) << c.path;
+    }
+}
+
+TEST(PathHelpers, SeparatorsAndNul)
+{
+    const struct
+    {
+        const char *in, *out;
+    } trailing[] = {{"/home/u", "/home/u/"}, {"/home/u/", "/home/u/"}, {"/", "/"}, {"C:\\", "C:\\"},
+        {"/x  ", "/x/"}, {"", "/"}};
+    for (const auto &c : trailing) {
+        QString p = QString::fromUtf8(c.in);
+        AddTrailingSeparator(p);
+        EXPECT_EQ(p, QString::fromUtf8(c.out)) << c.in;
+    }
+    EXPECT_EQ(JoinPath("/", "a.mp3"), "/a.mp3");
+    EXPECT_EQ(JoinPath("/music/", "a.mp3"), "/music/a.mp3");
+    EXPECT_EQ(JoinPath("/music", "/a.mp3"), "/music/a.mp3");
+    EXPECT_EQ(JoinPath("", "a.mp3"), "a.mp3");
+    EXPECT_EQ(WithoutTrailingSeparator("/data/Out//"), "/data/Out");
+    EXPECT_EQ(WithoutTrailingSeparator("D:\\Out\\"), "D:\\Out");
+    EXPECT_EQ(WithoutTrailingSeparator("/"), "/");
+    EXPECT_EQ(TrimAtNul(QString::fromUtf8("abc\0def", 7)), "abc");
+    EXPECT_EQ(TrimAtNul("abc"), "abc");
+    EXPECT_EQ(ShortPathOf("/a b/c"), "/a b/c");
+}
+
+TEST(PathHelpers, MakeTempFileNameCreatesUniqueFiles)
+{
+    QTemporaryDir dir;
+    QString first, second;
+    ASSERT_TRUE(MakeTempFileName(dir.path(), "tnv", first));
+    ASSERT_TRUE(MakeTempFileName(dir.path(), "tnv", second));
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(QFileInfo(first).isFile());
+    EXPECT_TRUE(QFileInfo(first).fileName().startsWith("tnv"));
+
+    QString untouched = "keep";
+    EXPECT_FALSE(MakeTempFileName(dir.filePath("missing"), "tnv", untouched));
+    EXPECT_EQ(untouched, "keep");
+}
+
+TEST(PathHelpers, ClearFolderRemovesFilesThenFolder)
+{
+    QTemporaryDir dir;
+    const QString work = dir.filePath("work");
+    QDir().mkpath(work + "/sub");
+    for (const char *name : {"a.wav", ".hidden", "ro.wma"}) {
+        QFile f(work + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile::setPermissions(work + "/ro.wma", QFile::ReadOwner);
+
+    ClearFolder(work, false);
+    EXPECT_EQ(QDir(work).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    EXPECT_TRUE(QFileInfo(work + "/sub").isDir()); // subfolders are not the program's
+
+    QDir().rmdir(work + "/sub");
+    ClearFolder(work + "/", true);
+    EXPECT_FALSE(QFileInfo::exists(work));
+    ClearFolder(work, true); // a missing folder is no error
+}
