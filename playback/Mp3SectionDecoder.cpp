@@ -1,13 +1,15 @@
 #include "Mp3SectionDecoder.h"
 
-#include "WavFileWriter.h"
+#include "Mpg123Source.h"
+#include "WavWriter.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <chrono>
 #include <cmath>
-#include <mpg123.h>
+#include <exception>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -15,64 +17,24 @@ namespace {
 // How often the worker reports its position; the window only needs a smooth bar.
 constexpr auto ProgressInterval = std::chrono::milliseconds(50);
 
-struct HandleDeleter
+std::string localPath(const QString &path)
 {
-    void operator()(mpg123_handle *h) const
-    {
-        mpg123_close(h);
-        mpg123_delete(h);
-    }
-};
-using Handle = std::unique_ptr<mpg123_handle, HandleDeleter>;
+    return QFile::encodeName(path).toStdString();
+}
 
-// Opens path for decoding to signed 16-bit samples at the source's own rate and channel
-// count, and reads up to the first frame. Null (with *error) when it is not MPEG audio.
-Handle openSource(const QString &path, long *rate, int *channels, QString *error)
+QString messageOf(const std::exception &e)
 {
-    if (!QFileInfo(path).isFile()) {
-        *error = QStringLiteral("%1: no such file").arg(path);
-        return {};
-    }
-    static const bool initialised = mpg123_init() == MPG123_OK;
-    int err = MPG123_OK;
-    Handle h(initialised ? mpg123_new(nullptr, &err) : nullptr);
-    if (!h) {
-        *error = QStringLiteral("the MP3 decoder cannot start");
-        return {};
-    }
-    // Gapless decoding is on by default; it removes the encoder's delay and padding so that
-    // sample positions match the source's time line.
-    mpg123_param(h.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0);
-    // After a seek, layer 3 needs the frames before the target to refill the bit reservoir,
-    // which can reach back several small frames; too few leave the section's start silent.
-    mpg123_param(h.get(), MPG123_PREFRAMES, 32, 0);
-    mpg123_format_none(h.get());
-    const long *rates = nullptr;
-    size_t count = 0;
-    mpg123_rates(&rates, &count);
-    for (size_t i = 0; i < count; ++i)
-        mpg123_format(h.get(), rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
-
-    if (mpg123_open(h.get(), QFile::encodeName(path).constData()) != MPG123_OK) {
-        *error = QStringLiteral("%1: cannot open: %2")
-                     .arg(path, QString::fromUtf8(mpg123_strerror(h.get())));
-        return {};
-    }
-    int encoding = 0;
-    if (mpg123_getformat(h.get(), rate, channels, &encoding) != MPG123_OK) {
-        *error = QStringLiteral("%1: not MPEG audio").arg(path);
-        return {};
-    }
-    return h;
+    return QString::fromLocal8Bit(e.what());
 }
 
 } // namespace
 
 struct Mp3SectionDecoder::Session
 {
-    Handle handle;
-    WavFileWriter writer;
-    long rate = 0;
+    std::unique_ptr<tonvera::Mpg123Source> source;
+    std::optional<tonvera::WavWriter> writer;
+    // Kept apart from the source, which is released as soon as the decode ends.
+    int rate = 0;
     int channels = 0;
     qint64 samples = 0;
     int frames = 0;
@@ -93,10 +55,12 @@ Mp3SectionDecoder::~Mp3SectionDecoder()
 
 int Mp3SectionDecoder::status(const QString &path) const
 {
-    long rate = 0;
-    int channels = 0;
-    QString error;
-    return openSource(path, &rate, &channels, &error) ? 0 : 1;
+    try {
+        tonvera::Mpg123Source source(localPath(path));
+        return 0;
+    } catch (const std::exception &) {
+        return 1;
+    }
 }
 
 int Mp3SectionDecoder::decodeToWav(const QString &source, const QString &target)
@@ -104,32 +68,34 @@ int Mp3SectionDecoder::decodeToWav(const QString &source, const QString &target)
     stop();
     m_error.clear();
     auto s = std::make_unique<Session>();
-    s->handle = openSource(source, &s->rate, &s->channels, &m_error);
-    if (!s->handle)
+    try {
+        s->source = std::make_unique<tonvera::Mpg123Source>(localPath(source));
+    } catch (const std::exception &e) {
+        m_error = messageOf(e);
         return 1;
+    }
+    s->rate = s->source->sampleRate();
+    s->channels = s->source->channels();
     // The decoded WAV replaces whatever is at the target; never let that be the source.
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists()
-        && targetInfo.canonicalFilePath() == QFileInfo(source).canonicalFilePath()) {
+    if (s->source->isSameFile(localPath(target))) {
         m_error = QStringLiteral("the target is the source file itself");
         return 2;
     }
     // A full scan gives the exact frame count and an index for sample-exact seeking.
-    if (mpg123_scan(s->handle.get()) != MPG123_OK) {
-        m_error = QStringLiteral("%1: cannot read: %2")
-                      .arg(source, QString::fromUtf8(mpg123_strerror(s->handle.get())));
+    try {
+        const tonvera::Mpg123Source::Length length = s->source->scan();
+        s->samples = length.samples;
+        s->frames = length.frames;
+        s->samplesPerFrame = length.samplesPerFrame;
+        s->secondsPerFrame = length.secondsPerFrame;
+    } catch (const std::exception &e) {
+        m_error = messageOf(e);
         return 3;
     }
-    s->samples = mpg123_length(s->handle.get());
-    s->frames = int(mpg123_framelength(s->handle.get()));
-    s->samplesPerFrame = mpg123_spf(s->handle.get());
-    s->secondsPerFrame = mpg123_tpf(s->handle.get());
-    if (s->samples <= 0 || s->frames <= 0 || s->samplesPerFrame <= 0 || s->secondsPerFrame <= 0) {
-        m_error = QStringLiteral("%1: no audio frames").arg(source);
-        return 3;
-    }
-    if (!s->writer.open(target, int(s->rate), s->channels)) {
-        m_error = s->writer.errorString();
+    try {
+        s->writer.emplace(localPath(target), s->rate, s->channels);
+    } catch (const std::exception &e) {
+        m_error = messageOf(e);
         return 4;
     }
     m_session = std::move(s);
@@ -214,14 +180,7 @@ void Mp3SectionDecoder::decodeLoop(
     quint64 generation, qint64 firstSample, qint64 endSample, int lastFrame)
 {
     Session &s = *m_session;
-    mpg123_handle *h = s.handle.get();
     QString error;
-    const qint64 reached = mpg123_seek(h, off_t(firstSample), SEEK_SET);
-    if (reached != firstSample)
-        error = QStringLiteral("cannot seek to the start of the section: %1")
-                    .arg(QString::fromUtf8(mpg123_strerror(h)));
-
-    const int frameBytes = s.channels * 2;
     std::vector<int16_t> buffer(32768);
     qint64 position = firstSample;
     auto lastReport = std::chrono::steady_clock::now();
@@ -238,47 +197,40 @@ void Mp3SectionDecoder::decodeLoop(
             Qt::QueuedConnection);
     };
 
-    while (error.isEmpty() && position < endSample && !m_cancel.load(std::memory_order_relaxed)) {
-        size_t done = 0;
-        const int rc = mpg123_read(h, buffer.data(), buffer.size() * sizeof(int16_t), &done);
-        if (rc == MPG123_NEW_FORMAT) {
-            long rate = 0;
-            int channels = 0, encoding = 0;
-            mpg123_getformat(h, &rate, &channels, &encoding);
-            if (rate != s.rate || channels != s.channels)
-                error = QStringLiteral("the audio format changes within the file");
-        }
-        const qint64 available = qint64(done) / frameBytes;
-        const qint64 take = std::min(available, endSample - position);
-        if (error.isEmpty() && take > 0) {
-            if (!s.writer.write(buffer.data(), size_t(take) * size_t(s.channels)))
-                error = s.writer.errorString();
+    try {
+        s.source->seek(firstSample);
+        while (position < endSample && !m_cancel.load(std::memory_order_relaxed)) {
+            const size_t count = s.source->read(buffer);
+            if (count == 0)
+                break;
+            const qint64 take = std::min(qint64(count) / s.channels, endSample - position);
+            s.writer->write(std::span(buffer).first(size_t(take) * size_t(s.channels)));
             position += take;
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastReport >= ProgressInterval) {
+                lastReport = now;
+                report(position - 1);
+            }
         }
-        if (rc == MPG123_DONE)
-            break;
-        if (rc != MPG123_OK && rc != MPG123_NEW_FORMAT && error.isEmpty())
-            error
-                = QStringLiteral("decoding failed: %1").arg(QString::fromUtf8(mpg123_strerror(h)));
-        const auto now = std::chrono::steady_clock::now();
-        if (now - lastReport >= ProgressInterval) {
-            lastReport = now;
-            report(position - 1);
-        }
+    } catch (const std::exception &e) {
+        error = messageOf(e);
     }
 
     if (m_cancel.load()) {
-        s.writer.abort();
+        s.writer->discard();
         return; // stop() has already invalidated this generation
     }
     if (error.isEmpty() && position < endSample)
         error = QStringLiteral("the source ended early: it is damaged or changed while decoding");
     if (error.isEmpty()) {
         report(qint64(lastFrame) * s.samplesPerFrame);
-        if (!s.writer.commit())
-            error = s.writer.errorString();
+        try {
+            s.writer->commit();
+        } catch (const std::exception &e) {
+            error = messageOf(e);
+        }
     } else {
-        s.writer.abort();
+        s.writer->discard();
     }
     QMetaObject::invokeMethod(
         this, [this, generation, error] { finishOnOwnerThread(generation, error); },
@@ -292,7 +244,7 @@ void Mp3SectionDecoder::finishOnOwnerThread(quint64 generation, const QString &e
     joinWorker();
     // The source is not needed any more; release it so it can be renamed or deleted at once.
     // The measurements stay readable until stop() or the next decode.
-    m_session->handle.reset();
+    m_session->source.reset();
     m_error = error;
     if (error.isEmpty())
         emit completed();
