@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "browser/ListLine.h"
 #include "browser/SettingsHistoryStore.h"
 #include "core/AppState.h"
 #include "core/MainCommands.h"
@@ -11,7 +12,9 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 
 MainWindow::MainWindow(
     AppState &state, Settings &settings, const AppServices &services, QWidget *parent)
@@ -41,6 +44,17 @@ void MainWindow::applyLook()
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_ui->ListInput->setFont(fixed);
     m_ui->ListOutput->setFont(fixed);
+    // However small the window, a list keeps room for its name and size columns.
+    const QFontMetrics columns(fixed);
+    const struct
+    {
+        QListWidget *list;
+        int sizeEnd;
+    } lists[] = {{m_ui->ListInput, ListLine::InputSizeEnd},
+        {m_ui->ListOutput, ListLine::OutputSizeEnd}};
+    for (const auto &entry : lists)
+        entry.list->setMinimumWidth(columns.horizontalAdvance(QString(entry.sizeEnd + 1, u'0'))
+            + entry.list->verticalScrollBar()->sizeHint().width() + 2 * entry.list->frameWidth());
 
     // Small icon buttons get the desktop theme's icons; their texts are the tooltips.
     const struct

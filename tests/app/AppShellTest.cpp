@@ -119,6 +119,25 @@ TEST_F(AppShellTest, TechLanButtonsChooseAndFocusFollowsCurrentLanguage)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
+TEST_F(AppShellTest, TechLanKeepsTheLanguageOnEscAndTakesTheFocusedOneOnReturn)
+{
+    for (const char *current : {"IT", "EN"}) {
+        TechLan dialog(current);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_EQ(dialog.languageCode(), current);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    TechLan dialog("IT");
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(dialog.ui().cmdIT->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dialog.languageCode(), "IT");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
 TEST_F(AppShellTest, RestoresSavedSettings)
 {
     storeSettings({{"Language", "IT"}, {"Path", music}, {"swOrd", "S"}, {"iTyp", "3"},

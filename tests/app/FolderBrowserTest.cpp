@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -398,6 +399,90 @@ TEST_F(FolderBrowserTest, InputMenuShowsTheInputEntriesOnly)
         EXPECT_EQ(entries[i]->isVisible(), i < 10) << i;
     EXPECT_EQ(menu->defaultAction(), ui().mnuPlay);
     menu->hide();
+}
+
+TEST_F(FolderBrowserTest, ClickingAnMp3SwitchesTheCommandsOfTheWindow)
+{
+    QFile::copy(QStringLiteral(TONVERA_TEST_DATA "/browser/both.mp3"), folder + "/song.mp3");
+    start(0);
+    ui().chkWMA->setChecked(true);
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(state.SourcePath, folder + "/song.mp3");
+    for (MainCommand command : {MainCommand::Convert, MainCommand::Tag, MainCommand::Play,
+             MainCommand::SetSection, MainCommand::ConversionOptions})
+        EXPECT_TRUE(on(command)) << int(command);
+    EXPECT_FALSE(on(MainCommand::PlaySection)); // no section yet
+    EXPECT_FALSE(on(MainCommand::ConvertSection));
+    EXPECT_TRUE(ui().FraConv->isEnabled());
+
+    // A section makes the section commands follow.
+    state.Cut.setStartMs(1000);
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    browser().ListInput_Click();
+    EXPECT_TRUE(on(MainCommand::PlaySection));
+    EXPECT_TRUE(on(MainCommand::ConvertSection));
+
+    // What this build cannot do yet stays disabled on screen, menus included.
+    const QList<QWidget *> unavailable
+        = {ui().cmdGrab, ui().cmdGrabCut, ui().cmdTag, ui().cmdPlay, ui().cmdPlayCut, ui().VScrSta};
+    for (QWidget *control : unavailable)
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_FALSE(ui().mnuGrab->isEnabled());
+    EXPECT_FALSE(ui().mnuTag->isEnabled());
+}
+
+TEST_F(FolderBrowserTest, AFolderChosenWhileAnotherIsListedWins)
+{
+    for (const char *sub : {"b", "c"})
+        QDir(top).mkdir(QString::fromLatin1(sub));
+    makeFile(QStringLiteral("b/one.mp3"), 10);
+    makeFile(QStringLiteral("c/two.wav"), 10);
+    makeFile(QStringLiteral("c/three.wav"), 10);
+    start();
+    auto *model = qobject_cast<QFileSystemModel *>(ui().Dir1->model());
+    ASSERT_NE(model, nullptr);
+    // The user clicks folder c while b is being listed (the listing lets events run).
+    QTimer::singleShot(0, ui().Dir1, [&] { ui().Dir1->setCurrentIndex(model->index(top + "/c")); });
+    browser().SetDir1(top + "/b");
+    QTRY_COMPARE(state.CurrentFolder, top + "/c");
+    EXPECT_EQ(browser().Dir1Folder(), top + "/c");
+    EXPECT_EQ(names(), QStringList({"three.wav", "two.wav"}));
+    for (int row = 0; row < ui().ListInput->count(); ++row)
+        EXPECT_TRUE(PathOfItem(ui().ListInput->item(row)).startsWith(top + "/c/")) << row;
+    EXPECT_EQ(state.SourcePath, top + "/c/three.wav");
+}
+
+TEST_F(FolderBrowserTest, MarkAllFollowsTheListedTypeNotThePreviousFile)
+{
+    makeFile(QStringLiteral("a.mp3"), 10);
+    makeFile(QStringLiteral("c.wma"), 10);
+    start(3); // WM Audio
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(state.CurrentType, "WMA");
+    EXPECT_FALSE(ui().chkAll->isEnabled());
+    ui().CboType->setCurrentIndex(0); // MP3
+    EXPECT_EQ(names(), QStringList({"a.mp3"}));
+    EXPECT_TRUE(ui().chkAll->isEnabled());
+}
+
+TEST_F(FolderBrowserTest, ARightClickInTheTreeOpensItsMenuAndKeepsTheFolder)
+{
+    QDir(top).mkdir(QStringLiteral("sub"));
+    start();
+    window->show();
+    auto *model = qobject_cast<QFileSystemModel *>(ui().Dir1->model());
+    ASSERT_NE(model, nullptr);
+    QTRY_VERIFY(ui().Dir1->visualRect(model->index(top + "/sub")).isValid());
+    const QPoint at = ui().Dir1->visualRect(model->index(top + "/sub")).center();
+    QTest::mouseClick(ui().Dir1->viewport(), Qt::RightButton, {}, at);
+    EXPECT_TRUE(window->dirPopup()->isVisible());
+    EXPECT_EQ(browser().Dir1Folder(), top);
+    EXPECT_EQ(state.CurrentFolder, top);
+    window->dirPopup()->hide();
+
+    // The left button still chooses the folder.
+    QTest::mouseClick(ui().Dir1->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(state.CurrentFolder, top + "/sub");
 }
 
 TEST_F(FolderBrowserTest, HistoryLivesInTheSettingsSectionUrl)

@@ -119,3 +119,32 @@ TEST_F(PanelFixture, NothingCarriesOverFromThePreviousFile)
     EXPECT_TRUE(w.LabMsg->text().startsWith("Size: 0 bytes\n"));
     EXPECT_TRUE(w.LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
 }
+
+TEST_F(PanelFixture, Id3v2TextsEndAtTheirTerminator)
+{
+    // Taggers end each text frame with a zero; the panel and the tag fields stop there.
+    const auto frame = [](const char *id, const QByteArray &text) {
+        const QByteArray body = QByteArray(1, '\0') + text + QByteArray(1, '\0');
+        QByteArray f(id);
+        for (int shift : {24, 16, 8, 0})
+            f.append(char((body.size() >> shift) & 0xff));
+        return f + QByteArray(2, '\0') + body;
+    };
+    const QByteArray frames = frame("TIT2", "Mono Track") + frame("TPE1", "Some Artist");
+    QByteArray tag("ID3\x03\x00\x00", 6);
+    for (int shift : {21, 14, 7, 0})
+        tag.append(char((frames.size() >> shift) & 0x7f));
+    QFile plain(QStringLiteral(TONVERA_TEST_DATA "/playback/plain.mp3"));
+    ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+    QTemporaryDir dir;
+    QFile mp3(dir.filePath("terminated.mp3"));
+    ASSERT_TRUE(mp3.open(QIODevice::WriteOnly));
+    mp3.write(tag + frames + plain.readAll());
+    mp3.close();
+
+    ASSERT_TRUE(select(mp3.fileName(), "MP3"));
+    EXPECT_EQ(state.TagTitle, "Mono Track");
+    EXPECT_EQ(state.TagArtist, "Some Artist");
+    EXPECT_TRUE(w.LabInfo->text().startsWith("Title: Mono Track\nArtist: Some Artist\n"))
+        << w.LabInfo->text().toStdString();
+}
