@@ -50,8 +50,8 @@ void MainWindow::applyLook()
     {
         QListWidget *list;
         int sizeEnd;
-    } lists[] = {{m_ui->ListInput, ListLine::InputSizeEnd},
-        {m_ui->ListOutput, ListLine::OutputSizeEnd}};
+    } lists[]
+        = {{m_ui->ListInput, ListLine::InputSizeEnd}, {m_ui->ListOutput, ListLine::OutputSizeEnd}};
     for (const auto &entry : lists)
         entry.list->setMinimumWidth(columns.horizontalAdvance(QString(entry.sizeEnd + 1, u'0'))
             + entry.list->verticalScrollBar()->sizeHint().width() + 2 * entry.list->frameWidth());
