@@ -1,10 +1,10 @@
 #include "AppShell.h"
-#include "GuiFixture.h"
 #include "KeyboardFilter.h"
 #include "MainWindow.h"
 #include "SignalCloser.h"
 #include "TechLan.h"
 #include "TechLanChooser.h"
+#include "WindowFixture.h"
 #include "core/AppState.h"
 #include "core/Settings.h"
 #include "ui_TechLan.h"
@@ -25,47 +25,15 @@ void writeFile(const QString &path, const QByteArray &bytes)
 }
 } // namespace
 
-class AppShellTest : public GuiFixture
+class AppShellTest : public WindowFixture
 {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        appFolder = path("app");
-        QDir().mkpath(appFolder);
+        WindowFixture::SetUp();
         music = path("music");
         QDir().mkpath(music);
         writeFile(music + "/song.mp3", "x");
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        GuiFixture::TearDown();
-    }
-
-    // A settings store with the given UserDef values, written before the start.
-    void storeSettings(const QList<std::pair<QString, QString>> &values)
-    {
-        Settings s;
-        for (const auto &[key, value] : values)
-            s.setText("UserDef", key, value);
-        s.sync();
-    }
-
-    bool start(const QStringList &arguments = {})
-    {
-        settings = std::make_unique<Settings>();
-        window = std::make_unique<MainWindow>(state, *settings, services);
-        shell = new AppShell(*window, appFolder);
-        return shell->start(arguments);
-    }
-
-    void closeWindow()
-    {
-        if (window)
-            window->close();
-        window.reset();
     }
 
     // An English user who last browsed the music folder.
@@ -81,13 +49,7 @@ protected:
         return s.text("UserDef", key, "<missing>");
     }
 
-    Ui::frmMain &ui() { return window->ui(); }
-
-    QString appFolder, music;
-    AppState state;
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<MainWindow> window;
-    AppShell *shell = nullptr;
+    QString music;
 };
 
 TEST_F(AppShellTest, FirstStartOpensLanguageChooserAndEscGivesEnglish)

@@ -13,7 +13,7 @@
 #include "core/Settings.h"
 #include "ui_frmMain.h"
 
-#include "GuiFixture.h"
+#include "WindowFixture.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -38,25 +38,16 @@ QT_END_NAMESPACE
 
 namespace {
 
-class FolderBrowserTest : public GuiFixture
+class FolderBrowserTest : public WindowFixture
 {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
+        WindowFixture::SetUp();
         messages.defaultAnswer = 2; // Cancel when the test scripted no answer
         top = folder = path(QStringLiteral("top"));
         QDir().mkpath(top);
-        QDir().mkpath(path(QStringLiteral("app")));
         volumes.list = QList<Volume> {{"/", "ext4", "/dev/sda1", "", true}};
-    }
-
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        GuiFixture::TearDown();
     }
 
     // The program's start in folder, with the type box entry and the order saved last, and
@@ -64,21 +55,13 @@ protected:
     void start(int typeIndex = 4, const QString &order = QStringLiteral("A"),
         const QStringList &history = {})
     {
-        {
-            Settings saved;
-            saved.setText(QStringLiteral("UserDef"), QStringLiteral("Language"), "EN");
-            saved.setText(QStringLiteral("UserDef"), QStringLiteral("Path"), folder);
-            saved.setText(QStringLiteral("UserDef"), QStringLiteral("swOrd"), order);
-            saved.setText(
-                QStringLiteral("UserDef"), QStringLiteral("iTyp"), QString::number(typeIndex));
-            for (qsizetype i = 0; i < history.size(); ++i)
-                saved.setText(QStringLiteral("URL"), QString::number(i), history[i]);
-            saved.sync();
-        }
-        settings = std::make_unique<Settings>();
-        window = std::make_unique<MainWindow>(state, *settings, services);
-        shell = new AppShell(*window, path(QStringLiteral("app")));
-        ASSERT_TRUE(shell->start({}));
+        storeSettings({{"Language", "EN"}, {"Path", folder}, {"swOrd", order},
+            {"iTyp", QString::number(typeIndex)}});
+        QList<std::pair<QString, QString>> entries;
+        for (qsizetype i = 0; i < history.size(); ++i)
+            entries.append({QString::number(i), history[i]});
+        storeSettings(entries, QStringLiteral("URL"));
+        ASSERT_TRUE(WindowFixture::start());
         // Keys reach the window as they reach the user's active window.
         QApplication::setActiveWindow(window.get());
     }
@@ -109,14 +92,9 @@ protected:
 
     bool on(MainCommand command) const { return window->commands().isOn(command); }
 
-    Ui::frmMain &ui() const { return window->ui(); }
     FolderBrowser &browser() const { return window->folderBrowser(); }
 
     QString top, folder;
-    AppState state;
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<MainWindow> window;
-    AppShell *shell = nullptr;
 };
 
 TEST_F(FolderBrowserTest, ListsSupportedFilesWithSizeColumnAndPath)
