@@ -67,7 +67,6 @@ def scenario_f12_to_italian_and_back(s):
     find(w, "push button", "Help")
 
 
-@known_fault("Esc in the chooser opened by F12 switches to English")
 def scenario_escape_in_f12_chooser_keeps_the_language(s):
     app = s.start(language="Italiano")
     w = app.main_window()

@@ -32,11 +32,11 @@ def scenario_all_none_marks_every_entry_and_none(s):
     expect(not is_checked(all_none), "All/None clear", "it ticked")
 
 
-@known_fault("All/None stays disabled after the type goes from WM Audio back to MP3")
 def scenario_all_none_comes_back_after_wm_audio(s):
     app, w, lst = start_in_music(s)
     choose(type_box(w), "WM Audio")
-    wait_entries(lst, ["clip.wma"])
+    click(entry(lst, "clip.wma"))
+    wait_panel(w, "clip.wma")
     choose(type_box(w), "MP3")
     wait_entries(lst, MP3S)
     all_none = find(w, "check box", "All/None")
