@@ -165,7 +165,7 @@ void MainWindow::createControllers()
     m_infoPanel = std::make_unique<InfoPanel>(
         FormBindings::infoPanel(ui, this), m_state, *m_media, *m_status);
     m_outputList = std::make_unique<OutputList>(FormBindings::outputList(ui, m_menus), m_state,
-        *m_infoPanel, *m_media, *m_status, *m_services.folders);
+        *m_infoPanel, *m_media, *m_status, *m_commands, *m_services.folders);
     m_folderBrowser = std::make_unique<FolderBrowser>(FormBindings::browser(ui, this, m_menus),
         BrowserParts {m_state, *m_commands, *m_status, *m_infoPanel, *m_outputList, *m_media,
             *m_history, m_services});

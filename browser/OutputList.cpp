@@ -5,6 +5,7 @@
 #include "OutputFolder.h"
 #include "SizeText.h"
 #include "core/AppState.h"
+#include "core/MainCommands.h"
 #include "core/PathHelpers.h"
 #include "core/Services.h"
 #include "core/StatusLine.h"
@@ -22,13 +23,15 @@
 #include <QToolTip>
 
 OutputList::OutputList(const OutputListWidgets &widgets, AppState &state, InfoPanel &panel,
-    MediaControls &media, StatusLine &status, FolderPickerService &picker, QObject *parent)
+    MediaControls &media, StatusLine &status, MainCommands &commands, FolderPickerService &picker,
+    QObject *parent)
     : QObject(parent)
     , w(widgets)
     , state(state)
     , panel(panel)
     , MediaPlayer2(media.MediaPlayer2())
     , status(status)
+    , commands(commands)
     , picker(picker)
 {
     connect(w.OptSameDir, &QAbstractButton::clicked, this, &OutputList::OptSameDir_Click);
@@ -125,6 +128,9 @@ void OutputList::ListOutput_Click()
     w.ShapOUT->setFixedWidth(0);
     w.LabBarINP->clear();
     w.LabBarOUT->clear();
+    // A converted file can be played, and so can the section of it that is set.
+    commands.set(MainCommand::Play, true);
+    commands.set(MainCommand::PlaySection, state.Cut.isSet());
 
     MediaPlayer2.setFileName(path);
     state.SourceLengthMs = 1000.0 * MediaPlayer2.Duration();

@@ -13,6 +13,7 @@ class QMenu;
 class QPoint;
 class FolderPickerService;
 class InfoPanel;
+class MainCommands;
 class MediaControls;
 class MediaProbe;
 class StatusLine;
@@ -37,8 +38,8 @@ class OutputList : public QObject
     Q_OBJECT
 public:
     OutputList(const OutputListWidgets &widgets, AppState &state, InfoPanel &panel,
-        MediaControls &media, StatusLine &status, FolderPickerService &picker,
-        QObject *parent = nullptr);
+        MediaControls &media, StatusLine &status, MainCommands &commands,
+        FolderPickerService &picker, QObject *parent = nullptr);
 
     // The folder tree shows another folder: while "Current Folder" is chosen the output
     // follows it.
@@ -65,5 +66,6 @@ private:
     InfoPanel &panel;
     MediaProbe &MediaPlayer2;
     StatusLine &status;
+    MainCommands &commands;
     FolderPickerService &picker;
 };

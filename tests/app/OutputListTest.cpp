@@ -5,6 +5,7 @@
 #include "browser/FolderBrowser.h"
 #include "browser/InfoPanel.h"
 #include "core/AppState.h"
+#include "core/MainCommands.h"
 #include "core/Services.h"
 #include "core/Settings.h"
 #include "playback/MediaControls.h"
@@ -103,6 +104,8 @@ TEST_F(OutputListTest, ClickOnAnOutputShowsItAndMakesTheListActive)
     EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Clip Title\n"));
     EXPECT_TRUE(
         window->media().MediaPlayer2().fileName().isEmpty()); // released for rename and delete
+    EXPECT_TRUE(window->commands().isOn(MainCommand::Play));
+    EXPECT_FALSE(window->commands().isOn(MainCommand::PlaySection));
 
     // The panel's warning reaches the form's status line and dot.
     ASSERT_TRUE(window->infoPanel().ShowCurrentFile(dataFile("mono8.wav"), "WAV"));
