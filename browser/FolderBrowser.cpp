@@ -88,6 +88,12 @@ void FolderBrowser::SetSortOrder(const QString &order)
     m_list->SetSortOrder(order);
 }
 
+void FolderBrowser::clearMarkAll()
+{
+    const QSignalBlocker quiet(w.chkAll);
+    w.chkAll->setChecked(false);
+}
+
 void FolderBrowser::chkAll_Click()
 {
     m_list->chkAll_Click();
@@ -116,7 +122,9 @@ void FolderBrowser::connectSignals()
     connect(w.CboType, &QComboBox::currentIndexChanged, this, [this] { CboType_Click(); });
     connect(w.cmdRefr, &QAbstractButton::clicked, this, [this] { cmdRefr_Click(); });
     connect(w.cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
-    connect(w.chkAll, &QAbstractButton::clicked, this, [this] { chkAll_Click(); });
+    // Toggled, not clicked: a screen reader's toggle action marks the files as a click does.
+    // The browser's own resets of the box go through clearMarkAll and stay quiet.
+    connect(w.chkAll, &QAbstractButton::toggled, this, [this] { chkAll_Click(); });
     connect(w.ListInput, &QListWidget::itemSelectionChanged, this, [this] { ListInput_Click(); });
     w.ListInput->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(w.ListInput, &QWidget::customContextMenuRequested, this,
@@ -328,12 +336,12 @@ void FolderBrowser::listFolder()
         w.ListOutput->clear();
     m_keepOutputList = false;
 
-    w.chkAll->setChecked(false);
+    clearMarkAll();
     m_list->fill(folder);
     const bool hasFiles = w.ListInput->count() > 0;
     if (hasFiles) {
         w.chkAll->setEnabled(m_list->filter().markAllEnabled);
-        w.chkAll->setChecked(false);
+        clearMarkAll();
         chkAll_Click();
         s.BrowseEventsOn = false;
         w.ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
@@ -423,7 +431,7 @@ void FolderBrowser::CboType_Click()
         s.LastTypeText = typeText;
         s.CurrentFile.clear();
         w.ListInput->clear();
-        w.chkAll->setChecked(false);
+        clearMarkAll();
         m_list->fill(m_dirFolder);
         if (w.ListInput->count() > 0) {
             // What the list now holds decides, not the type of the file current before it.
@@ -432,7 +440,7 @@ void FolderBrowser::CboType_Click()
             m_parts.commands.set(MainCommand::ConvertSection, convertible && s.Cut.isSet());
             m_parts.commands.set(MainCommand::ConversionOptions, convertible);
             w.chkAll->setEnabled(convertible && filter.markAllEnabled);
-            w.chkAll->setChecked(false);
+            clearMarkAll();
             chkAll_Click();
             m_list->selectFile(named);
         }

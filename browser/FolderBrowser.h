@@ -114,6 +114,7 @@ private:
     bool checkDrive(const QString &folder);
     void driveFallback(const QString &drive);
     void acceptFailed();
+    void clearMarkAll();
     void listFolder();
     void showFolderMenu(const QPoint &pos);
     void connectSignals();

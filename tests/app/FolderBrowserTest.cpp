@@ -205,6 +205,12 @@ TEST_F(FolderBrowserTest, FolderChangeMakesTheFirstFileCurrentAndCountsMarks)
     ui().chkAll->click();
     EXPECT_TRUE(ui().ListInput->selectedItems().isEmpty());
     EXPECT_EQ(ui().Lab2->text(), QStringLiteral("2 - Select files to be converted   (1/3)"));
+    // A screen reader toggles the box instead of clicking it: the same marking.
+    ui().chkAll->toggle();
+    EXPECT_EQ(ui().ListInput->selectedItems().size(), 3);
+    EXPECT_EQ(state.QueueCount, 2);
+    ui().chkAll->toggle();
+    EXPECT_TRUE(ui().ListInput->selectedItems().isEmpty());
 
     ui().ListInput->setCurrentRow(1, QItemSelectionModel::ClearAndSelect); // three.wma
     EXPECT_EQ(state.CurrentType, QStringLiteral("WMA"));
