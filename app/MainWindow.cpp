@@ -94,6 +94,10 @@ void MainWindow::applyLook()
         bar->setSizePolicy(policy);
     }
 
+    // On Linux a screen reader names a combo box by its current entry and the label that
+    // describes it.
+    m_ui->LabType->setBuddy(m_ui->CboType);
+
     // cmdTrucco takes the focus away from a control without showing anything.
     m_ui->cmdTrucco->setFocusPolicy(Qt::StrongFocus);
 }
