@@ -1,0 +1,105 @@
+#include "conversion/RunPlan.h"
+
+#include "core/PathHelpers.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace RunPlan {
+
+QString baseNameOf(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return fileName;
+    return fileName.left(dot);
+}
+
+FileNames namesFor(const QString &outputBaseName, const QString &type, const QString &outputFolder,
+    const QString &workFolder, bool outputRemovable)
+{
+    FileNames names;
+    names.OutputBaseName = outputBaseName;
+    names.OutputFileName = outputBaseName + QStringLiteral(".wma");
+    names.OutputPath = JoinPath(outputFolder, names.OutputFileName);
+    names.TempWaveOnWorkFolder = outputRemovable && !workFolder.isEmpty();
+    names.TempWavePath
+        = JoinPath(ShortPathOf(names.TempWaveOnWorkFolder ? workFolder : outputFolder),
+            QStringLiteral("~tmpw_0.wav"));
+    names.TempWmaPath = JoinPath(ShortPathOf(outputFolder), QStringLiteral("~tmpw_0.wma"));
+    if (type == QLatin1String("MP3"))
+        names.WaveOutputPath = JoinPath(outputFolder, outputBaseName + QStringLiteral(".wav"));
+    return names;
+}
+
+QString sectionTimes(const CutSection &cut, bool cutSectionOnly)
+{
+    if (!cutSectionOnly || cut.startMs() < 0 || cut.endMs() <= cut.startMs())
+        return {};
+    return QString::number(qint64(cut.startMs())) + QLatin1Char(' ')
+        + QString::number(qint64(cut.endMs()));
+}
+
+DecodeRange sectionDecodeRange(
+    const CutSection &cut, double sourceLengthMs, float frameMs, int frameCount)
+{
+    DecodeRange range;
+    const bool toTheEnd = cut.endMs() <= cut.startMs();
+    const double start = std::max(cut.startMs(), 0.0);
+    if (frameMs <= 0 || !std::isfinite(frameMs)) {
+        range.byFrames = false;
+        range.startSeconds = float(start / 1000.0);
+        range.endSeconds = float((toTheEnd ? sourceLengthMs : cut.endMs()) / 1000.0);
+        return range;
+    }
+    const int lastFrame = std::max(frameCount - 1, 0);
+    range.firstFrame = std::min(int(std::lround(start / frameMs)), lastFrame);
+    range.lastFrame
+        = toTheEnd ? lastFrame : std::min(int(std::lround(cut.endMs() / frameMs)), lastFrame);
+    return range;
+}
+
+WholeFileSection wholeFileSection(const CutSection &cut)
+{
+    return {int(std::lround(std::max(cut.startMs(), 0.0))),
+        int(std::lround(std::max(cut.endMs(), 0.0)))};
+}
+
+bool outputExists(
+    const QString &outputFolder, const QString &baseName, bool createWma, bool createWav)
+{
+    const auto exists = [&](const char *extension) {
+        return QFileInfo::exists(JoinPath(outputFolder, baseName + QLatin1String(extension)));
+    };
+    return (createWma && exists(".wma")) || (createWav && exists(".wav"));
+}
+
+QString firstExistingOutput(
+    const QStringList &sourceNames, const QString &outputFolder, bool createWma, bool createWav)
+{
+    for (const QString &name : sourceNames)
+        if (outputExists(outputFolder, baseNameOf(name), createWma, createWav))
+            return name;
+    return {};
+}
+
+QString percentCaption(double fraction)
+{
+    return QString::number(std::lround(std::clamp(fraction, 0.0, 1.0) * 100)) + QLatin1Char('%');
+}
+
+double queueFraction(int done, int count)
+{
+    if (count <= 0)
+        return 0;
+    return std::clamp(double(done) / count, 0.0, 1.0);
+}
+
+QString queueCaption(int done, int count)
+{
+    return QString::number(done) + QLatin1Char('/') + QString::number(count);
+}
+
+} // namespace RunPlan
