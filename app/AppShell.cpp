@@ -7,6 +7,7 @@
 #include "browser/FolderBrowser.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeFilter.h"
+#include "conversion/ConversionQueue.h"
 #include "core/AppState.h"
 #include "core/PathHelpers.h"
 #include "core/Settings.h"
@@ -75,6 +76,9 @@ AppShell::AppShell(MainWindow &window, const QString &appFolder)
     connect(ui.cmdHelp, &QPushButton::clicked, this, &AppShell::ShowHelp);
     connect(ui.cmdAbout, &QPushButton::clicked, this, &AppShell::showAbout);
     connect(ui.Option2, &QRadioButton::toggled, ui.cboProfile, &QWidget::setEnabled);
+    // A run under way stops before anything is saved or removed, and puts back what it set
+    // aside.
+    connect(this, &AppShell::stopping, &window.conversion(), &ConversionQueue::stopForShutdown);
     m_keyboard = new KeyboardFilter(m_window, m_state, [this] { switchLanguage(); });
 }
 
@@ -305,8 +309,8 @@ void AppShell::shutdown()
     removeFile(m_state.BatchFilePath);
     removeFile(m_state.TempWavePath);
     removeFile(m_state.TempWmaPath);
-    if (!m_state.OutputPath.isEmpty())
-        removeFile(m_state.OutputPath + QStringLiteral(".tmp.wma"));
+    // An output set aside as ".tmp.wma" is the user's file (maybe the source itself): the
+    // stopped run put it back, and what is left of it is never deleted here.
     removeFile(m_state.ConfigFilePath);
     removeFile(m_state.HelpIndexPath);
 

@@ -103,4 +103,27 @@ BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus
     return w;
 }
 
+ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window)
+{
+    ConversionWidgets w;
+    w.window = window;
+    w.cmdGrab = ui.cmdGrab;
+    w.cmdGrabCut = ui.cmdGrabCut;
+    w.cmdHalt = ui.cmdHalt;
+    w.mnuGrab = ui.mnuGrab;
+    w.chkWMA = ui.chkWMA;
+    w.chkWAV = ui.chkWAV;
+    w.ChkTag = ui.ChkTag;
+    w.cboProfile = ui.cboProfile;
+    w.CboType = ui.CboType;
+    w.LabProgr = ui.LabProgr;
+    w.LabBarra = ui.LabBarra;
+    w.LabProgrNum = ui.LabProgrNum;
+    w.LabBarraNum = ui.LabBarraNum;
+    w.mainControls = {ui.CboURL, ui.Dir1, ui.Drive1, ui.ListInput, ui.cmdRefr, ui.cmdUp, ui.cmdDir,
+        ui.cmdClear, ui.CboType, ui.OptSameDir, ui.OptUsrDir, ui.cmdBrowse, ui.chkAll,
+        ui.ListOutput};
+    return w;
+}
+
 } // namespace FormBindings

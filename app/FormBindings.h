@@ -5,6 +5,7 @@
 #include "browser/FolderBrowser.h"
 #include "browser/InfoPanel.h"
 #include "browser/OutputList.h"
+#include "conversion/ConversionQueue.h"
 
 namespace Ui {
 class frmMain;
@@ -27,5 +28,6 @@ void bindCommands(Ui::frmMain &ui, MainCommands &commands);
 InfoPanelWidgets infoPanel(Ui::frmMain &ui, QWidget *window);
 OutputListWidgets outputList(Ui::frmMain &ui, const PopupMenus &menus);
 BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus);
+ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window);
 
 } // namespace FormBindings

@@ -2,6 +2,7 @@
 
 #include "browser/ListLine.h"
 #include "browser/SettingsHistoryStore.h"
+#include "conversion/ConversionQueue.h"
 #include "core/AppState.h"
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
@@ -34,6 +35,7 @@ MainWindow::~MainWindow()
 {
     // The browser's handlers call into the panel and the output list; it goes first, before
     // the widgets it watches can send it anything more.
+    m_conversion.reset();
     m_folderBrowser.reset();
 }
 
@@ -158,9 +160,9 @@ void MainWindow::createControllers()
     m_commands = std::make_unique<MainCommands>();
     FormBindings::bindCommands(ui, *m_commands);
     // Operations that are not built yet stay disabled, whatever the window's rules ask.
-    for (MainCommand command : {MainCommand::Convert, MainCommand::ConvertSection, MainCommand::Tag,
-             MainCommand::Play, MainCommand::Pause, MainCommand::StopPlayer,
-             MainCommand::PlaySection, MainCommand::SetSection, MainCommand::FileOperations})
+    for (MainCommand command :
+        {MainCommand::Tag, MainCommand::Play, MainCommand::Pause, MainCommand::StopPlayer,
+            MainCommand::PlaySection, MainCommand::SetSection, MainCommand::FileOperations})
         m_commands->setAvailable(command, false);
     m_status = std::make_unique<StatusLine>(*ui.LabStatus, *ui.ImgMsg, *ui.ShaPallino);
     m_media = std::make_unique<MediaControls>();
@@ -173,6 +175,9 @@ void MainWindow::createControllers()
     m_folderBrowser = std::make_unique<FolderBrowser>(FormBindings::browser(ui, this, m_menus),
         BrowserParts {m_state, *m_commands, *m_status, *m_infoPanel, *m_outputList, *m_media,
             *m_history, m_services});
+    m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui, this),
+        ConversionParts {
+            m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_services.messages});
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -13,6 +13,7 @@
 namespace Ui {
 class frmMain;
 }
+class ConversionQueue;
 class FolderBrowser;
 class HistoryStore;
 class InfoPanel;
@@ -55,6 +56,7 @@ public:
     InfoPanel &infoPanel() { return *m_infoPanel; }
     OutputList &outputList() { return *m_outputList; }
     FolderBrowser &folderBrowser() { return *m_folderBrowser; }
+    ConversionQueue &conversion() { return *m_conversion; }
 
 signals:
     // File commands from the keyboard, for the file operations; outputList tells which list.
@@ -89,4 +91,5 @@ private:
     std::unique_ptr<InfoPanel> m_infoPanel;
     std::unique_ptr<OutputList> m_outputList;
     std::unique_ptr<FolderBrowser> m_folderBrowser;
+    std::unique_ptr<ConversionQueue> m_conversion;
 };

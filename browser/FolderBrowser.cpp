@@ -8,6 +8,7 @@
 #include "browser/ListLineView.h"
 #include "browser/OutputList.h"
 #include "browser/PathBox.h"
+#include "browser/SizeText.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeBoxView.h"
 #include "core/AppState.h"
@@ -515,6 +516,86 @@ void FolderBrowser::ShowStartFolder()
     if (!SetDir1(s.CurrentFolder))
         SetDir1(QDir::homePath());
     m_list->UpdateOrderChecks();
+}
+
+// ---- What a conversion run asks ---------------------------------------------------------------
+
+int FolderBrowser::entryCount() const
+{
+    return w.ListInput->count();
+}
+
+bool FolderBrowser::isMarked(int row) const
+{
+    const QListWidgetItem *item = w.ListInput->item(row);
+    return item && item->isSelected();
+}
+
+int FolderBrowser::markedCount() const
+{
+    return int(w.ListInput->selectedItems().size());
+}
+
+QString FolderBrowser::fileNameAt(int row) const
+{
+    return ListLine::fileNameOf(PathOfItem(w.ListInput->item(row)));
+}
+
+void FolderBrowser::makeCurrent(int row)
+{
+    if (row < 0 || row >= w.ListInput->count())
+        return;
+    {
+        const QSignalBlocker quiet(w.ListInput);
+        w.ListInput->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+    }
+    w.ListInput->scrollToItem(w.ListInput->item(row));
+    const bool events = s.BrowseEventsOn;
+    s.BrowseEventsOn = true;
+    ListInput_Click();
+    s.BrowseEventsOn = events;
+}
+
+void FolderBrowser::refreshCurrent()
+{
+    const bool events = s.BrowseEventsOn;
+    s.BrowseEventsOn = true;
+    ListInput_Click();
+    s.BrowseEventsOn = events;
+}
+
+void FolderBrowser::clearMarks()
+{
+    clearMarkAll();
+    chkAll_Click();
+}
+
+void FolderBrowser::clearOutputList()
+{
+    w.ListOutput->clear();
+}
+
+void FolderBrowser::addOutputFile(const QString &path)
+{
+    m_parts.output.AddOutputFile(path);
+    w.ListOutput->setCurrentRow(w.ListOutput->count() - 1);
+}
+
+void FolderBrowser::addInputFile(const QString &path)
+{
+    // Only while the list shows files of that type, and only in the folder it lists.
+    if (QFileInfo(path).absolutePath() != s.CurrentFolder
+        || !QDir::match(m_list->filter().patterns, QFileInfo(path).fileName()))
+        return;
+    const QSignalBlocker quiet(w.ListInput);
+    for (int row = w.ListInput->count() - 1; row >= 0; --row)
+        if (PathOfItem(w.ListInput->item(row)) == path)
+            delete w.ListInput->takeItem(row);
+    AddListLine(w.ListInput,
+        ListLine::make(path,
+            SizeTextOfLength(QFileInfo(path).size(), LocalText(s, 100, QStringLiteral("bytes"))),
+            ListLine::InputSizeEnd),
+        path);
 }
 
 // ---- Menus and drops -------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // called directly, the rest of the window through the shared command, status and media owners.
 
 #include "browser/TypeFilter.h"
+#include "core/BrowserAccess.h"
 #include "core/Volumes.h"
 
 #include <QObject>
@@ -72,7 +73,9 @@ struct BrowserParts
     const AppServices &services; // messages and volumes
 };
 
-class FolderBrowser : public QObject
+class FolderBrowser
+    : public QObject
+    , public BrowserAccess
 {
     Q_OBJECT
 public:
@@ -101,6 +104,18 @@ public:
     void ListInput_Click();
     void SetSortOrder(const QString &order);
     void DropFiles(const QString &path);
+
+    // What a conversion run asks of the browser.
+    int entryCount() const override;
+    bool isMarked(int row) const override;
+    int markedCount() const override;
+    QString fileNameAt(int row) const override;
+    void makeCurrent(int row) override;
+    void refreshCurrent() override;
+    void clearMarks() override;
+    void clearOutputList() override;
+    void addOutputFile(const QString &path) override;
+    void addInputFile(const QString &path) override;
 
     QString Dir1Folder() const { return m_dirFolder; }
     bool SetDir1(const QString &folder);

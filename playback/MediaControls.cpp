@@ -19,8 +19,6 @@ void MediaControls::releaseFiles()
 {
     emit releasing();
     m_mediaPlayer2->setFileName(QString());
-    if (m_mp3Play1->isRunning())
-        m_mp3Play1->stop();
     // The tag reader opens its file only inside one call; forgetting the name is all it needs.
     try {
         m_tagletPro1->Clear();

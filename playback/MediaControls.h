@@ -25,8 +25,9 @@ public:
     MediaProbe &MediaPlayer2() { return *m_mediaPlayer2; }
     Mp3SectionDecoder &Mp3Play1() { return *m_mp3Play1; }
 
-    // Lets go of every file: the probe unloads, a running decode stops (its partial output is
-    // removed), the tag reader forgets its file, and the preview player is told to unload.
+    // Lets go of every file: the probe unloads, the tag reader forgets its file, and the preview
+    // player is told to unload. A section decode under way belongs to the running conversion,
+    // which stops it itself.
     void releaseFiles();
 
 signals:

@@ -1,0 +1,682 @@
+#include "conversion/ConversionQueue.h"
+
+#include "conversion/EncoderConfig.h"
+#include "conversion/HelperProcess.h"
+#include "core/AppState.h"
+#include "core/BrowserAccess.h"
+#include "core/MainCommands.h"
+#include "core/PathHelpers.h"
+#include "core/Services.h"
+#include "core/StatusLine.h"
+#include "core/Volumes.h"
+#include "core/texts/LocalText.h"
+#include "playback/MediaControls.h"
+#include "playback/Mp3SectionDecoder.h"
+
+#include <EncoderProfiles.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+constexpr int No = 7;
+constexpr int Cancel = 2;
+constexpr int Critical = 16;
+constexpr int YesNoQuestionNoDefault = 292;
+constexpr int YesNoCancelQuestionNoDefault = 291;
+
+double secondsNow()
+{
+    return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+// Temporary files go without asking; they are ours.
+void removeFile(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(path);
+}
+} // namespace
+
+ConversionQueue::ConversionQueue(
+    const ConversionWidgets &widgets, const ConversionParts &parts, QObject *parent)
+    : QObject(parent)
+    , w(widgets)
+    , s(parts.state)
+    , m_parts(parts)
+    , m_decoder(new HelperProcess(this))
+    , m_encoder(new HelperProcess(this))
+{
+    connect(w.cmdGrab, &QAbstractButton::clicked, this, &ConversionQueue::cmdGrab_Click);
+    connect(w.cmdGrabCut, &QAbstractButton::clicked, this, &ConversionQueue::cmdGrabCut_Click);
+    connect(w.mnuGrab, &QAction::triggered, this, &ConversionQueue::mnuGrab_Click);
+    connect(w.cmdHalt, &QAbstractButton::clicked, this, [this] { cmdHalt_Click(); });
+
+    connect(m_decoder, &HelperProcess::finished, this, [this](bool ok, const QString &why) {
+        if (ok)
+            decoderCompleted();
+        else
+            decoderFailed(why);
+    });
+    connect(m_encoder, &HelperProcess::progress, this,
+        [this](int percent) { Avanza_Conv(percent / 100.0); });
+    connect(m_encoder, &HelperProcess::finished, this, &ConversionQueue::encoderFinished);
+
+    Mp3SectionDecoder &decoder = m_parts.media.Mp3Play1();
+    connect(&decoder, &Mp3SectionDecoder::progress, this, [this](int frame) {
+        if (m_step != Step::Decoding || frame <= 0)
+            return;
+        const int last = s.CutSectionOnly && m_sectionEnd > 0
+            ? m_sectionEnd
+            : m_parts.media.Mp3Play1().frameCount();
+        Avanza_Conv(last > 0 ? std::min(1.0, double(frame) / last) : 1.0);
+    });
+    connect(&decoder, &Mp3SectionDecoder::completed, this, [this] {
+        if (m_step == Step::Decoding)
+            decoderCompleted();
+    });
+    connect(&decoder, &Mp3SectionDecoder::failed, this, [this](const QString &why) {
+        if (m_step == Step::Decoding)
+            decoderFailed(why);
+    });
+}
+
+ConversionQueue::~ConversionQueue() = default;
+
+bool ConversionQueue::isBusy() const
+{
+    return m_step != Step::Idle;
+}
+
+QString ConversionQueue::text(int number, const char *english) const
+{
+    return LocalText(s, number, QString::fromUtf8(english));
+}
+
+void ConversionQueue::showStatus(int number, const char *english, const QString &file, int indent)
+{
+    m_parts.status.setText(QString(indent, u' ') + text(number, english) + u' ' + file);
+}
+
+// ---- Entry commands --------------------------------------------------------------------------
+
+void ConversionQueue::cmdGrab_Click()
+{
+    s.RunStopped = false;
+    s.CutSectionOnly = false;
+    s.TagOnlyMode = false;
+    StartConversionRun(QString());
+}
+
+void ConversionQueue::cmdGrabCut_Click()
+{
+    s.CutSectionOnly = true;
+    s.RunStopped = false;
+    s.TagOnlyMode = false;
+    StartConversionRun(QString());
+}
+
+void ConversionQueue::mnuGrab_Click()
+{
+    if (s.Cut.isSet())
+        cmdGrabCut_Click();
+    else
+        cmdGrab_Click();
+}
+
+void ConversionQueue::StartConversionRun(const QString &path)
+{
+    if (isBusy())
+        return;
+    EnableMainControls(false);
+    s.QueueCount = s.QueueDone = s.RunConvertCalls = 0;
+    w.LabProgrNum->clear();
+    w.LabBarraNum->resize(0, w.LabBarraNum->height());
+    s.RunListIndex = -1;
+    m_existingAsked = false;
+    m_running = true;
+    m_parts.status.hideDot();
+    s.EditTagInfo = w.ChkTag->isChecked();
+
+    BrowserAccess &list = m_parts.browser;
+    const int marked = list.markedCount();
+    if (marked == 0 || !path.isEmpty()) {
+        s.QueueCount = 1;
+        ConvertFile(path.isEmpty() ? s.SourcePath : path);
+        // One file converts in the background: the window is usable again at once, with STOP
+        // still offered while it runs.
+        if (m_running)
+            EnableMainControls(true);
+        return;
+    }
+    s.QueueCount = int16_t(marked);
+    for (int row = 0; row < list.entryCount(); ++row) {
+        if (!list.isMarked(row))
+            continue;
+        s.RunListIndex = row;
+        list.makeCurrent(row);
+        if (s.CurrentType != QLatin1String("WMA")) {
+            ConvertFile(s.SourcePath);
+            return;
+        }
+        // Marked WMA files are passed over: they count as done.
+        ++s.QueueDone;
+        Avanza_Num();
+        if (s.QueueDone >= s.QueueCount)
+            break;
+    }
+    endRun(true);
+}
+
+// ---- One file --------------------------------------------------------------------------------
+
+void ConversionQueue::ConvertFile(const QString &path)
+{
+    ++s.RunConvertCalls;
+    s.SectionDecoded = false;
+    m_sourcePath = path;
+    for (;;) {
+        if (planFile())
+            return;
+        // planFile skipped this file; the next marked one follows, or the run ends.
+        if (!m_running)
+            return;
+        ++s.QueueDone;
+        Avanza_Num();
+        if (s.QueueDone >= s.QueueCount) {
+            endRun(true);
+            return;
+        }
+        int row = s.RunListIndex + 1;
+        while (row < m_parts.browser.entryCount() && !m_parts.browser.isMarked(row))
+            ++row;
+        if (row >= m_parts.browser.entryCount()) {
+            endRun(true);
+            return;
+        }
+        s.RunListIndex = row;
+        m_parts.browser.makeCurrent(row);
+        m_sourcePath = s.SourcePath;
+    }
+}
+
+// Checks, names and questions for m_sourcePath. True when the file was handed on (or the run
+// ended); false when it is skipped.
+bool ConversionQueue::planFile()
+{
+    m_parts.status.clear();
+    w.LabProgr->clear();
+    w.LabBarra->resize(0, w.LabBarra->height());
+    m_sectionTimes.clear();
+    m_setAside.clear();
+
+    const QFileInfo source(m_sourcePath);
+    if (!s.FileFormatValid) {
+        m_parts.messages.show(text(1199, "INVALID FILE FORMAT"), Critical);
+        abortRun();
+        return true;
+    }
+    if (!source.isFile() || source.size() < 1) {
+        abortRun();
+        return true;
+    }
+    QString probe;
+    if (!MakeTempFileName(s.OutputFolder, QStringLiteral("tmp"), probe)) {
+        const Volume *volume = Volumes::volumeOf(s.OutputFolder, Volumes::current());
+        m_parts.messages.show(text(1103, "ERROR Access denied to Disk") + QStringLiteral(" (")
+                + (volume ? volume->root : s.OutputFolder) + QLatin1Char(')'),
+            Critical);
+        abortRun();
+        return true;
+    }
+    QFile::remove(probe);
+
+    m_sourceName = source.fileName();
+    m_tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack};
+    m_sourceType = FileTypeOf(m_sourceName);
+    s.SourcePath = m_sourcePath;
+    const QString type = m_sourceType;
+    const bool removable = Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current());
+    m_names = RunPlan::namesFor(
+        RunPlan::baseNameOf(m_sourceName), type, s.OutputFolder, s.WorkFolder, removable);
+    s.OutputBaseName = m_names.OutputBaseName;
+    s.OutputFileName = m_names.OutputFileName;
+    s.OutputPath = m_names.OutputPath;
+    s.WaveOutputPath = m_names.WaveOutputPath;
+    s.TempWavePath = m_names.TempWavePath;
+    s.TempWmaPath = m_names.TempWmaPath;
+    s.TempWaveOnWorkFolder = m_names.TempWaveOnWorkFolder;
+    removeFile(s.TempWavePath);
+
+    const bool wma = w.chkWMA->isChecked();
+    const bool wav = w.chkWAV->isChecked() && type == QLatin1String("MP3");
+    // Existing outputs: asked once for a run over marks, or for the one file.
+    if (s.QueueCount >= 2) {
+        if (!m_existingAsked) {
+            m_existingAsked = true;
+            s.KeepExisting = false;
+            QStringList names;
+            // Marked WMA files are passed over, so their outputs are not asked about.
+            for (int row = 0; row < m_parts.browser.entryCount(); ++row)
+                if (m_parts.browser.isMarked(row)
+                    && FileTypeOf(m_parts.browser.fileNameAt(row)) != QLatin1String("WMA"))
+                    names << m_parts.browser.fileNameAt(row);
+            if (!RunPlan::firstExistingOutput(names, s.OutputFolder, wma, w.chkWAV->isChecked())
+                     .isEmpty()) {
+                const int answer = m_parts.messages.show(
+                    text(1019, "SOME FILES ARE ALREADY EXISTING ... REPLACE ?"),
+                    YesNoCancelQuestionNoDefault);
+                if (answer == Cancel) {
+                    s.RunStopped = true;
+                    abortRun();
+                    return true;
+                }
+                s.KeepExisting = answer == No;
+            }
+        }
+    } else {
+        const bool wmaExists = wma && QFileInfo::exists(s.OutputPath);
+        const bool wavExists = wav && QFileInfo::exists(s.WaveOutputPath);
+        if (wmaExists || wavExists) {
+            const QString question = QStringLiteral("file: ")
+                + (wmaExists ? s.OutputPath : s.WaveOutputPath) + QStringLiteral("\r\n\r\n")
+                + text(1020, "ALREADY EXISTS ... REPLACE ?");
+            if (m_parts.messages.show(question, YesNoQuestionNoDefault) == No) {
+                abortRun();
+                return true;
+            }
+        }
+    }
+
+    m_parts.media.releaseFiles();
+    if (s.QueueDone < 1)
+        m_parts.browser.clearOutputList();
+
+    bool skipFile = false, skipWave = false;
+    if (type == QLatin1String("MP3") || type == QLatin1String("WAV")) {
+        if (wma && QFileInfo::exists(s.OutputPath)) {
+            if (s.KeepExisting)
+                skipFile = skipWave = true;
+            else
+                removeFile(s.OutputPath);
+        }
+        if (wav && QFileInfo::exists(s.WaveOutputPath)) {
+            if (s.KeepExisting)
+                skipWave = true;
+            else
+                removeFile(s.WaveOutputPath);
+        }
+    } else if (type == QLatin1String("WMA") && QFileInfo::exists(s.OutputPath)) {
+        // The earlier output (maybe the source itself) waits beside it until the new one is
+        // complete; a stop or a failure puts it back.
+        m_setAside = s.OutputPath + QStringLiteral(".tmp.wma");
+        if (!QFile::rename(s.OutputPath, m_setAside)) {
+            m_parts.messages.show(s.OutputPath + QStringLiteral(": cannot be set aside"), Critical);
+            m_setAside.clear();
+            abortRun();
+            return true;
+        }
+        if (m_sourcePath == s.OutputPath)
+            m_sourcePath = m_setAside;
+    }
+
+    w.cmdHalt->show();
+    if (type == QLatin1String("WAV") || type == QLatin1String("WMA")) {
+        if (s.RunStopped) {
+            abortRun();
+            return true;
+        }
+        if (skipFile)
+            return false;
+        encodeDirectly();
+        return true;
+    }
+    if (type == QLatin1String("MP3")) {
+        if (skipWave)
+            return false;
+        decodeMp3();
+        return true;
+    }
+    abortRun();
+    return true;
+}
+
+void ConversionQueue::encodeDirectly()
+{
+    m_sectionTimes = RunPlan::sectionTimes(s.Cut, s.CutSectionOnly);
+    showStatus(1120, "Creating WM Audio8 format - File:", s.OutputFileName);
+    m_decodeSeconds = 0;
+    m_expectedSeconds = 0;
+    m_stageStart = secondsNow();
+    Converti_WMA(m_sourcePath);
+}
+
+// ---- MP3 sources -----------------------------------------------------------------------------
+
+void ConversionQueue::decodeMp3()
+{
+    m_decodeSeconds = 0;
+    m_stageStart = secondsNow();
+    if (s.CutSectionOnly && !s.Cut.isSet())
+        s.CutSectionOnly = false;
+    m_sectionStart = m_sectionEnd = 0;
+    showStatus(1122, "DECODING - File:", m_sourceName);
+    Avanza_Conv(0.0);
+    if (s.CutSectionOnly) {
+        Mp3SectionDecoder &decoder = m_parts.media.Mp3Play1();
+        if (decoder.decodeToWav(m_sourcePath, s.TempWavePath) == 0) {
+            s.SectionDecoded = true;
+            const RunPlan::DecodeRange range = RunPlan::sectionDecodeRange(
+                s.Cut, s.SourceLengthMs, decoder.frameDuration(), decoder.frameCount());
+            m_sectionStart = range.firstFrame;
+            m_sectionEnd = range.lastFrame;
+            m_step = Step::Decoding;
+            const int started = range.byFrames
+                ? decoder.setRangeByFrames(range.firstFrame, range.lastFrame)
+                : decoder.setRangeByTime(range.startSeconds, range.endSeconds);
+            if (started < 0) {
+                decoder.stop();
+                decoderFailed(decoder.errorString());
+            }
+            return;
+        }
+        // The section decoder refuses the file: tnvr3w decodes it whole and the encoder cuts.
+        const RunPlan::WholeFileSection section = RunPlan::wholeFileSection(s.Cut);
+        m_sectionStart = section.start;
+        m_sectionEnd = section.end;
+    }
+    decodeWholeMp3();
+}
+
+void ConversionQueue::decodeWholeMp3()
+{
+    if (s.RunStopped) {
+        abortRun();
+        return;
+    }
+    m_step = Step::Decoding;
+    const QString decoder = s.AppFolder + QStringLiteral("tnvr3w");
+    if (!m_decoder->start(decoder, {m_sourcePath, s.TempWavePath}))
+        decoderFailed(m_decoder->errorText());
+}
+
+void ConversionQueue::decoderFailed(const QString &why)
+{
+    m_step = Step::Idle;
+    removeFile(s.TempWavePath);
+    showStatus(1123, "ERROR inflating file", m_sourceName);
+    if (!why.isEmpty())
+        m_parts.messages.show(why, Critical);
+    abortRun();
+}
+
+void ConversionQueue::decoderCompleted()
+{
+    m_step = Step::Idle;
+    if (s.SectionDecoded)
+        m_parts.media.Mp3Play1().stop();
+    // A decoder that reported success must have left the whole WAV behind.
+    if (!QFileInfo(s.TempWavePath).isFile()) {
+        decoderFailed(s.TempWavePath + QStringLiteral(": the decoded file is missing"));
+        return;
+    }
+    const double now = secondsNow();
+    m_decodeSeconds = now - m_stageStart;
+    m_expectedSeconds = s.kTimeMP3 * m_decodeSeconds;
+    m_stageStart = now;
+    if (w.chkWMA->isChecked()) {
+        showStatus(1120, "Creating WM Audio8 format - File:", s.OutputFileName);
+        Avanza_Conv(0.0);
+        Converti_WMA(s.TempWavePath);
+        return;
+    }
+    KeepDecodedWave();
+    ++s.QueueDone;
+    Avanza_Num();
+    QTimer::singleShot(0, this, &ConversionQueue::nextFile);
+}
+
+void ConversionQueue::KeepDecodedWave()
+{
+    removeFile(s.WaveOutputPath);
+    if (!QFile::rename(s.TempWavePath, s.WaveOutputPath))
+        return;
+    m_parts.browser.addOutputFile(s.WaveOutputPath);
+    m_parts.browser.addInputFile(s.WaveOutputPath);
+}
+
+// ---- The encoder -----------------------------------------------------------------------------
+
+QString ConversionQueue::profileName() const
+{
+    const auto &profiles = tonvera::encoderProfiles();
+    const int index = w.cboProfile->currentIndex();
+    const auto &profile = profiles[size_t(index >= 0 && index < int(profiles.size()) ? index : 4)];
+    return QString::fromUtf8(profile.name.data(), qsizetype(profile.name.size()));
+}
+
+void ConversionQueue::Converti_WMA(const QString &input)
+{
+    m_parts.status.showWarningPicture(true);
+    s.ProfileName = profileName();
+    EncoderSectionFields section;
+    section.CutSectionOnly = s.CutSectionOnly;
+    section.SectionDecoded = s.SectionDecoded;
+    section.mp3Source = m_sourceType == QLatin1String("MP3");
+    section.SectionStart = m_sectionStart;
+    section.SectionEnd = m_sectionEnd;
+    section.SectionTimes = m_sectionTimes;
+    const EncoderConfig config(input, s.TempWmaPath, s.ProfileName, section, m_tags);
+    m_tags = config.tags();
+    if (!config.write(s.ConfigFilePath)) {
+        m_parts.messages.show(s.ConfigFilePath + QStringLiteral(": cannot be written"), Critical);
+        encoderFinished(false, QString());
+        return;
+    }
+    removeFile(s.TempWmaPath);
+    m_step = Step::Encoding;
+    if (!m_encoder->start(QStringLiteral("/bin/sh"), {s.BatchFilePath}))
+        encoderFinished(false, m_encoder->errorText());
+}
+
+void ConversionQueue::encoderFinished(bool ok, const QString &why)
+{
+    m_step = Step::Idle;
+    if (s.RunStopped)
+        return;
+    const double encodeSeconds = secondsNow() - m_stageStart;
+    if (ok && !QFileInfo(s.TempWmaPath).isFile()) {
+        ok = false;
+    }
+    QString failure = why;
+    if (ok) {
+        if (m_decodeSeconds > 0 && encodeSeconds > 0)
+            s.kTimeMP3 = float(encodeSeconds / m_decodeSeconds);
+        removeFile(s.OutputPath);
+        if (!QFile::rename(s.TempWmaPath, s.OutputPath)) {
+            ok = false;
+            failure = s.OutputPath + QStringLiteral(": the finished file cannot take its name");
+        }
+    }
+    if (!ok) {
+        // A failed encode never becomes a finished file; what was set aside goes back.
+        removeFile(s.TempWmaPath);
+        if (m_sourceType == QLatin1String("MP3"))
+            removeFile(s.TempWavePath);
+        restoreSetAside();
+        m_parts.status.showRedDot();
+        showStatus(1124, "STOPPED while converting file:", s.OutputFileName);
+        m_parts.messages.show(failure.isEmpty() ? s.OutputFileName : failure, Critical);
+        abortRun();
+        return;
+    }
+    m_parts.browser.addOutputFile(s.OutputPath);
+    if (m_sourceType == QLatin1String("MP3")) {
+        if (w.chkWAV->isChecked())
+            KeepDecodedWave();
+        else
+            removeFile(s.TempWavePath);
+    }
+    m_parts.browser.addInputFile(s.OutputPath);
+    ++s.QueueDone;
+    Avanza_Num();
+    // The next file starts from the event loop, never from inside this handler.
+    QTimer::singleShot(0, this, &ConversionQueue::nextFile);
+}
+
+// ---- Moving on, ending and stopping ----------------------------------------------------------
+
+void ConversionQueue::nextFile()
+{
+    if (!m_running || s.RunStopped)
+        return;
+    if (s.QueueDone >= s.QueueCount) {
+        endRun(false);
+        return;
+    }
+    BrowserAccess &list = m_parts.browser;
+    for (int row = s.RunListIndex + 1; row < list.entryCount(); ++row) {
+        if (!list.isMarked(row))
+            continue;
+        s.RunListIndex = row;
+        list.makeCurrent(row);
+        if (s.CurrentType == QLatin1String("WMA")) {
+            ++s.QueueDone;
+            Avanza_Num();
+            continue;
+        }
+        ConvertFile(s.SourcePath);
+        return;
+    }
+    endRun(false);
+}
+
+void ConversionQueue::endRun(bool lastSkipped)
+{
+    m_running = false;
+    m_step = Step::Idle;
+    m_parts.browser.clearMarks();
+    EnableMainControls(true);
+    m_parts.browser.refreshCurrent();
+    m_parts.status.showGreenDot();
+    if (lastSkipped)
+        m_parts.status.setText(QStringLiteral("       --- "));
+    else
+        showStatus(1121, "Conversion completed - File:", s.OutputFileName, 6);
+    emit runEnded();
+}
+
+void ConversionQueue::abortRun()
+{
+    m_running = false;
+    m_step = Step::Idle;
+    EnableMainControls(true);
+    // The files are still marked: converting them stays on offer.
+    m_parts.commands.set(MainCommand::Convert, true);
+    if (s.CutSectionOnly)
+        m_parts.commands.set(MainCommand::ConvertSection, true);
+    emit runEnded();
+}
+
+bool ConversionQueue::cmdHalt_Click()
+{
+    if (m_parts.messages.show(text(1017, "Quit Conversion of file(s) ?"), YesNoQuestionNoDefault)
+        == No)
+        return false;
+    stopRun(true);
+    return true;
+}
+
+void ConversionQueue::stopForShutdown()
+{
+    if (m_running || isBusy())
+        stopRun(false);
+}
+
+void ConversionQueue::stopRun(bool tellUser)
+{
+    s.RunStopped = true;
+    m_decoder->stop();
+    m_encoder->stop();
+    if (m_step == Step::Decoding && s.SectionDecoded)
+        m_parts.media.Mp3Play1().stop();
+    m_step = Step::Idle;
+    m_running = false;
+    removeTemporaries();
+    restoreSetAside();
+    if (!tellUser)
+        return;
+    m_parts.status.showRedDot();
+    EnableMainControls(true);
+    m_parts.browser.refreshCurrent();
+    showStatus(1124, "STOPPED while converting file:", m_sourceName);
+    emit runEnded();
+}
+
+void ConversionQueue::removeTemporaries()
+{
+    removeFile(s.TempWavePath);
+    removeFile(s.TempWmaPath);
+}
+
+void ConversionQueue::restoreSetAside()
+{
+    if (m_setAside.isEmpty() || !QFileInfo::exists(m_setAside))
+        return;
+    // The earlier file is the user's: it goes back under its name unless a finished output
+    // took that name, and then it stays beside it.
+    if (!QFileInfo::exists(s.OutputPath))
+        QFile::rename(m_setAside, s.OutputPath);
+    m_setAside.clear();
+}
+
+// ---- Busy state and progress -----------------------------------------------------------------
+
+void ConversionQueue::EnableMainControls(bool enabled)
+{
+    for (QWidget *control : w.mainControls)
+        control->setEnabled(enabled);
+    for (MainCommand command :
+        {MainCommand::ConversionOptions, MainCommand::Play, MainCommand::Pause, MainCommand::Tag})
+        m_parts.commands.set(command, enabled);
+    if (!enabled) {
+        w.cmdHalt->show();
+        m_parts.status.showWarningPicture(true);
+        return;
+    }
+    w.cmdHalt->setVisible(isBusy());
+    if (!s.RunStopped)
+        m_parts.commands.setConvertCommands(false);
+    m_parts.status.showWarningPicture(false);
+    for (QWidget *label : {w.LabProgr, w.LabBarra, w.LabProgrNum, w.LabBarraNum})
+        label->hide();
+}
+
+void ConversionQueue::Avanza_Conv(double fraction)
+{
+    const int full = w.LabBarra->parentWidget()->width() - 2;
+    w.LabBarra->resize(int(std::clamp(fraction, 0.0, 1.0) * full), w.LabBarra->height());
+    w.LabProgr->setText(RunPlan::percentCaption(fraction));
+    w.LabBarra->show();
+    w.LabProgr->show();
+}
+
+void ConversionQueue::Avanza_Num()
+{
+    const int full = w.LabBarraNum->parentWidget()->width() - 2;
+    w.LabBarraNum->resize(
+        int(RunPlan::queueFraction(s.QueueDone, s.QueueCount) * full), w.LabBarraNum->height());
+    w.LabProgrNum->setText(RunPlan::queueCaption(s.QueueDone, s.QueueCount));
+    w.LabBarraNum->show();
+    w.LabProgrNum->show();
+}

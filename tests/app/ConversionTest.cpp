@@ -1,0 +1,222 @@
+// Conversion runs in the real window with the real decoder and encoder (or stand-ins that fail
+// or hang), checked on disk and with ffprobe.
+#include "WindowFixture.h"
+
+#include "conversion/ConversionQueue.h"
+#include "core/StatusLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString Bin = QStringLiteral(TONVERA_BIN_DIR);
+const QString Data = QStringLiteral(TONVERA_TEST_DATA);
+
+// One second of 16-bit stereo silence at 44.1 kHz.
+QByteArray silentWav()
+{
+    const quint32 data = 44100 * 4;
+    QByteArray bytes("RIFF");
+    auto le32 = [&bytes](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char((v >> (8 * i)) & 0xff));
+    };
+    auto le16 = [&bytes](quint16 v) {
+        bytes.append(char(v & 0xff));
+        bytes.append(char(v >> 8));
+    };
+    le32(36 + data);
+    bytes.append("WAVEfmt ");
+    le32(16);
+    le16(1);
+    le16(2);
+    le32(44100);
+    le32(44100 * 4);
+    le16(4);
+    le16(16);
+    bytes.append("data");
+    le32(data);
+    return bytes + QByteArray(int(data), '\0');
+}
+
+// ffprobe's duration and title of a file; duration -1 when it is not readable media.
+std::pair<double, QString> probe(const QString &path)
+{
+    QProcess ffprobe;
+    ffprobe.start(QStringLiteral("ffprobe"),
+        {"-v", "quiet", "-show_entries", "format=duration:format_tags=title", "-of",
+            "default=noprint_wrappers=1", path});
+    ffprobe.waitForFinished(30000);
+    double duration = -1;
+    QString title;
+    for (const QString &line : QString::fromUtf8(ffprobe.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith("duration="))
+            duration = line.mid(9).toDouble();
+        else if (line.startsWith("TAG:title="))
+            title = line.mid(10);
+    }
+    return {duration, title};
+}
+
+class ConversionTest : public WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        music = path("music");
+        QDir().mkpath(music);
+        // The helpers beside the program, as installed; a test may put a stand-in instead.
+        for (const char *helper : {"tnvr3w", "wm8eutil"})
+            QFile::link(Bin + "/" + helper, appFolder + "/" + helper);
+    }
+
+    void standIn(const char *helper, const QByteArray &script)
+    {
+        const QString file = appFolder + "/" + helper;
+        QFile::remove(file);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n" + script + "\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFile::ExeOwner);
+    }
+
+    void startIn(int typeIndex = 4)
+    {
+        storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", QString::number(typeIndex)}});
+        ASSERT_TRUE(start());
+        ui().chkWMA->setChecked(true);
+        ui().ListInput->setCurrentRow(0);
+    }
+
+    ConversionQueue &queue() { return window->conversion(); }
+
+    bool waitForTheRun(int ms = 60000)
+    {
+        return QTest::qWaitFor(
+            [this] { return !queue().isBusy() && !ui().cmdHalt->isVisible(); }, ms);
+    }
+
+    QStringList leftovers() const
+    {
+        return QDir(music).entryList(
+            {"~tmpw_0*", "*.tmp.wma", ".*.part-*"}, QDir::Files | QDir::Hidden);
+    }
+
+    QString music;
+};
+
+} // namespace
+
+TEST_F(ConversionTest, AMarkedBatchBecomesWmaFilesWithTheirTags)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a song.mp3");
+    QFile wav(music + "/b 'quoted' $x.wav");
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(silentWav());
+    wav.close();
+    QFile::copy(Data + "/browser/clip.wma", music + "/c.wma");
+    startIn();
+
+    ui().chkAll->click();
+    ASSERT_EQ(ui().ListInput->selectedItems().size(), 3);
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+
+    const auto [mp3Length, mp3Title] = probe(music + "/a song.wma");
+    EXPECT_NEAR(mp3Length, 2.04, 0.15);
+    EXPECT_EQ(mp3Title, "Title");
+    const auto [wavLength, wavTitle] = probe(music + "/b 'quoted' $x.wma");
+    EXPECT_NEAR(wavLength, 1.0, 0.15);
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
+    EXPECT_EQ(ui().ListOutput->count(), 2);
+    EXPECT_TRUE(ui().ListInput->selectedItems().isEmpty()); // marks cleared
+    EXPECT_TRUE(window->statusLine().dotShown());
+    EXPECT_TRUE(ui().LabStatus->text().contains("Conversion completed"))
+        << ui().LabStatus->text().toStdString();
+    EXPECT_TRUE(ui().CboURL->isEnabled());
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+}
+
+TEST_F(ConversionTest, AFailingOrMissingHelperIsReportedAndLeavesNothing)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    QFile wav(music + "/b.wav");
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(silentWav());
+    wav.close();
+
+    // An encoder that fails: its own words reach the user; no output takes the final name.
+    standIn("wm8eutil", "echo 'wm8eutil: the disk is full' >&2; exit 3");
+    startIn(1); // WAV
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    ASSERT_FALSE(messages.texts.isEmpty());
+    EXPECT_TRUE(messages.texts.last().contains("the disk is full"))
+        << messages.texts.last().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(music + "/b.wma"));
+    EXPECT_TRUE(leftovers().isEmpty());
+
+    // A decoder that is not there: said at once, and the run ends.
+    QFile::remove(appFolder + "/tnvr3w");
+    ui().CboType->setCurrentIndex(0); // MP3
+    ui().ListInput->setCurrentRow(0);
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(messages.texts.last().contains("tnvr3w")) << messages.texts.last().toStdString();
+    EXPECT_TRUE(ui().LabStatus->text().contains("ERROR inflating file"));
+    EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(ConversionTest, StopEndsTheHelperAndRemovesItsFiles)
+{
+    QFile wav(music + "/b.wav");
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(silentWav());
+    wav.close();
+    // An encoder that starts its output and then takes its time.
+    standIn("wm8eutil", "touch \"" + music.toUtf8() + "/~tmpw_0.wma\"; sleep 30");
+    startIn(1);
+    ui().cmdGrab->click();
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return QFileInfo::exists(music + "/~tmpw_0.wma"); }, 10000));
+    EXPECT_TRUE(ui().cmdHalt->isVisible());
+
+    messages.answers = {6}; // Yes, quit
+    ui().cmdHalt->click();
+    EXPECT_FALSE(queue().isBusy());
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_TRUE(ui().LabStatus->text().contains("STOPPED")) << ui().LabStatus->text().toStdString();
+    EXPECT_FALSE(ui().cmdHalt->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(music + "/b.wma"));
+}
+
+TEST_F(ConversionTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes)
+{
+    QFile wav(music + "/b.wav");
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(silentWav());
+    wav.close();
+    QFile old(music + "/b.wma");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the user's own file");
+    old.close();
+    startIn(1);
+
+    messages.answers = {7}; // No
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(messages.texts.last().contains("ALREADY EXISTS"));
+    EXPECT_EQ(QFileInfo(music + "/b.wma").size(), 19);
+
+    messages.answers = {6}; // Yes
+    ui().ListInput->setCurrentRow(0);
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_NEAR(probe(music + "/b.wma").first, 1.0, 0.15);
+}
