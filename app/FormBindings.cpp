@@ -114,6 +114,8 @@ ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window)
     w.chkWMA = ui.chkWMA;
     w.chkWAV = ui.chkWAV;
     w.ChkTag = ui.ChkTag;
+    w.OptUsrDir = ui.OptUsrDir;
+    w.cmdBrowse = ui.cmdBrowse;
     w.cboProfile = ui.cboProfile;
     w.CboType = ui.CboType;
     w.LabProgr = ui.LabProgr;
@@ -121,8 +123,7 @@ ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window)
     w.LabProgrNum = ui.LabProgrNum;
     w.LabBarraNum = ui.LabBarraNum;
     w.mainControls = {ui.CboURL, ui.Dir1, ui.Drive1, ui.ListInput, ui.cmdRefr, ui.cmdUp, ui.cmdDir,
-        ui.cmdClear, ui.CboType, ui.OptSameDir, ui.OptUsrDir, ui.cmdBrowse, ui.chkAll,
-        ui.ListOutput};
+        ui.cmdClear, ui.CboType, ui.OptSameDir, ui.OptUsrDir, ui.chkAll, ui.ListOutput};
     return w;
 }
 

@@ -646,6 +646,7 @@ void ConversionQueue::EnableMainControls(bool enabled)
 {
     for (QWidget *control : w.mainControls)
         control->setEnabled(enabled);
+    w.cmdBrowse->setEnabled(enabled);
     for (MainCommand command :
         {MainCommand::ConversionOptions, MainCommand::Play, MainCommand::Pause, MainCommand::Tag})
         m_parts.commands.set(command, enabled);
@@ -655,6 +656,7 @@ void ConversionQueue::EnableMainControls(bool enabled)
         return;
     }
     w.cmdHalt->setVisible(isBusy());
+    w.cmdBrowse->setEnabled(w.OptUsrDir->isChecked());
     if (!s.RunStopped)
         m_parts.commands.setConvertCommands(false);
     m_parts.status.showWarningPicture(false);

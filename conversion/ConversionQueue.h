@@ -32,6 +32,7 @@ struct ConversionWidgets
     QAbstractButton *cmdGrab = nullptr, *cmdGrabCut = nullptr, *cmdHalt = nullptr;
     QAction *mnuGrab = nullptr;
     QAbstractButton *chkWMA = nullptr, *chkWAV = nullptr, *ChkTag = nullptr;
+    QAbstractButton *OptUsrDir = nullptr, *cmdBrowse = nullptr; // Browse only for "Other"
     QComboBox *cboProfile = nullptr, *CboType = nullptr;
     QLabel *LabProgr = nullptr, *LabBarra = nullptr, *LabProgrNum = nullptr, *LabBarraNum = nullptr;
     // Switched off while a run is busy (besides the player and tag commands).

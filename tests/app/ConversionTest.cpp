@@ -139,6 +139,7 @@ TEST_F(ConversionTest, AMarkedBatchBecomesWmaFilesWithTheirTags)
     EXPECT_TRUE(ui().LabStatus->text().contains("Conversion completed"))
         << ui().LabStatus->text().toStdString();
     EXPECT_TRUE(ui().CboURL->isEnabled());
+    EXPECT_FALSE(ui().cmdBrowse->isEnabled()); // the output stays "Current Folder"
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
 }
 
