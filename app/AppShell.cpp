@@ -75,7 +75,6 @@ AppShell::AppShell(MainWindow &window, const QString &appFolder)
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppShell::shutdown);
     connect(ui.cmdHelp, &QPushButton::clicked, this, &AppShell::ShowHelp);
     connect(ui.cmdAbout, &QPushButton::clicked, this, &AppShell::showAbout);
-    connect(ui.Option2, &QRadioButton::toggled, ui.cboProfile, &QWidget::setEnabled);
     // A run under way stops before anything is saved or removed, and puts back what it set
     // aside.
     connect(this, &AppShell::stopping, &window.conversion(), &ConversionQueue::stopForShutdown);

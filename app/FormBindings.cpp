@@ -127,4 +127,22 @@ ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window)
     return w;
 }
 
+ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui)
+{
+    ConversionOptionsWidgets w;
+    w.cboProfile = ui.cboProfile;
+    w.Option1 = ui.Option1;
+    w.Option2 = ui.Option2;
+    w.chkWMA = ui.chkWMA;
+    w.chkWAV = ui.chkWAV;
+    w.ChkTag = ui.ChkTag;
+    w.ShapINP = ui.ShapINP;
+    w.ShapOUT = ui.ShapOUT;
+    w.LabBarINP = ui.LabBarINP;
+    w.LabBarOUT = ui.LabBarOUT;
+    w.LabINP = ui.LabINP;
+    w.LabOUT = ui.LabOUT;
+    return w;
+}
+
 } // namespace FormBindings

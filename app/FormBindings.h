@@ -5,6 +5,7 @@
 #include "browser/FolderBrowser.h"
 #include "browser/InfoPanel.h"
 #include "browser/OutputList.h"
+#include "conversion/ConversionOptions.h"
 #include "conversion/ConversionQueue.h"
 
 namespace Ui {
@@ -29,5 +30,6 @@ InfoPanelWidgets infoPanel(Ui::frmMain &ui, QWidget *window);
 OutputListWidgets outputList(Ui::frmMain &ui, const PopupMenus &menus);
 BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus);
 ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window);
+ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui);
 
 } // namespace FormBindings

@@ -1,7 +1,9 @@
 #include "MainWindow.h"
 
+#include "browser/FolderBrowser.h"
 #include "browser/ListLine.h"
 #include "browser/SettingsHistoryStore.h"
+#include "conversion/ConversionOptions.h"
 #include "conversion/ConversionQueue.h"
 #include "core/AppState.h"
 #include "core/MainCommands.h"
@@ -175,6 +177,10 @@ void MainWindow::createControllers()
     m_folderBrowser = std::make_unique<FolderBrowser>(FormBindings::browser(ui, this, m_menus),
         BrowserParts {m_state, *m_commands, *m_status, *m_infoPanel, *m_outputList, *m_media,
             *m_history, m_services});
+    m_options = std::make_unique<ConversionOptions>(
+        FormBindings::conversionOptions(ui), m_state, *m_commands);
+    connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_options.get(),
+        &ConversionOptions::fileSelected);
     m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui, this),
         ConversionParts {
             m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_services.messages});

@@ -13,6 +13,7 @@
 namespace Ui {
 class frmMain;
 }
+class ConversionOptions;
 class ConversionQueue;
 class FolderBrowser;
 class HistoryStore;
@@ -57,6 +58,7 @@ public:
     OutputList &outputList() { return *m_outputList; }
     FolderBrowser &folderBrowser() { return *m_folderBrowser; }
     ConversionQueue &conversion() { return *m_conversion; }
+    ConversionOptions &conversionOptions() { return *m_options; }
 
 signals:
     // File commands from the keyboard, for the file operations; outputList tells which list.
@@ -91,5 +93,6 @@ private:
     std::unique_ptr<InfoPanel> m_infoPanel;
     std::unique_ptr<OutputList> m_outputList;
     std::unique_ptr<FolderBrowser> m_folderBrowser;
+    std::unique_ptr<ConversionOptions> m_options;
     std::unique_ptr<ConversionQueue> m_conversion;
 };

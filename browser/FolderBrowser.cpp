@@ -68,6 +68,7 @@ FolderBrowser::FolderBrowser(
         list->setItemDelegate(new ListLineView(list));
     }
     m_list = std::make_unique<InputList>(w, s, parts.commands, parts.status, parts.panel);
+    connect(m_list.get(), &InputList::currentFileShown, this, &FolderBrowser::currentFileShown);
     m_pathBox = std::make_unique<PathBox>(
         *w.CboURL, *w.cmdClear, s, parts.history, *parts.services.messages);
     fillDriveBox();

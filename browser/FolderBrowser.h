@@ -122,6 +122,10 @@ public:
     QString AppDrive() const;
     PathBox &pathBox() { return *m_pathBox; }
 
+signals:
+    // A file of the input list became current and the panel shows it.
+    void currentFileShown();
+
 private:
     QList<Volume> volumes() const;
     void fillDriveBox();

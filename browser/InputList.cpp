@@ -236,6 +236,7 @@ void InputList::ListInput_Click()
         w.Lab2->setText(QueueLabel(selectFilesCaption(), s.QueueCount, w.ListInput->count()));
     }
     s.BrowseEventsOn = true;
+    emit currentFileShown();
 }
 
 void InputList::showMenu(const QPoint &pos)

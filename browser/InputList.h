@@ -5,6 +5,7 @@
 #include "browser/FolderBrowser.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 struct AppState;
@@ -14,8 +15,9 @@ class QAction;
 class QPoint;
 class StatusLine;
 
-class InputList
+class InputList : public QObject
 {
+    Q_OBJECT
 public:
     InputList(const BrowserWidgets &widgets, AppState &state, MainCommands &commands,
         StatusLine &status, InfoPanel &panel);
@@ -35,6 +37,10 @@ public:
     // The order entries, in the order of SortKeys::Orders.
     QList<QAction *> orderActions() const;
     const TypeFilter &filter() const { return m_filter; }
+
+signals:
+    // A file became current and the panel shows it (its rates and length are known).
+    void currentFileShown();
 
 private:
     QString selectFilesCaption() const; // the list caption before its count

@@ -221,3 +221,34 @@ TEST_F(ConversionTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes)
     ASSERT_TRUE(waitForTheRun());
     EXPECT_NEAR(probe(music + "/b.wma").first, 1.0, 0.15);
 }
+
+TEST_F(ConversionTest, TheAutomaticProfileAndTheEstimateFollowTheCurrentFile)
+{
+    QFile::copy(Data + "/codecs/mpeg25-11025-mono.mp3", music + "/low.mp3");
+    QFile::copy(Data + "/codecs/cbr128-stereo.mp3", music + "/high.mp3");
+    startIn(0);
+    ui().Option1->click();
+    EXPECT_FALSE(ui().cboProfile->isEnabled());
+
+    ui().ListInput->setCurrentRow(1, QItemSelectionModel::ClearAndSelect); // low.mp3
+    EXPECT_EQ(state.ProfileName, "a20_2");
+    EXPECT_FALSE(ui().LabBarOUT->text().isEmpty());
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect); // high.mp3
+    EXPECT_EQ(state.ProfileName, "a64");
+    // At 64 kbps from 128 kbps the output bar is about half the input's.
+    EXPECT_NEAR(double(ui().ShapOUT->width()) / ui().ShapINP->width(), 0.52, 0.05);
+
+    // A manual choice stays, whatever the file.
+    ui().Option2->click();
+    ui().cboProfile->setCurrentIndex(6);
+    ui().ListInput->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(state.ProfileName, "a128");
+
+    // Without either output, nothing can be converted.
+    ui().chkWMA->click();
+    EXPECT_FALSE(ui().chkWMA->isChecked());
+    EXPECT_FALSE(ui().cmdGrab->isEnabled());
+    EXPECT_FALSE(ui().ChkTag->isEnabled());
+    ui().chkWAV->click();
+    EXPECT_TRUE(ui().cmdGrab->isEnabled());
+}

@@ -1,0 +1,107 @@
+#include "conversion/ConversionOptions.h"
+
+#include "conversion/Profiles.h"
+#include "core/AppState.h"
+#include "core/MainCommands.h"
+#include "core/PathHelpers.h"
+#include "core/texts/LocalText.h"
+
+#include <EncoderProfiles.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+constexpr int BarWidth = 65; // the full width of a size bar, in pixels
+} // namespace
+
+ConversionOptions::ConversionOptions(const ConversionOptionsWidgets &widgets, AppState &state,
+    MainCommands &commands, QObject *parent)
+    : QObject(parent)
+    , w(widgets)
+    , s(state)
+    , m_commands(commands)
+{
+    connect(w.cboProfile, &QComboBox::currentIndexChanged, this, [this] { SelectProfile(); });
+    connect(w.Option1, &QAbstractButton::clicked, this, [this] {
+        w.cboProfile->setEnabled(false);
+        AutoSelectProfile();
+    });
+    connect(w.Option2, &QAbstractButton::clicked, this, [this] { w.cboProfile->setEnabled(true); });
+    connect(w.chkWMA, &QAbstractButton::clicked, this, [this] { chkWMA_Click(); });
+    connect(w.chkWAV, &QAbstractButton::clicked, this, [this] { chkWAV_Click(); });
+}
+
+void ConversionOptions::fileSelected()
+{
+    if (!w.Option2->isChecked())
+        AutoSelectProfile();
+    else
+        SelectProfile();
+}
+
+void ConversionOptions::SelectProfile()
+{
+    s.ProfileName = Profiles::NameOfEntry(w.cboProfile->currentText());
+    ShowSizeEstimate();
+}
+
+void ConversionOptions::AutoSelectProfile()
+{
+    const int index = Profiles::AutoSelectIndex(s.InputBitRate, s.InputFrequency);
+    if (w.cboProfile->currentIndex() == index)
+        SelectProfile();
+    else
+        w.cboProfile->setCurrentIndex(index);
+}
+
+void ConversionOptions::ShowSizeEstimate()
+{
+    const tonvera::EncoderProfile *profile
+        = tonvera::findEncoderProfile(s.ProfileName.toStdString());
+    if (!profile || s.CurrentFile.isEmpty())
+        return;
+    Profiles::EstimateSource source;
+    source.type = s.CurrentType;
+    source.size = QFileInfo(JoinPath(s.CurrentFolder, s.CurrentFile)).size();
+    source.bitRate = s.InputBitRate;
+    source.frequency = s.InputFrequency;
+    const auto estimate
+        = Profiles::EstimateSize(source, *profile, LocalText(s, 100, QStringLiteral("bytes")));
+    if (!estimate)
+        return;
+    w.ShapINP->setFixedWidth(std::max(1, int(estimate->inputBar * BarWidth)));
+    w.ShapOUT->setFixedWidth(std::max(1, int(estimate->outputBar * BarWidth)));
+    w.ShapINP->show();
+    w.ShapOUT->show();
+    w.LabBarINP->setText(estimate->inputText);
+    w.LabBarOUT->setText(estimate->outputText);
+    w.LabINP->show();
+    w.LabOUT->show();
+}
+
+void ConversionOptions::chkWMA_Click()
+{
+    outputBoxClicked(Profiles::OutputBox::Wma);
+}
+
+void ConversionOptions::chkWAV_Click()
+{
+    outputBoxClicked(Profiles::OutputBox::Wav);
+}
+
+void ConversionOptions::outputBoxClicked(Profiles::OutputBox box)
+{
+    const Profiles::OutputBoxEffect effect = Profiles::OutputBoxClicked(box,
+        {w.chkWMA->isChecked(), w.chkWAV->isChecked(), !s.CurrentFile.isEmpty(),
+            m_commands.isOn(MainCommand::PlaySection)});
+    if (effect.editTag)
+        w.ChkTag->setEnabled(*effect.editTag);
+    if (effect.convert)
+        m_commands.set(MainCommand::Convert, *effect.convert);
+    if (effect.convertSection)
+        m_commands.set(MainCommand::ConvertSection, *effect.convertSection);
+}
