@@ -36,6 +36,23 @@ std::string config(const std::string &input, const std::string &output, const st
     return "-input " + input + "\r\n-output " + output + "\r\n" + rest;
 }
 
+RunResult encode(const TempDir &dir, const std::string &input, const std::string &output,
+    const std::string &lines)
+{
+    writeFile(dir / "job.weu", config(input, output, lines));
+    return run({toolPath("wm8eutil"), "-config", dir / "job.weu"});
+}
+
+// FFmpeg's command line makes the other input formats and is the reference for their samples.
+RunResult ffmpeg(
+    const std::string &from, const std::vector<std::string> &codec, const std::string &to)
+{
+    std::vector<std::string> args {"ffmpeg", "-nostdin", "-v", "error", "-y", "-i", from};
+    args.insert(args.end(), codec.begin(), codec.end());
+    args.push_back(to);
+    return run(args);
+}
+
 class Wm8eutilProfile : public ::testing::TestWithParam<tonvera::EncoderProfile>
 {
 };
@@ -98,6 +115,85 @@ TEST(Wm8eutil, EncodesOnlyTheSection)
     }
 }
 
+// The same samples in a wider or float WAV are decoded exactly, so the output must match the
+// 16-bit original byte for byte; with a section that also proves the cut falls on the same sample.
+TEST(Wm8eutil, WiderWavSamplesEncodeLikeTheSixteenBitOriginal)
+{
+    TempDir dir;
+    writeFile(dir / "s16.wav", makeWav(2, 44100, 2.0));
+    const char *codecs[] = {"pcm_s24le", "pcm_f32le"};
+    for (const std::string codec : codecs)
+        ASSERT_EQ(ffmpeg(dir / "s16.wav", {"-c:a", codec}, dir / (codec + ".wav")).exitCode, 0);
+    for (const std::string section : {"", "-time 1234 1789\r\n", "-time 1500 0\r\n"}) {
+        SCOPED_TRACE(section);
+        const std::string lines = "-profile a64\r\n" + section;
+        ASSERT_EQ(encode(dir, dir / "s16.wav", dir / "ref.wma", lines).exitCode, 0);
+        for (const std::string codec : codecs) {
+            SCOPED_TRACE(codec);
+            const RunResult r = encode(dir, dir / (codec + ".wav"), dir / "out.wma", lines);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_TRUE(readFile(dir / "out.wma") == readFile(dir / "ref.wma"));
+        }
+    }
+}
+
+// A WMA source re-encoded, as the program does when converting onto itself (the source set aside
+// under a name ending in ".wma.tmp.wma"). FFmpeg's own decoding of the source, as a float WAV,
+// must give the very same output: same samples, same section boundaries.
+TEST(Wm8eutil, ReencodesWmaSources)
+{
+    TempDir dir;
+    writeFile(dir / "in.wav", makeWav(2, 44100, 3.0));
+    struct Case
+    {
+        const char *profile;
+        const char *section;
+        double seconds;
+    };
+    const Case cases[] = {
+        {"a20_1", "", 3.0},
+        {"a32", "-time 500 1500\r\n", 1.0},
+        {"a64", "-time 2000 0\r\n", 1.0},
+    };
+    for (const std::string codec : {"wmav1", "wmav2"}) {
+        SCOPED_TRACE(codec);
+        const std::string source = dir / "a.wma.tmp.wma";
+        ASSERT_EQ(ffmpeg(dir / "in.wav", {"-c:a", codec, "-b:a", "128k"}, source).exitCode, 0);
+        ASSERT_EQ(ffmpeg(source, {"-c:a", "pcm_f32le"}, dir / "decoded.wav").exitCode, 0);
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.profile);
+            const std::string lines = "-profile " + std::string(c.profile) + "\r\n" + c.section;
+            const RunResult r = encode(dir, source, dir / "out.wma", lines);
+            ASSERT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_TRUE(r.out.ends_with("progress 100\n"));
+            auto f = probe(dir / "out.wma");
+            const tonvera::EncoderProfile *p = tonvera::findEncoderProfile(c.profile);
+            EXPECT_EQ(f["codec_name"], "wmav2");
+            EXPECT_EQ(f["channels"], std::to_string(p->channels));
+            EXPECT_EQ(f["sample_rate"], std::to_string(p->sampleRate));
+            EXPECT_NEAR(std::stod(f["duration"]), c.seconds, 0.08);
+
+            ASSERT_EQ(encode(dir, dir / "decoded.wav", dir / "ref.wma", lines).exitCode, 0);
+            EXPECT_TRUE(readFile(dir / "out.wma") == readFile(dir / "ref.wma"));
+        }
+    }
+    EXPECT_EQ(dir.names(),
+        (std::vector<std::string> {
+            "a.wma.tmp.wma", "decoded.wav", "in.wav", "job.weu", "out.wma", "ref.wma"}));
+}
+
+TEST(Wm8eutil, EncodesEightBitWav)
+{
+    TempDir dir;
+    writeFile(dir / "in.wav", makeWav(1, 8000, 1.5, 8));
+    const RunResult r = encode(dir, dir / "in.wav", dir / "out.wma", "-profile a20_2\r\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto f = probe(dir / "out.wma");
+    EXPECT_EQ(f["channels"], "2");
+    EXPECT_EQ(f["sample_rate"], "22050");
+    EXPECT_NEAR(std::stod(f["duration"]), 1.5, 0.08);
+}
+
 double rmsOf(const std::string &s16, std::size_t offset, int stride)
 {
     double sum = 0;
@@ -136,8 +232,6 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
     TempDir dir;
     const std::string wav = dir / "in.wav";
     writeFile(wav, makeWav(2, 44100, 1.0));
-    writeFile(dir / "8bit.wav", makeWav(1, 8000, 1.0, 8));
-    writeFile(dir / "float.wav", makeWav(2, 44100, 1.0, 32, 3));
     writeFile(dir / "silent.wav", makeWav(2, 44100, 0.0));
     writeFile(dir / "song.mp3", readFile(std::string(TONVERA_TEST_DATA) + "/codecs/mono.mp3"));
     ::mkfifo((dir / "pipe.wav").c_str(), 0600);
@@ -148,15 +242,22 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
         const char *name;
         std::string text;
     };
+    const std::string wma = dir / "in.wma";
+    ASSERT_EQ(ffmpeg(wav, {"-c:a", "wmav2"}, wma).exitCode, 0);
+    const std::string wmaBytes = readFile(wma);
+    writeFile(dir / "header-only.wma", readFile(wma).substr(0, 700));
+    writeFile(dir / "text.wma", std::string(4000, 'x'));
     const Case cases[] = {
         {"unknown profile", config(wav, out, "-profile a80\r\n")},
         {"missing input", config(dir / "none.wav", out, profile)},
         {"repeated input", "-input " + wav + "\r\n" + config(wav, out, profile)},
         {"repeated output", config(wav, out, profile + "-output " + dir / "other.wma\r\n")},
         {"unknown option", config(wav, out, profile + "-codec mp3\r\n")},
-        {"8-bit input", config(dir / "8bit.wav", out, profile)},
-        {"float input", config(dir / "float.wav", out, profile)},
         {"MP3 input", config(dir / "song.mp3", out, profile)},
+        {"text named .wma", config(dir / "text.wma", out, profile)},
+        {"WMA cut short after its header", config(dir / "header-only.wma", out, profile)},
+        {"WMA section after the end", config(wma, out, profile + "-time 5000 6000\r\n")},
+        {"WMA output is its input", config(wma, wma, profile)},
         {"input is a named pipe", config(dir / "pipe.wav", out, profile)},
         {"input without samples", config(dir / "silent.wav", out, profile)},
         {"section after the end", config(wav, out, profile + "-time 5000 6000\r\n")},
@@ -174,6 +275,7 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
         EXPECT_EQ(dir.names(), before);
     }
     EXPECT_EQ(readFile(wav), makeWav(2, 44100, 1.0));
+    EXPECT_EQ(readFile(wma), wmaBytes);
 
     for (const auto &args : std::vector<std::vector<std::string>> {{toolPath("wm8eutil")},
              {toolPath("wm8eutil"), "-config", dir / "no.weu"},
@@ -189,35 +291,39 @@ TEST(Wm8eutil, StoppedMidwayLeavesNoOutput)
 {
     TempDir dir;
     writeFile(dir / "in.wav", makeWav(2, 44100, 120.0));
-    writeFile(dir / "job.weu", config(dir / "in.wav", dir / "out.wma", "-profile a128\r\n"));
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const std::string tool = toolPath("wm8eutil"), flag = "-config", job = dir / "job.weu";
-    char *argv[] = {const_cast<char *>(tool.c_str()), const_cast<char *>(flag.c_str()),
-        const_cast<char *>(job.c_str()), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
+    ASSERT_EQ(ffmpeg(dir / "in.wav", {"-c:a", "wmav2"}, dir / "in.wma").exitCode, 0);
+    for (const std::string input : {"in.wav", "in.wma"}) {
+        SCOPED_TRACE(input);
+        writeFile(dir / "job.weu", config(dir / input, dir / "out.wma", "-profile a128\r\n"));
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        const std::string tool = toolPath("wm8eutil"), flag = "-config", job = dir / "job.weu";
+        char *argv[] = {const_cast<char *>(tool.c_str()), const_cast<char *>(flag.c_str()),
+            const_cast<char *>(job.c_str()), nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[1]);
 
-    // Wait for real progress, so the encoder is surely writing.
-    std::string seen;
-    char buf[256];
-    while (seen.find("progress 1\n") == std::string::npos) {
-        const ssize_t n = ::read(pipeFds[0], buf, sizeof buf);
-        ASSERT_GT(n, 0) << "encoder ended before it could be stopped: " << seen;
-        seen.append(buf, static_cast<std::size_t>(n));
+        // Wait for real progress, so the encoder is surely writing.
+        std::string seen;
+        char buf[256];
+        while (seen.find("progress 1\n") == std::string::npos) {
+            const ssize_t n = ::read(pipeFds[0], buf, sizeof buf);
+            ASSERT_GT(n, 0) << "encoder ended before it could be stopped: " << seen;
+            seen.append(buf, static_cast<std::size_t>(n));
+        }
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ::close(pipeFds[0]);
+        EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0));
+        EXPECT_EQ(dir.names(), (std::vector<std::string> {"in.wav", "in.wma", "job.weu"}));
     }
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ::close(pipeFds[0]);
-    EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0));
-    EXPECT_EQ(dir.names(), (std::vector<std::string> {"in.wav", "job.weu"}));
 }
 
 } // namespace

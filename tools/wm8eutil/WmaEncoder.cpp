@@ -1,5 +1,6 @@
 #include "WmaEncoder.h"
 
+#include "DecodedInput.h"
 #include "EncoderProfiles.h"
 #include "TempOutputFile.h"
 #include "WavHeaderReader.h"
@@ -134,6 +135,46 @@ std::size_t readFully(int fd, unsigned char *buf, std::size_t n)
     return got;
 }
 
+// 16-bit PCM WAV read straight from the file: the common case needs no decoder in between.
+class PcmWavInput : public EncoderInput
+{
+public:
+    PcmWavInput(int fd, const std::string &name, const WavFormat &wav, std::uint64_t frames)
+        : m_fd(fd)
+        , m_name(name)
+        , m_blockAlign(static_cast<std::size_t>(wav.blockAlign()))
+        , m_left(frames)
+        , m_buffer(chunkFrames * m_blockAlign)
+    {
+        channels = wav.channels;
+        sampleRate = wav.sampleRate;
+        sampleFormat = AV_SAMPLE_FMT_S16;
+        expectedFrames = frames;
+    }
+
+    int next(std::vector<const std::uint8_t *> &planes) override
+    {
+        if (m_left == 0)
+            return 0;
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(chunkFrames, m_left));
+        const std::size_t bytes = readFully(m_fd, m_buffer.data(), want * m_blockAlign);
+        const std::size_t frames = bytes / m_blockAlign;
+        if (frames == 0)
+            throw std::runtime_error("the input \"" + m_name + "\" ended early");
+        m_left -= frames;
+        planes.assign(1, m_buffer.data());
+        return static_cast<int>(frames);
+    }
+
+private:
+    static constexpr std::size_t chunkFrames = 1 << 16;
+    int m_fd;
+    const std::string &m_name;
+    std::size_t m_blockAlign;
+    std::uint64_t m_left;
+    std::vector<unsigned char> m_buffer;
+};
+
 class Encoder
 {
 public:
@@ -156,10 +197,8 @@ private:
     const WmaEncoder::Progress &m_progress;
     const EncoderProfile *m_profile = nullptr;
 
-    std::unique_ptr<FileDescriptor> m_input;
-    WavFormat m_wav;
-    std::uint64_t m_firstFrame = 0;
-    std::uint64_t m_endFrame = 0;
+    std::unique_ptr<FileDescriptor> m_file;
+    std::unique_ptr<EncoderInput> m_input;
 
     std::unique_ptr<TempOutputFile> m_output;
     FdSink m_sink {-1};
@@ -183,7 +222,7 @@ void Encoder::openInput()
     if (fd < 0)
         throw std::runtime_error(
             "cannot open the input \"" + m_config.input + "\": " + std::strerror(errno));
-    m_input = std::make_unique<FileDescriptor>(fd);
+    m_file = std::make_unique<FileDescriptor>(fd);
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         throw std::runtime_error("the input \"" + m_config.input + "\" is not a file");
@@ -195,34 +234,39 @@ void Encoder::openInput()
         && out.st_ino == st.st_ino)
         throw std::runtime_error("the output \"" + m_config.output + "\" is the input itself");
 
+    WavFormat wav;
     try {
-        m_wav = WavHeaderReader::read(
+        wav = WavHeaderReader::read(
             [fd](std::uint64_t offset, unsigned char *buf, std::size_t n) -> std::size_t {
                 const ssize_t r = ::pread(fd, buf, n, static_cast<off_t>(offset));
                 return r < 0 ? 0 : static_cast<std::size_t>(r);
             },
             static_cast<std::uint64_t>(st.st_size));
-    } catch (const WavError &e) {
-        throw std::runtime_error("input \"" + m_config.input + "\": " + e.what());
+    } catch (const WavError &) {
+        // Any other WAV layout, and WMA, goes through FFmpeg's decoders.
+        m_input = std::make_unique<DecodedInput>(fd, m_config.input, m_config.section);
+        return;
     }
-    if (m_wav.frameCount == 0)
+    if (wav.frameCount == 0)
         throw std::runtime_error("input \"" + m_config.input + "\" holds no samples");
 
-    m_endFrame = m_wav.frameCount;
+    std::uint64_t firstFrame = 0;
+    std::uint64_t endFrame = wav.frameCount;
     if (m_config.section) {
-        const auto rate = static_cast<std::uint64_t>(m_wav.sampleRate);
+        const auto rate = static_cast<std::uint64_t>(wav.sampleRate);
         const EncoderSection s = *m_config.section;
-        m_firstFrame = s.startMs * rate / 1000;
-        if (m_firstFrame >= m_wav.frameCount)
+        firstFrame = s.startMs * rate / 1000;
+        if (firstFrame >= wav.frameCount)
             throw std::runtime_error("the section starts at " + std::to_string(s.startMs)
-                + " ms, after the end of the input ("
-                + std::to_string(m_wav.frameCount * 1000 / rate) + " ms)");
+                + " ms, after the end of the input (" + std::to_string(wav.frameCount * 1000 / rate)
+                + " ms)");
         if (s.endMs > s.startMs)
-            m_endFrame = std::min<std::uint64_t>(m_wav.frameCount, s.endMs * rate / 1000);
+            endFrame = std::min<std::uint64_t>(wav.frameCount, s.endMs * rate / 1000);
     }
-    const off_t start = static_cast<off_t>(m_wav.dataOffset + m_firstFrame * m_wav.blockAlign());
+    const off_t start = static_cast<off_t>(wav.dataOffset + firstFrame * wav.blockAlign());
     if (::lseek(fd, start, SEEK_SET) != start)
         throw std::runtime_error(std::string("cannot read the input: ") + std::strerror(errno));
+    m_input = std::make_unique<PcmWavInput>(fd, m_config.input, wav, endFrame - firstFrame);
 }
 
 void Encoder::openOutput()
@@ -273,20 +317,20 @@ void Encoder::openOutput()
 
     // Input layout to the profile's layout and rate, as planar float for the encoder.
     AVChannelLayout inLayout;
-    av_channel_layout_default(&inLayout, m_wav.channels);
+    av_channel_layout_default(&inLayout, m_input->channels);
     SwrContext *swr = nullptr;
     err = swr_alloc_set_opts2(&swr, &c->ch_layout, AV_SAMPLE_FMT_FLTP, c->sample_rate, &inLayout,
-        AV_SAMPLE_FMT_S16, m_wav.sampleRate, 0, nullptr);
+        m_input->sampleFormat, m_input->sampleRate, 0, nullptr);
     av_channel_layout_uninit(&inLayout);
     if (err < 0)
         failAv("cannot set up the resampler", err);
     m_swr.reset(swr);
     // Mono to stereo copies the channel at full level, stereo to mono averages without
     // clipping; the library's defaults would lower a mono source by 3 dB.
-    if (m_wav.channels == 1 && m_profile->channels == 2) {
+    if (m_input->channels == 1 && m_profile->channels == 2) {
         const double matrix[2] = {1.0, 1.0};
         swr_set_matrix(swr, matrix, 1);
-    } else if (m_wav.channels == 2 && m_profile->channels == 1) {
+    } else if (m_input->channels == 2 && m_profile->channels == 1) {
         const double matrix[2] = {0.5, 0.5};
         swr_set_matrix(swr, matrix, 2);
     }
@@ -402,24 +446,17 @@ void Encoder::run()
     openInput();
     openOutput();
 
-    const std::uint64_t total = m_endFrame - m_firstFrame;
-    constexpr std::size_t chunkFrames = 1 << 16;
-    std::vector<unsigned char> buffer(chunkFrames * static_cast<std::size_t>(m_wav.blockAlign()));
+    // Only an estimate for decoded inputs; the count stays below 100 until the end.
+    const std::uint64_t total = m_input->expectedFrames;
+    std::vector<const std::uint8_t *> planes;
     std::uint64_t done = 0;
     int shown = 0;
     m_progress(0);
-    while (done < total) {
-        const std::size_t want
-            = static_cast<std::size_t>(std::min<std::uint64_t>(chunkFrames, total - done));
-        const std::size_t bytes
-            = readFully(m_input->get(), buffer.data(), want * m_wav.blockAlign());
-        const int frames = static_cast<int>(bytes / m_wav.blockAlign());
-        if (frames == 0)
-            throw std::runtime_error("the input \"" + m_config.input + "\" ended early");
-        const std::uint8_t *in[1] = {buffer.data()};
-        feed(in, frames);
+    for (int frames; (frames = m_input->next(planes)) > 0;) {
+        feed(planes.data(), frames);
         done += static_cast<std::uint64_t>(frames);
-        const int percent = static_cast<int>(done * 99 / total);
+        const int percent
+            = total ? static_cast<int>(std::min<std::uint64_t>(done, total) * 99 / total) : 0;
         if (percent != shown) {
             m_progress(percent);
             shown = percent;

@@ -6,7 +6,7 @@
 
 namespace tonvera {
 
-// Encodes the 16-bit PCM WAV named by a configuration into WMA v2 in ASF with the profile's
+// Encodes the WAV or WMA named by a configuration into WMA v2 in ASF with the profile's
 // channels, rate and bit rate, the optional section and the four texts. The output appears at
 // its final path only when complete. Failures throw std::runtime_error with a clear message.
 class WmaEncoder

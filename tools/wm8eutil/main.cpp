@@ -1,4 +1,4 @@
-// wm8eutil -config FILE: encodes the WAV a configuration file names into WMA v2 in ASF.
+// wm8eutil -config FILE: encodes the WAV or WMA a configuration file names into WMA v2 in ASF.
 
 #include "EncoderConfigReader.h"
 #include "TempOutputFile.h"
