@@ -16,7 +16,8 @@ void bindCommands(Ui::frmMain &ui, MainCommands &commands)
     commands.bind(C::StopPlayer, {{ui.cmdStop}, {ui.mnuStop}});
     commands.bind(C::PlaySection, {{ui.cmdPlayCut}, {}});
     commands.bind(C::SetSection,
-        {{ui.cmdSta, ui.cmdFin, ui.cmdStaRes, ui.cmdFinRes, ui.VScrSta, ui.VScrFin}, {}});
+        {{ui.cmdStaRes, ui.cmdFinRes, ui.VScrSta, ui.VScrFin, ui.txtSta, ui.txtFin}, {}});
+    commands.bind(C::SetSectionFromPlayer, {{ui.cmdSta, ui.cmdFin}, {}});
     commands.bind(C::ConversionOptions, {{ui.FraConv}, {}});
     commands.bind(C::FileOperations,
         {{},
@@ -142,6 +143,21 @@ ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui)
     w.LabBarOUT = ui.LabBarOUT;
     w.LabINP = ui.LabINP;
     w.LabOUT = ui.LabOUT;
+    return w;
+}
+
+CutSectionWidgets cutSection(Ui::frmMain &ui)
+{
+    CutSectionWidgets w;
+    w.VScrSta = ui.VScrSta;
+    w.VScrFin = ui.VScrFin;
+    w.txtSta = ui.txtSta;
+    w.txtFin = ui.txtFin;
+    w.LinSta = ui.LinSta;
+    w.LinFin = ui.LinFin;
+    w.cmdStaRes = ui.cmdStaRes;
+    w.cmdFinRes = ui.cmdFinRes;
+    w.cmdTrucco = ui.cmdTrucco;
     return w;
 }
 

@@ -7,6 +7,7 @@
 #include "browser/OutputList.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/ConversionQueue.h"
+#include "conversion/CutSectionPanel.h"
 
 namespace Ui {
 class frmMain;
@@ -31,5 +32,6 @@ OutputListWidgets outputList(Ui::frmMain &ui, const PopupMenus &menus);
 BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus);
 ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window);
 ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui);
+CutSectionWidgets cutSection(Ui::frmMain &ui);
 
 } // namespace FormBindings

@@ -5,6 +5,7 @@
 #include "browser/SettingsHistoryStore.h"
 #include "conversion/ConversionOptions.h"
 #include "conversion/ConversionQueue.h"
+#include "conversion/CutSectionPanel.h"
 #include "core/AppState.h"
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
@@ -162,9 +163,9 @@ void MainWindow::createControllers()
     m_commands = std::make_unique<MainCommands>();
     FormBindings::bindCommands(ui, *m_commands);
     // Operations that are not built yet stay disabled, whatever the window's rules ask.
-    for (MainCommand command :
-        {MainCommand::Tag, MainCommand::Play, MainCommand::Pause, MainCommand::StopPlayer,
-            MainCommand::PlaySection, MainCommand::SetSection, MainCommand::FileOperations})
+    for (MainCommand command : {MainCommand::Tag, MainCommand::Play, MainCommand::Pause,
+             MainCommand::StopPlayer, MainCommand::PlaySection, MainCommand::SetSectionFromPlayer,
+             MainCommand::FileOperations})
         m_commands->setAvailable(command, false);
     m_status = std::make_unique<StatusLine>(*ui.LabStatus, *ui.ImgMsg, *ui.ShaPallino);
     m_media = std::make_unique<MediaControls>();
@@ -181,6 +182,11 @@ void MainWindow::createControllers()
         FormBindings::conversionOptions(ui), m_state, *m_commands);
     connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_options.get(),
         &ConversionOptions::fileSelected);
+    m_cutSection
+        = std::make_unique<CutSectionPanel>(FormBindings::cutSection(ui), m_state, *m_commands);
+    // A new file's length moves the bars and markers of the same times.
+    connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_cutSection.get(),
+        &CutSectionPanel::showSection);
     m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui, this),
         ConversionParts {
             m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_services.messages});

@@ -15,6 +15,7 @@ class frmMain;
 }
 class ConversionOptions;
 class ConversionQueue;
+class CutSectionPanel;
 class FolderBrowser;
 class HistoryStore;
 class InfoPanel;
@@ -59,6 +60,7 @@ public:
     FolderBrowser &folderBrowser() { return *m_folderBrowser; }
     ConversionQueue &conversion() { return *m_conversion; }
     ConversionOptions &conversionOptions() { return *m_options; }
+    CutSectionPanel &cutSection() { return *m_cutSection; }
 
 signals:
     // File commands from the keyboard, for the file operations; outputList tells which list.
@@ -94,5 +96,6 @@ private:
     std::unique_ptr<OutputList> m_outputList;
     std::unique_ptr<FolderBrowser> m_folderBrowser;
     std::unique_ptr<ConversionOptions> m_options;
+    std::unique_ptr<CutSectionPanel> m_cutSection;
     std::unique_ptr<ConversionQueue> m_conversion;
 };

@@ -408,7 +408,7 @@ void FolderBrowser::CboType_Click()
 {
     if (!s.BrowseEventsOn)
         return;
-    m_parts.commands.set(MainCommand::SetSection, false);
+    m_parts.commands.setSectionControls(false);
     WaitCursor wait;
     m_parts.status.clear();
 

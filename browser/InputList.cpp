@@ -87,7 +87,7 @@ void InputList::fill(const QString &folder)
         w.Lab2->setText(selectFilesCaption());
         m_panel.Clear_Info();
         w.chkAll->setEnabled(false);
-        m_commands.set(MainCommand::SetSection, false);
+        m_commands.setSectionControls(false);
         return;
     }
     w.chkAll->setEnabled(false);
@@ -195,7 +195,7 @@ void InputList::ListInput_Click()
     w.chkWMA->setEnabled(false);
     s.OutputListActive = false;
     s.BrowseEventsOn = false;
-    m_commands.set(MainCommand::SetSection, true);
+    m_commands.setSectionControls(true);
 
     s.RunListIndex = w.ListInput->currentRow();
     const QString path = PathOfItem(w.ListInput->currentItem());

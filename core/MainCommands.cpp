@@ -56,6 +56,12 @@ void MainCommands::setConvertCommands(bool on)
     set(MainCommand::ConvertSection, on);
 }
 
+void MainCommands::setSectionControls(bool on)
+{
+    set(MainCommand::SetSection, on);
+    set(MainCommand::SetSectionFromPlayer, on);
+}
+
 void MainCommands::setPlayerCommands(bool on)
 {
     for (MainCommand c :

@@ -21,7 +21,8 @@ enum class MainCommand {
     Pause, // cmdPause
     StopPlayer, // cmdStop, mnuStop
     PlaySection, // cmdPlayCut
-    SetSection, // cmdSta, cmdFin, cmdStaRes, cmdFinRes, VScrSta, VScrFin
+    SetSection, // cmdStaRes, cmdFinRes, VScrSta, VScrFin, txtSta, txtFin
+    SetSectionFromPlayer, // cmdSta, cmdFin: the player's position as start or finish
     ConversionOptions, // FraConv
     FileOperations, // rename, delete, move, copy and explore entries of the popup menus
 };
@@ -56,6 +57,9 @@ public:
     void setSectionCommands(bool on);
     // Every convert command (whole files and section).
     void setConvertCommands(bool on);
+    // The controls that set the section: the scroll bars and resets, and the buttons that take
+    // the player's position.
+    void setSectionControls(bool on);
     // The player's buttons: play, pause, stop and play section.
     void setPlayerCommands(bool on);
 

@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "conversion/ConversionQueue.h"
+#include "core/MainCommands.h"
 #include "core/StatusLine.h"
 
 #include <QDir>
@@ -251,4 +252,47 @@ TEST_F(ConversionTest, TheAutomaticProfileAndTheEstimateFollowTheCurrentFile)
     EXPECT_FALSE(ui().ChkTag->isEnabled());
     ui().chkWAV->click();
     EXPECT_TRUE(ui().cmdGrab->isEnabled());
+}
+
+TEST_F(ConversionTest, TheSectionIsSetWithTheBarsAndConvertedAlone)
+{
+    QFile wav(music + "/b.wav");
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(silentWav());
+    wav.close();
+    startIn(1);
+    ASSERT_NEAR(state.SourceLengthMs, 1000, 5);
+
+    ui().VScrSta->setValue(2500); // a quarter of the file
+    EXPECT_EQ(ui().txtSta->text(), "0.00.250");
+    EXPECT_TRUE(window->commands().isOn(MainCommand::ConvertSection));
+    ui().VScrFin->setValue(1000); // before the start: stays at the start
+    EXPECT_EQ(ui().txtFin->text(), "0.00.250");
+    EXPECT_EQ(ui().VScrFin->value(), 2500);
+    EXPECT_FALSE(window->commands().isOn(MainCommand::ConvertSection));
+    ui().VScrFin->setValue(7500);
+    EXPECT_EQ(ui().txtFin->text(), "0.00.750");
+    EXPECT_TRUE(ui().cmdGrabCut->isEnabled());
+
+    ui().cmdGrabCut->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_NEAR(probe(music + "/b.wma").first, 0.5, 0.1);
+
+    ui().cmdStaRes->click();
+    ui().cmdFinRes->click();
+    EXPECT_EQ(ui().txtSta->text(), "0.00.000");
+    EXPECT_FALSE(state.Cut.isSet());
+    EXPECT_FALSE(ui().cmdGrabCut->isEnabled());
+}
+
+TEST_F(ConversionTest, AnMp3SectionIsCutByTheSectionDecoder)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    startIn(0);
+    ui().VScrSta->setValue(2500);
+    ui().VScrFin->setValue(7500);
+    ui().cmdGrabCut->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_NEAR(probe(music + "/a.wma").first, state.SourceLengthMs / 2000, 0.1);
+    EXPECT_TRUE(leftovers().isEmpty());
 }
