@@ -233,6 +233,19 @@ class App:
         return wait_until(probe, f"a {role} window {name!r}" if name else f"a {role} window",
                           timeout)
 
+    def message_box(self, title, timeout=TIMEOUT):
+        """A question or message box with this title (Qt shows some as alerts, some as
+        dialogs)."""
+
+        def probe():
+            shown = self.windows()
+            for w in shown:
+                if role_of(w) in ("alert", "dialog") and w.name == title:
+                    return w
+            return Seen(None, "windows " + ", ".join(describe(w) for w in shown))
+
+        return wait_until(probe, f"a message box {title!r}", timeout)
+
     def main_window(self, timeout=TIMEOUT):
         return self.window("frame", timeout=timeout)
 

@@ -1,0 +1,170 @@
+# Converting: a marked batch, one file with F7, and STOP in the middle of a long file. The
+# outputs are checked on disk with ffprobe, as a player would read them.
+import json
+import os
+import subprocess
+
+from e2e import *
+
+# A run encodes real audio on a shared machine: far more than a user would wait for a button.
+RUN_TIMEOUT = 60.0
+
+FF = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"]
+
+# Names with a blank and a quote: the run hands them to child processes.
+MP3S = {  # name: (seconds, title, artist)
+    "Tom's song.mp3": (3, "Tom's Tune", "The \"Quoted\" Band"),
+    "two words.mp3": (2, "Second Take", "Solo Artist"),
+}
+WAV = "it's plain.wav"
+WAV_SECONDS = 2
+
+
+def make_mp3(path, seconds, title, artist):
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}",
+                         "-ac", "2", "-c:a", "libmp3lame", "-b:a", "128k",
+                         "-id3v2_version", "3", "-metadata", f"title={title}",
+                         "-metadata", f"artist={artist}", path], check=True)
+
+
+def make_wav(path, seconds):
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=660:duration={seconds}",
+                         "-ac", "2", "-c:a", "pcm_s16le", path], check=True)
+
+
+def music_folder(s):
+    folder = s.path("in put")
+    os.makedirs(folder)
+    for name, (seconds, title, artist) in MP3S.items():
+        make_mp3(os.path.join(folder, name), seconds, title, artist)
+    make_wav(os.path.join(folder, WAV), WAV_SECONDS)
+    return folder
+
+
+def wma_name(name):
+    return os.path.splitext(name)[0] + ".wma"
+
+
+def probe(path):
+    out = subprocess.run(["ffprobe", "-v", "error", "-print_format", "json", "-show_format",
+                          "-show_streams", path], capture_output=True, text=True)
+    if out.returncode != 0:
+        raise Failure(f"ffprobe cannot read {path}: {out.stderr.strip()}")
+    return json.loads(out.stdout)
+
+
+def expect_wma(path, seconds, title=None, artist=None):
+    """The output is WMA v2 in ASF, about as long as its source, with the source's tags."""
+    expect(os.path.isfile(path), f"an output {path}", os.listdir(os.path.dirname(path)))
+    info = probe(path)
+    fmt = info["format"]
+    codecs = [st.get("codec_name") for st in info["streams"]]
+    expect(fmt["format_name"] == "asf" and codecs == ["wmav2"],
+           f"{os.path.basename(path)}: wmav2 in ASF", f"{fmt['format_name']} with {codecs}")
+    duration = float(fmt.get("duration", 0))
+    expect(abs(duration - seconds) < 0.5, f"{os.path.basename(path)} about {seconds} s long",
+           f"{duration} s")
+    tags = {k.lower(): v for k, v in fmt.get("tags", {}).items()}
+    for field, wanted in (("title", title), ("artist", artist)):
+        if wanted is not None:
+            expect(tags.get(field) == wanted, f"{os.path.basename(path)}: {field} {wanted!r}",
+                   tags)
+
+
+def temporaries(folder):
+    """The run's temporary files: the decoded wave, the encoder's output and the part file
+    that output is written through."""
+    return [n for n in os.listdir(folder) if n.startswith(("~tmpw_0", ".~tmpw_0"))]
+
+
+def no_temporaries(folder):
+    left = temporaries(folder)
+    expect(not left, f"no temporary files in {folder}", left)
+
+
+def status_line(w):
+    """The status line's text: the one label that reports a run's end."""
+    texts = [t.strip() for t in label_texts(w)
+             if "Conversion completed" in t or "STOPPED" in t]
+    return texts[0] if texts else None
+
+
+def wait_status(w, wanted, timeout=RUN_TIMEOUT):
+    return wait_until(lambda: Seen(status_line(w) and wanted in status_line(w),
+                                   status_line(w) or label_texts(w)),
+                      f"the status line to say {wanted!r}", timeout)
+
+
+def output_list(w):
+    return find(w, "list", "Output files")
+
+
+def scenario_marked_batch_with_convert(s):
+    folder = music_folder(s)
+    app = s.start(os.path.join(folder, "two words.mp3"))
+    w = app.main_window()
+    lst = input_list(w)
+    choose(type_box(w), "MP3, WAV")
+    sources = sorted([*MP3S, WAV])
+    wait_entries(lst, sources)
+    click(find(w, "check box", "All/None"))
+    wait_marked_count(w, "(3/3)")
+    click(find(w, "push button", "Convert"))
+    wait_status(w, "Conversion completed - File: ")
+    for name, (seconds, title, artist) in MP3S.items():
+        expect_wma(os.path.join(folder, wma_name(name)), seconds, title, artist)
+    expect_wma(os.path.join(folder, wma_name(WAV)), WAV_SECONDS)
+    no_temporaries(folder)
+    wait_entries(output_list(w), [wma_name(n) for n in sources])
+
+
+def scenario_single_file_with_f7(s):
+    folder = music_folder(s)
+    app = s.start(os.path.join(folder, WAV))
+    w = app.main_window()
+    lst = input_list(w)
+    choose(type_box(w), "MP3, WAV")
+    click(entry(lst, "Tom's song.mp3"))
+    wait_panel(w, "Tom's song.mp3", "Title: Tom's Tune")
+    key("F7")
+    wait_status(w, "Conversion completed - File: Tom's song.wma")
+    seconds, title, artist = MP3S["Tom's song.mp3"]
+    expect_wma(os.path.join(folder, "Tom's song.wma"), seconds, title, artist)
+    made = sorted(n for n in os.listdir(folder) if n.endswith(".wma"))
+    expect(made == ["Tom's song.wma"], "only the clicked file converted", made)
+    no_temporaries(folder)
+    wait_entries(output_list(w), ["Tom's song.wma"])
+
+
+def scenario_stop_in_the_middle_of_a_long_file(s):
+    folder = s.path("long")
+    os.makedirs(folder)
+    # Half an hour of CD audio takes about ten seconds to encode here: time enough to stop it.
+    make_wav(os.path.join(folder, "long take.wav"), 1800)
+    app = s.start(os.path.join(folder, "long take.wav"))
+    w = app.main_window()
+    lst = input_list(w)
+    choose(type_box(w), "WAV")
+    click(entry(lst, "long take.wav"))
+    wait_panel(w, "long take.wav", "Time: 30'")
+    click(find(w, "push button", "Convert"))
+    stop = find(w, "push button", "STOP")
+    # Stopped while the encoder writes (into a hidden part file), not before it started.
+    wait_until(lambda: temporaries(folder), "the encoder to start writing")
+    # No goes on with the run; Yes ends it.
+    click(stop)
+    press(find(app.message_box(" Tonvera"), "push button", "No"))
+    wait_until(lambda: not any(role_of(x) in ("alert", "dialog") for x in app.windows()),
+               "the question to go")
+    expect(is_showing(stop) and temporaries(folder), "the run going on after No",
+           f"STOP showing {is_showing(stop)}, files {os.listdir(folder)}")
+    click(stop)
+    press(find(app.message_box(" Tonvera"), "push button", "Yes"))
+    wait_status(w, "STOPPED", timeout=TIMEOUT)
+    expect("long take" in status_line(w), "the status line to name the file", status_line(w))
+    expect(not os.path.exists(os.path.join(folder, "long take.wma")), "no output",
+           os.listdir(folder))
+    no_temporaries(folder)
+    wait_until(lambda: not any(b.name == "STOP" for b in find_all(w, "push button")),
+               "the STOP button to go")
+
