@@ -137,6 +137,7 @@ ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui)
     w.chkWMA = ui.chkWMA;
     w.chkWAV = ui.chkWAV;
     w.ChkTag = ui.ChkTag;
+    w.chkOptions = ui.chkOptions;
     w.ShapINP = ui.ShapINP;
     w.ShapOUT = ui.ShapOUT;
     w.LabBarINP = ui.LabBarINP;

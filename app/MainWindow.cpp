@@ -6,6 +6,7 @@
 #include "conversion/ConversionOptions.h"
 #include "conversion/ConversionQueue.h"
 #include "conversion/CutSectionPanel.h"
+#include "conversion/frmOptions.h"
 #include "core/AppState.h"
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
@@ -187,9 +188,10 @@ void MainWindow::createControllers()
     // A new file's length moves the bars and markers of the same times.
     connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_cutSection.get(),
         &CutSectionPanel::showSection);
+    m_optionsDialog = std::make_unique<QtOptionsDialog>(m_state, this);
     m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui, this),
-        ConversionParts {
-            m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_services.messages});
+        ConversionParts {m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_options,
+            *m_optionsDialog, *m_services.messages});
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

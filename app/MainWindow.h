@@ -16,6 +16,7 @@ class frmMain;
 class ConversionOptions;
 class ConversionQueue;
 class CutSectionPanel;
+class OptionsDialogService;
 class FolderBrowser;
 class HistoryStore;
 class InfoPanel;
@@ -96,6 +97,7 @@ private:
     std::unique_ptr<OutputList> m_outputList;
     std::unique_ptr<FolderBrowser> m_folderBrowser;
     std::unique_ptr<ConversionOptions> m_options;
+    std::unique_ptr<OptionsDialogService> m_optionsDialog;
     std::unique_ptr<CutSectionPanel> m_cutSection;
     std::unique_ptr<ConversionQueue> m_conversion;
 };

@@ -83,6 +83,50 @@ void ConversionOptions::ShowSizeEstimate()
     w.LabOUT->show();
 }
 
+bool ConversionOptions::alwaysShowDialog() const
+{
+    return w.chkOptions->isChecked();
+}
+
+OptionValues ConversionOptions::values(
+    const QString &fileName, bool cutOnly, bool cutAvailable) const
+{
+    OptionValues v;
+    v.fileName = fileName;
+    for (int i = 0; i < w.cboProfile->count(); ++i)
+        v.profiles << w.cboProfile->itemText(i);
+    v.profileIndex = w.cboProfile->currentIndex();
+    v.automatic = w.Option1->isChecked();
+    v.createWma = w.chkWMA->isChecked();
+    v.createWav = w.chkWAV->isChecked();
+    v.editTag = w.ChkTag->isChecked();
+    v.alwaysShow = w.chkOptions->isChecked();
+    v.cutOnly = cutOnly;
+    v.cutAvailable = cutAvailable;
+    v.inputType = w.LabINP->text();
+    v.outputType = w.LabOUT->text();
+    v.inputSize = w.LabBarINP->text();
+    v.outputSize = w.LabBarOUT->text();
+    v.inputBar = w.ShapINP->width();
+    v.outputBar = w.ShapOUT->width();
+    return v;
+}
+
+void ConversionOptions::apply(const OptionValues &values)
+{
+    w.chkWMA->setChecked(values.createWma);
+    w.chkWAV->setChecked(values.createWav);
+    w.ChkTag->setChecked(values.editTag);
+    w.ChkTag->setEnabled(values.createWma);
+    w.chkOptions->setChecked(values.alwaysShow);
+    (values.automatic ? w.Option1 : w.Option2)->setChecked(true);
+    w.cboProfile->setEnabled(!values.automatic);
+    if (w.cboProfile->currentIndex() == values.profileIndex)
+        SelectProfile();
+    else
+        w.cboProfile->setCurrentIndex(values.profileIndex);
+}
+
 void ConversionOptions::chkWMA_Click()
 {
     outputBoxClicked(Profiles::OutputBox::Wma);

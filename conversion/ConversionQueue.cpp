@@ -1,5 +1,6 @@
 #include "conversion/ConversionQueue.h"
 
+#include "conversion/ConversionOptions.h"
 #include "conversion/EncoderConfig.h"
 #include "conversion/HelperProcess.h"
 #include "core/AppState.h"
@@ -240,6 +241,22 @@ bool ConversionQueue::planFile()
         return true;
     }
     QFile::remove(probe);
+
+    // The further files of a run may get other options; cancelling ends the run.
+    if (m_parts.options.alwaysShowDialog() && s.QueueCount > 1 && s.QueueDone > 0) {
+        s.DialogCancelled = false;
+        OptionValues values
+            = m_parts.options.values(source.fileName(), s.CutSectionOnly, s.Cut.isSet());
+        if (!m_parts.optionsDialog.showOptions(values)) {
+            s.DialogCancelled = true;
+            m_parts.commands.set(MainCommand::Tag, false);
+            abortRun();
+            return true;
+        }
+        m_parts.options.apply(values);
+        s.CutSectionOnly = values.cutOnly;
+        s.EditTagInfo = values.editTag;
+    }
 
     m_sourceName = source.fileName();
     m_tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack};

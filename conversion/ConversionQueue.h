@@ -12,6 +12,8 @@
 #include <QString>
 
 class BrowserAccess;
+class ConversionOptions;
+class OptionsDialogService;
 class HelperProcess;
 class MainCommands;
 class MediaControls;
@@ -47,6 +49,8 @@ struct ConversionParts
     StatusLine &status;
     MediaControls &media;
     BrowserAccess &browser;
+    ConversionOptions &options;
+    OptionsDialogService &optionsDialog;
     MessageBoxService &messages;
 };
 

@@ -6,8 +6,10 @@
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QTest>
 
@@ -295,4 +297,60 @@ TEST_F(ConversionTest, AnMp3SectionIsCutByTheSectionDecoder)
     ASSERT_TRUE(waitForTheRun());
     EXPECT_NEAR(probe(music + "/a.wma").first, state.SourceLengthMs / 2000, 0.1);
     EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(ConversionTest, TheOptionsDialogComesBeforeTheFurtherFilesOfARun)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    QFile::copy(Data + "/codecs/cbr128-stereo.mp3", music + "/b.mp3");
+    startIn(0);
+    ui().chkOptions->setChecked(true);
+    ui().Option2->click();
+    ui().chkAll->click();
+
+    // Before the second file: a128 for it, then the run goes on.
+    QString shownFile;
+    expectModal([&](QWidget *dialog) {
+        shownFile = dialog->findChild<QLabel *>("LabFile")->text();
+        dialog->findChild<QComboBox *>("cboProfile")->setCurrentIndex(6);
+        dialog->findChild<QAbstractButton *>("cmdGrab")->click();
+    });
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(modalHandled());
+    EXPECT_EQ(shownFile, "b.mp3");
+    EXPECT_EQ(ui().cboProfile->currentIndex(), 6);
+    EXPECT_TRUE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_TRUE(QFileInfo::exists(music + "/b.wma"));
+
+    // Cancel ends the run before the second file.
+    QFile::remove(music + "/a.wma");
+    QFile::remove(music + "/b.wma");
+    ui().chkAll->click();
+    expectModal(
+        [](QWidget *dialog) { dialog->findChild<QAbstractButton *>("CmdCancel")->click(); });
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(state.DialogCancelled);
+    EXPECT_TRUE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_FALSE(QFileInfo::exists(music + "/b.wma"));
+}
+
+TEST_F(ConversionTest, AWmaConvertedOntoItselfKeepsTheOriginalBeside)
+{
+    QFile::copy(Data + "/browser/clip.wma", music + "/clip.wma");
+    const qint64 original = QFileInfo(music + "/clip.wma").size();
+    startIn(3); // WM Audio
+    ui().Option2->click();
+    ui().cboProfile->setCurrentIndex(0); // a20_1, mono
+    // The list offers no Convert for a WMA alone; a run for the file is what Convert starts.
+    state.RunStopped = false;
+    messages.answers = {6}; // Yes, replace it
+    queue().StartConversionRun(music + "/clip.wma");
+    ASSERT_TRUE(waitForTheRun());
+    ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join(" | ").toStdString();
+    EXPECT_TRUE(messages.texts[0].contains("ALREADY EXISTS"));
+    EXPECT_NEAR(probe(music + "/clip.wma").first, 2.0, 0.2);
+    EXPECT_EQ(QFileInfo(music + "/clip.wma.tmp.wma").size(), original)
+        << QDir(music).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString();
 }
