@@ -207,7 +207,12 @@ bool AppShell::start(const QStringList &arguments)
     m_window.show();
 
     m_state.BrowseEventsOn = true;
-    int typeIndex = arguments.isEmpty() ? m_state.TypeIndex : 0;
+    // A file named on the command line opens with the type box entry that lists it.
+    int typeIndex = m_state.TypeIndex;
+    if (!arguments.isEmpty()) {
+        const QString type = FileTypeOf(m_state.CurrentFile);
+        typeIndex = type == QLatin1String("WAV") ? 1 : type == QLatin1String("WMA") ? 3 : 0;
+    }
     if (typeIndex < 0 || typeIndex >= ui.CboType->count())
         typeIndex = 0;
     browser.ApplyTypeIndex(typeIndex);

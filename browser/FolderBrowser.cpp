@@ -537,6 +537,11 @@ int FolderBrowser::markedCount() const
     return int(w.ListInput->selectedItems().size());
 }
 
+bool FolderBrowser::hasCurrent() const
+{
+    return w.ListInput->currentItem() != nullptr;
+}
+
 QString FolderBrowser::fileNameAt(int row) const
 {
     return ListLine::fileNameOf(PathOfItem(w.ListInput->item(row)));

@@ -109,6 +109,7 @@ public:
     int entryCount() const override;
     bool isMarked(int row) const override;
     int markedCount() const override;
+    bool hasCurrent() const override;
     QString fileNameAt(int row) const override;
     void makeCurrent(int row) override;
     void refreshCurrent() override;

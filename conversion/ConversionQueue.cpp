@@ -151,6 +151,12 @@ void ConversionQueue::StartConversionRun(const QString &path)
 
     BrowserAccess &list = m_parts.browser;
     const int marked = list.markedCount();
+    if (marked == 0 && path.isEmpty() && !list.hasCurrent()) {
+        // Nothing marked and no current file (after a type change): nothing to convert.
+        m_running = false;
+        EnableMainControls(true);
+        return;
+    }
     if (marked == 0 || !path.isEmpty()) {
         s.QueueCount = 1;
         ConvertFile(path.isEmpty() ? s.SourcePath : path);

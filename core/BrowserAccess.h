@@ -13,6 +13,8 @@ public:
     virtual int entryCount() const = 0;
     virtual bool isMarked(int row) const = 0;
     virtual int markedCount() const = 0;
+    // An entry is current (the file a run without marks converts).
+    virtual bool hasCurrent() const = 0;
     // The file name of an entry.
     virtual QString fileNameAt(int row) const = 0;
     // Makes the entry current without touching the marks, as a click on it would.

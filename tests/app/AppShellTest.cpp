@@ -162,6 +162,15 @@ TEST_F(AppShellTest, FileArgumentOpensItsFolderAndLeavesPathKey)
     EXPECT_EQ(stored("swOrd"), "D");
 }
 
+TEST_F(AppShellTest, AWavOrWmaArgumentOpensTheTypeThatListsIt)
+{
+    storeSettings({{"Language", "EN"}});
+    writeFile(music + "/take.wav", "x");
+    ASSERT_TRUE(start({music + "/take.wav"}));
+    EXPECT_EQ(ui().CboType->currentIndex(), 1);
+    EXPECT_EQ(state.CurrentFile, "take.wav");
+}
+
 TEST_F(AppShellTest, WorkingFilesLiveForTheRunOnly)
 {
     storeSettings({{"Language", "EN"}, {"Path", music}});

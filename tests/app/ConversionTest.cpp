@@ -354,3 +354,16 @@ TEST_F(ConversionTest, AWmaConvertedOntoItselfKeepsTheOriginalBeside)
     EXPECT_EQ(QFileInfo(music + "/clip.wma.tmp.wma").size(), original)
         << QDir(music).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString();
 }
+
+TEST_F(ConversionTest, ConvertWithNothingMarkedAndNoCurrentFileDoesNothing)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    startIn(0);
+    ui().CboType->setCurrentIndex(4); // a type change leaves no current file
+    ASSERT_TRUE(ui().cmdGrab->isEnabled());
+    ui().cmdGrab->click();
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+    EXPECT_FALSE(queue().isBusy());
+    EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_TRUE(ui().CboURL->isEnabled());
+}
