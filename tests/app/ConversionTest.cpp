@@ -367,3 +367,20 @@ TEST_F(ConversionTest, ConvertWithNothingMarkedAndNoCurrentFileDoesNothing)
     EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
     EXPECT_TRUE(ui().CboURL->isEnabled());
 }
+
+TEST_F(ConversionTest, ClosingDuringARunPutsBackTheSetAsideOriginal)
+{
+    QFile::copy(Data + "/browser/clip.wma", music + "/clip.wma");
+    const qint64 original = QFileInfo(music + "/clip.wma").size();
+    standIn("wm8eutil", "sleep 30");
+    startIn(3);
+    state.RunStopped = false;
+    messages.answers = {6}; // replace
+    queue().StartConversionRun(music + "/clip.wma");
+    ASSERT_TRUE(queue().isBusy());
+    ASSERT_TRUE(QFileInfo::exists(music + "/clip.wma.tmp.wma"));
+
+    closeWindow();
+    EXPECT_EQ(QFileInfo(music + "/clip.wma").size(), original);
+    EXPECT_FALSE(QFileInfo::exists(music + "/clip.wma.tmp.wma"));
+}
