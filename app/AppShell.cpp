@@ -52,13 +52,6 @@ int checkValue(const QCheckBox *box)
     }
 }
 
-void removeFile(const QString &path)
-{
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::remove(path);
-}
 } // namespace
 
 AppShell::AppShell(MainWindow &window, const QString &appFolder)
@@ -310,13 +303,13 @@ void AppShell::shutdown()
 
     if (!m_state.WorkFolder.isEmpty())
         ClearFolder(m_state.WorkFolder, true);
-    removeFile(m_state.BatchFilePath);
-    removeFile(m_state.TempWavePath);
-    removeFile(m_state.TempWmaPath);
+    RemoveTemporaryFile(m_state.BatchFilePath);
+    RemoveTemporaryFile(m_state.TempWavePath);
+    RemoveTemporaryFile(m_state.TempWmaPath);
     // An output set aside as ".tmp.wma" is the user's file (maybe the source itself): the
     // stopped run put it back, and what is left of it is never deleted here.
-    removeFile(m_state.ConfigFilePath);
-    removeFile(m_state.HelpIndexPath);
+    RemoveTemporaryFile(m_state.ConfigFilePath);
+    RemoveTemporaryFile(m_state.HelpIndexPath);
 
     qApp->removeEventFilter(m_keyboard);
     const QWidgetList windows = QApplication::topLevelWidgets();

@@ -39,14 +39,6 @@ double secondsNow()
     return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
 }
 
-// Temporary files go without asking; they are ours.
-void removeFile(const QString &path)
-{
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QFile::remove(path);
-}
 } // namespace
 
 ConversionQueue::ConversionQueue(
@@ -279,7 +271,7 @@ bool ConversionQueue::planFile()
     s.TempWavePath = m_names.TempWavePath;
     s.TempWmaPath = m_names.TempWmaPath;
     s.TempWaveOnWorkFolder = m_names.TempWaveOnWorkFolder;
-    removeFile(s.TempWavePath);
+    RemoveTemporaryFile(s.TempWavePath);
 
     const bool wma = w.chkWMA->isChecked();
     const bool wav = w.chkWAV->isChecked() && type == QLatin1String("MP3");
@@ -331,13 +323,13 @@ bool ConversionQueue::planFile()
             if (s.KeepExisting)
                 skipFile = skipWave = true;
             else
-                removeFile(s.OutputPath);
+                RemoveTemporaryFile(s.OutputPath);
         }
         if (wav && QFileInfo::exists(s.WaveOutputPath)) {
             if (s.KeepExisting)
                 skipWave = true;
             else
-                removeFile(s.WaveOutputPath);
+                RemoveTemporaryFile(s.WaveOutputPath);
         }
     } else if (type == QLatin1String("WMA") && QFileInfo::exists(s.OutputPath)) {
         // The earlier output (maybe the source itself) waits beside it until the new one is
@@ -436,7 +428,7 @@ void ConversionQueue::decodeWholeMp3()
 void ConversionQueue::decoderFailed(const QString &why)
 {
     m_step = Step::Idle;
-    removeFile(s.TempWavePath);
+    RemoveTemporaryFile(s.TempWavePath);
     showStatus(1123, "ERROR inflating file", m_sourceName);
     if (!why.isEmpty())
         m_parts.messages.show(why, Critical);
@@ -471,7 +463,7 @@ void ConversionQueue::decoderCompleted()
 
 void ConversionQueue::KeepDecodedWave()
 {
-    removeFile(s.WaveOutputPath);
+    RemoveTemporaryFile(s.WaveOutputPath);
     if (!QFile::rename(s.TempWavePath, s.WaveOutputPath))
         return;
     m_parts.browser.addOutputFile(s.WaveOutputPath);
@@ -506,7 +498,7 @@ void ConversionQueue::Converti_WMA(const QString &input)
         encoderFinished(false, QString());
         return;
     }
-    removeFile(s.TempWmaPath);
+    RemoveTemporaryFile(s.TempWmaPath);
     m_step = Step::Encoding;
     if (!m_encoder->start(QStringLiteral("/bin/sh"), {s.BatchFilePath}))
         encoderFinished(false, m_encoder->errorText());
@@ -525,7 +517,7 @@ void ConversionQueue::encoderFinished(bool ok, const QString &why)
     if (ok) {
         if (m_decodeSeconds > 0 && encodeSeconds > 0)
             s.kTimeMP3 = float(encodeSeconds / m_decodeSeconds);
-        removeFile(s.OutputPath);
+        RemoveTemporaryFile(s.OutputPath);
         if (!QFile::rename(s.TempWmaPath, s.OutputPath)) {
             ok = false;
             failure = s.OutputPath + QStringLiteral(": the finished file cannot take its name");
@@ -533,9 +525,9 @@ void ConversionQueue::encoderFinished(bool ok, const QString &why)
     }
     if (!ok) {
         // A failed encode never becomes a finished file; what was set aside goes back.
-        removeFile(s.TempWmaPath);
+        RemoveTemporaryFile(s.TempWmaPath);
         if (m_sourceType == QLatin1String("MP3"))
-            removeFile(s.TempWavePath);
+            RemoveTemporaryFile(s.TempWavePath);
         restoreSetAside();
         m_parts.status.showRedDot();
         showStatus(1124, "STOPPED while converting file:", s.OutputFileName);
@@ -548,7 +540,7 @@ void ConversionQueue::encoderFinished(bool ok, const QString &why)
         if (w.chkWAV->isChecked())
             KeepDecodedWave();
         else
-            removeFile(s.TempWavePath);
+            RemoveTemporaryFile(s.TempWavePath);
     }
     m_parts.browser.addInputFile(s.OutputPath);
     ++s.QueueDone;
@@ -648,8 +640,8 @@ void ConversionQueue::stopRun(bool tellUser)
 
 void ConversionQueue::removeTemporaries()
 {
-    removeFile(s.TempWavePath);
-    removeFile(s.TempWmaPath);
+    RemoveTemporaryFile(s.TempWavePath);
+    RemoveTemporaryFile(s.TempWmaPath);
 }
 
 void ConversionQueue::restoreSetAside()

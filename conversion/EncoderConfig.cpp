@@ -1,5 +1,7 @@
 #include "conversion/EncoderConfig.h"
 
+#include "browser/PanelText.h"
+
 #include "core/PathHelpers.h"
 
 #include <QFile>
@@ -9,31 +11,11 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// The track as a number, read the way the information panel reads it: the leading decimal
-// number of the text, so "7/12" is 7 and "abc" is 0.
-long long TrackNumber(const QString &track)
-{
-    const QString t = track.trimmed();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) {
-        negative = t[i] == u'-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i) {
-        if (value > 100000000000000LL) // far beyond any track number; stop before overflow
-            break;
-        value = value * 10 + (t[i].unicode() - u'0');
-    }
-    return negative ? -value : value;
-}
-
 // "(Trk #7)" and the album go in front of the description, as the encoder has no fields of
 // its own for them.
 QString ComposedDescription(const QString &description, const QString &album, const QString &track)
 {
-    const long long number = TrackNumber(track);
+    const long long number = PanelText::LeadingNumber(track);
     QString result = description;
     if (number > 0)
         result = QStringLiteral("(Trk #") + track + u')' + CrLf + result;

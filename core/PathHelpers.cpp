@@ -88,6 +88,14 @@ bool MakeTempFileName(const QString &folder, const QString &prefix, QString &nam
     return true;
 }
 
+void RemoveTemporaryFile(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(path);
+}
+
 void ClearFolder(const QString &folder, bool removeFolder)
 {
     QDir dir(folder);

@@ -35,6 +35,10 @@ QString JoinPath(const QString &folder, const QString &name);
 // receives its full path. False (name untouched) when the file could not be created.
 bool MakeTempFileName(const QString &folder, const QString &prefix, QString &name);
 
+// Removes one of the program's own temporary files, read-only or not; nothing when it is
+// not there. Failures are ignored.
+void RemoveTemporaryFile(const QString &path);
+
 // Deletes the plain files in folder (not subfolders); with removeFolder also removes the folder
 // itself when it is then empty. Failures are ignored: whatever could be removed is.
 void ClearFolder(const QString &folder, bool removeFolder);
