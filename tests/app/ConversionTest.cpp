@@ -384,3 +384,78 @@ TEST_F(ConversionTest, ClosingDuringARunPutsBackTheSetAsideOriginal)
     EXPECT_EQ(QFileInfo(music + "/clip.wma").size(), original);
     EXPECT_FALSE(QFileInfo::exists(music + "/clip.wma.tmp.wma"));
 }
+
+TEST_F(ConversionTest, CreateWaveAloneKeepsTheDecodedWave)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    startIn(0);
+    ui().chkWMA->click(); // off
+    ui().chkWAV->click(); // on
+    ASSERT_TRUE(ui().cmdGrab->isEnabled());
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_NEAR(probe(music + "/a.wav").first, 2.04, 0.15);
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(ui().ListOutput->count(), 1);
+}
+
+TEST_F(ConversionTest, ExistingOutputsOfAMarkedBatch)
+{
+    for (const char *name : {"a.mp3", "b.mp3"})
+        QFile::copy(Data + "/codecs/tagged.mp3", music + "/" + name);
+    const auto oldOutput = [this] {
+        QFile old(music + "/a.wma");
+        EXPECT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    };
+    oldOutput();
+    startIn(0);
+
+    // Cancel: nothing is converted.
+    messages.answers = {2};
+    ui().chkAll->click();
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(messages.texts.last().contains("SOME FILES ARE ALREADY EXISTING"));
+    EXPECT_EQ(QFileInfo(music + "/a.wma").size(), 3);
+    EXPECT_FALSE(QFileInfo::exists(music + "/b.wma"));
+
+    // No: the existing one is kept, the other converted.
+    messages.answers = {7};
+    if (ui().ListInput->selectedItems().size() != 2)
+        ui().chkAll->click();
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_EQ(QFileInfo(music + "/a.wma").size(), 3);
+    EXPECT_GT(probe(music + "/b.wma").first, 1.9);
+
+    // Yes: replaced.
+    QFile::remove(music + "/b.wma");
+    messages.answers = {6};
+    if (ui().ListInput->selectedItems().size() != 2)
+        ui().chkAll->click();
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_GT(probe(music + "/a.wma").first, 1.9);
+    EXPECT_GT(probe(music + "/b.wma").first, 1.9);
+}
+
+TEST_F(ConversionTest, AnOutputFolderThatCannotBeWrittenIsSaid)
+{
+    QFile wav(music + "/b.wav");
+    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+    wav.write(silentWav());
+    wav.close();
+    startIn(1);
+    // An output folder that went away (an unplugged drive): nothing can be written there.
+    state.UserOutputFolder = path("unplugged");
+    ui().OptUsrDir->click();
+    ui().ListInput->setCurrentRow(0);
+    ui().cmdGrab->click();
+    ASSERT_FALSE(messages.texts.isEmpty());
+    EXPECT_TRUE(messages.texts.last().startsWith("ERROR Access denied to Disk"))
+        << messages.texts.last().toStdString();
+    EXPECT_FALSE(queue().isBusy());
+    EXPECT_TRUE(ui().CboURL->isEnabled());
+}
