@@ -420,6 +420,8 @@ void ConversionQueue::decodeWholeMp3()
         return;
     }
     m_step = Step::Decoding;
+    // tnvr3w tells nothing while it works: the bar shows the decode as a third of the file.
+    Avanza_Conv(0.3);
     const QString decoder = s.AppFolder + QStringLiteral("tnvr3w");
     if (!m_decoder->start(decoder, {m_sourcePath, s.TempWavePath}))
         decoderFailed(m_decoder->errorText());

@@ -165,10 +165,20 @@ TEST_F(ConversionTest, AFailingOrMissingHelperIsReportedAndLeavesNothing)
     EXPECT_FALSE(QFileInfo::exists(music + "/b.wma"));
     EXPECT_TRUE(leftovers().isEmpty());
 
-    // A decoder that is not there: said at once, and the run ends.
-    QFile::remove(appFolder + "/tnvr3w");
+    // A decoder that fails: its words are shown, and no half-made WAV goes to the encoder.
+    standIn("tnvr3w", "echo 'tnvr3w: broken frame' >&2; touch \"$2\"; exit 2");
     ui().CboType->setCurrentIndex(0); // MP3
     ui().ListInput->setCurrentRow(0);
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(messages.texts.last().contains("broken frame"))
+        << messages.texts.last().toStdString();
+    EXPECT_TRUE(ui().LabStatus->text().contains("ERROR inflating file"));
+    EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
+
+    // A decoder that is not there: said at once, and the run ends.
+    QFile::remove(appFolder + "/tnvr3w");
     ui().cmdGrab->click();
     ASSERT_TRUE(waitForTheRun());
     EXPECT_TRUE(messages.texts.last().contains("tnvr3w")) << messages.texts.last().toStdString();
