@@ -61,8 +61,19 @@ ConversionQueue::ConversionQueue(
         else
             decoderFailed(why);
     });
-    connect(m_encoder, &HelperProcess::progress, this,
-        [this](int percent) { Avanza_Conv(percent / 100.0); });
+    connect(m_encoder, &HelperProcess::progress, this, [this](int percent) {
+        m_encoderReports = true;
+        Avanza_Conv(percent / 100.0);
+    });
+    m_estimate = new QTimer(this);
+    m_estimate->setInterval(100);
+    connect(m_estimate, &QTimer::timeout, this, [this] {
+        if (m_step != Step::Encoding || m_encoderReports || m_expectedSeconds <= 0)
+            return;
+        const double elapsed = std::min(secondsNow() - m_stageStart, 0.99 * m_expectedSeconds);
+        if (elapsed > 0)
+            Avanza_Conv(elapsed / m_expectedSeconds);
+    });
     connect(m_encoder, &HelperProcess::finished, this, &ConversionQueue::encoderFinished);
 
     Mp3SectionDecoder &decoder = m_parts.media.Mp3Play1();
@@ -502,6 +513,8 @@ void ConversionQueue::Converti_WMA(const QString &input)
     }
     RemoveTemporaryFile(s.TempWmaPath);
     m_step = Step::Encoding;
+    m_encoderReports = false;
+    m_estimate->start();
     if (!m_encoder->start(QStringLiteral("/bin/sh"), {s.BatchFilePath}))
         encoderFinished(false, m_encoder->errorText());
 }
@@ -509,6 +522,7 @@ void ConversionQueue::Converti_WMA(const QString &input)
 void ConversionQueue::encoderFinished(bool ok, const QString &why)
 {
     m_step = Step::Idle;
+    m_estimate->stop();
     if (s.RunStopped)
         return;
     const double encodeSeconds = secondsNow() - m_stageStart;
@@ -625,6 +639,7 @@ void ConversionQueue::stopRun(bool tellUser)
     s.RunStopped = true;
     m_decoder->stop();
     m_encoder->stop();
+    m_estimate->stop();
     if (m_step == Step::Decoding && s.SectionDecoded)
         m_parts.media.Mp3Play1().stop();
     m_step = Step::Idle;

@@ -23,6 +23,7 @@ class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QTimer;
 class QWidget;
 class StatusLine;
 struct AppState;
@@ -126,4 +127,8 @@ private:
     EncoderTagFields m_tags; // the file's tags as planned; the user may click elsewhere meanwhile
     int m_sectionStart = 0, m_sectionEnd = 0;
     double m_stageStart = 0, m_decodeSeconds = 0, m_expectedSeconds = 0;
+    // While the encoder reports no progress of its own, the bar follows the time it is
+    // expected to take (learned from the last MP3: kTimeMP3 times its decoding time).
+    QTimer *m_estimate = nullptr;
+    bool m_encoderReports = false;
 };

@@ -469,3 +469,16 @@ TEST_F(ConversionTest, AnOutputFolderThatCannotBeWrittenIsSaid)
     EXPECT_FALSE(queue().isBusy());
     EXPECT_TRUE(ui().CboURL->isEnabled());
 }
+
+TEST_F(ConversionTest, AnEncoderThatReportsNothingGetsTheEstimatedProgress)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    standIn("wm8eutil", "sleep 2; echo x > \"" + music.toUtf8() + "/~tmpw_0.wma\"");
+    startIn(0);
+    ui().cmdGrab->click();
+    // The estimate grows with the time and stops short of the end until the encoder is done.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return ui().LabProgr->text() == "99%"; }, 10000))
+        << ui().LabProgr->text().toStdString();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(QFileInfo::exists(music + "/a.wma"));
+}
