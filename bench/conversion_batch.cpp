@@ -114,11 +114,16 @@ public:
             gaps.push_back(gap);
             if (gap > worst)
                 worst = gap;
-            // The first tick waits for whatever ran before the loop got back: the click.
+            // A gap whose window text changed spans a step of the run (a helper ended, the
+            // next started); the first tick waits for the Convert click itself.
+            const QString shown = where ? where() : QString();
             if (gap >= NotableGapMs)
                 notable.push_back({gap,
-                    (gaps.size() == 1 ? QStringLiteral("[Convert click] ") : QString())
-                        + (where ? where() : QString())});
+                    (gaps.size() == 1          ? QStringLiteral("[Convert click] ")
+                            : shown != m_shown ? QStringLiteral("[step change] ")
+                                               : QStringLiteral("[within a step] "))
+                        + shown});
+            m_shown = shown;
         });
     }
     void start()
@@ -128,6 +133,7 @@ public:
         notable.clear();
         m_clock.start();
         m_last = 0;
+        m_shown.clear();
         m_timer.start();
     }
     void stop() { m_timer.stop(); }
@@ -142,6 +148,7 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     qint64 m_last = 0;
+    QString m_shown;
 };
 
 // Twenty different one-minute MP3s at 128 kbps (for which the automatic choice is a64 too): a
