@@ -26,13 +26,27 @@ bool HelperProcess::start(const QString &program, const QStringList &arguments)
     m_process->setStandardInputFile(QProcess::nullDevice());
     connect(m_process, &QProcess::readyReadStandardOutput, this, &HelperProcess::readOutput);
     connect(m_process, &QProcess::finished, this, &HelperProcess::onFinished);
-    m_process->start();
-    if (!m_process->waitForStarted(10000)) {
-        m_error = QStringLiteral("%1 cannot be started: %2").arg(program, m_process->errorString());
+    // A helper that is not there is said at once; one that fails to start later (it cannot
+    // be run after all) ends like a failed run. The window never waits for a start.
+    const QFileInfo file(program);
+    if (!file.isFile() || !file.isExecutable()) {
+        m_error
+            = QStringLiteral("%1 cannot be started: it is missing or not a program").arg(program);
         delete m_process;
         m_process = nullptr;
         return false;
     }
+    connect(
+        m_process, &QProcess::errorOccurred, this, [this, program](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart || !m_process)
+                return;
+            m_error
+                = QStringLiteral("%1 cannot be started: %2").arg(program, m_process->errorString());
+            m_process->deleteLater();
+            m_process = nullptr;
+            emit finished(false, m_error);
+        });
+    m_process->start();
     return true;
 }
 

@@ -16,8 +16,9 @@ public:
     explicit HelperProcess(QObject *parent = nullptr);
     ~HelperProcess() override;
 
-    // Starts program; false (with finished() not emitted) when it cannot be started at all,
-    // errorText() then names it.
+    // Starts program without waiting for it; false (with finished() not emitted) when it is
+    // not there to start, errorText() then names it. A start that fails later ends in
+    // finished(false, …).
     bool start(const QString &program, const QStringList &arguments);
     // Ends a running helper: asked to terminate first, killed when it does not go within two
     // seconds. finished() is not emitted for a stopped helper.
