@@ -88,6 +88,13 @@ protected:
         f.setPermissions(f.permissions() | QFile::ExeOwner);
     }
 
+    void writeSilentWav(const QString &name)
+    {
+        QFile wav(music + "/" + name);
+        ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
+        wav.write(silentWav());
+    }
+
     void startIn(int typeIndex = 4)
     {
         storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", QString::number(typeIndex)}});
@@ -118,10 +125,7 @@ protected:
 TEST_F(ConversionTest, AMarkedBatchBecomesWmaFilesWithTheirTags)
 {
     QFile::copy(Data + "/codecs/tagged.mp3", music + "/a song.mp3");
-    QFile wav(music + "/b 'quoted' $x.wav");
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(silentWav());
-    wav.close();
+    writeSilentWav("b 'quoted' $x.wav");
     QFile::copy(Data + "/browser/clip.wma", music + "/c.wma");
     startIn();
 
@@ -149,10 +153,7 @@ TEST_F(ConversionTest, AMarkedBatchBecomesWmaFilesWithTheirTags)
 TEST_F(ConversionTest, AFailingOrMissingHelperIsReportedAndLeavesNothing)
 {
     QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
-    QFile wav(music + "/b.wav");
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(silentWav());
-    wav.close();
+    writeSilentWav("b.wav");
 
     // An encoder that fails: its own words reach the user; no output takes the final name.
     standIn("wm8eutil", "echo 'wm8eutil: the disk is full' >&2; exit 3");
@@ -189,10 +190,7 @@ TEST_F(ConversionTest, AFailingOrMissingHelperIsReportedAndLeavesNothing)
 
 TEST_F(ConversionTest, StopEndsTheHelperAndRemovesItsFiles)
 {
-    QFile wav(music + "/b.wav");
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(silentWav());
-    wav.close();
+    writeSilentWav("b.wav");
     // An encoder that starts its output and then takes its time.
     standIn("wm8eutil", "touch \"" + music.toUtf8() + "/~tmpw_0.wma\"; sleep 30");
     startIn(1);
@@ -212,10 +210,7 @@ TEST_F(ConversionTest, StopEndsTheHelperAndRemovesItsFiles)
 
 TEST_F(ConversionTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes)
 {
-    QFile wav(music + "/b.wav");
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(silentWav());
-    wav.close();
+    writeSilentWav("b.wav");
     QFile old(music + "/b.wma");
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("the user's own file");
@@ -268,10 +263,7 @@ TEST_F(ConversionTest, TheAutomaticProfileAndTheEstimateFollowTheCurrentFile)
 
 TEST_F(ConversionTest, TheSectionIsSetWithTheBarsAndConvertedAlone)
 {
-    QFile wav(music + "/b.wav");
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(silentWav());
-    wav.close();
+    writeSilentWav("b.wav");
     startIn(1);
     ASSERT_NEAR(state.SourceLengthMs, 1000, 5);
 
@@ -453,10 +445,7 @@ TEST_F(ConversionTest, ExistingOutputsOfAMarkedBatch)
 
 TEST_F(ConversionTest, AnOutputFolderThatCannotBeWrittenIsSaid)
 {
-    QFile wav(music + "/b.wav");
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(silentWav());
-    wav.close();
+    writeSilentWav("b.wav");
     startIn(1);
     // An output folder that went away (an unplugged drive): nothing can be written there.
     state.UserOutputFolder = path("unplugged");
