@@ -104,10 +104,9 @@ BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus
     return w;
 }
 
-ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window)
+ConversionWidgets conversion(Ui::frmMain &ui)
 {
     ConversionWidgets w;
-    w.window = window;
     w.cmdGrab = ui.cmdGrab;
     w.cmdGrabCut = ui.cmdGrabCut;
     w.cmdHalt = ui.cmdHalt;
@@ -118,7 +117,6 @@ ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window)
     w.OptUsrDir = ui.OptUsrDir;
     w.cmdBrowse = ui.cmdBrowse;
     w.cboProfile = ui.cboProfile;
-    w.CboType = ui.CboType;
     w.LabProgr = ui.LabProgr;
     w.LabBarra = ui.LabBarra;
     w.LabProgrNum = ui.LabProgrNum;

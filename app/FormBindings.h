@@ -30,7 +30,7 @@ void bindCommands(Ui::frmMain &ui, MainCommands &commands);
 InfoPanelWidgets infoPanel(Ui::frmMain &ui, QWidget *window);
 OutputListWidgets outputList(Ui::frmMain &ui, const PopupMenus &menus);
 BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus);
-ConversionWidgets conversion(Ui::frmMain &ui, QWidget *window);
+ConversionWidgets conversion(Ui::frmMain &ui);
 ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui);
 CutSectionWidgets cutSection(Ui::frmMain &ui);
 

@@ -189,7 +189,7 @@ void MainWindow::createControllers()
     connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_cutSection.get(),
         &CutSectionPanel::showSection);
     m_optionsDialog = std::make_unique<QtOptionsDialog>(m_state, this);
-    m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui, this),
+    m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui),
         ConversionParts {m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_options,
             *m_optionsDialog, *m_services.messages});
 }

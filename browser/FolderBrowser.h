@@ -121,7 +121,6 @@ public:
     QString Dir1Folder() const { return m_dirFolder; }
     bool SetDir1(const QString &folder);
     QString AppDrive() const;
-    PathBox &pathBox() { return *m_pathBox; }
 
 signals:
     // A file of the input list became current and the panel shows it.

@@ -273,15 +273,15 @@ bool ConversionQueue::planFile()
     s.SourcePath = m_sourcePath;
     const QString type = m_sourceType;
     const bool removable = Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current());
-    m_names = RunPlan::namesFor(
+    const RunPlan::FileNames names = RunPlan::namesFor(
         RunPlan::baseNameOf(m_sourceName), type, s.OutputFolder, s.WorkFolder, removable);
-    s.OutputBaseName = m_names.OutputBaseName;
-    s.OutputFileName = m_names.OutputFileName;
-    s.OutputPath = m_names.OutputPath;
-    s.WaveOutputPath = m_names.WaveOutputPath;
-    s.TempWavePath = m_names.TempWavePath;
-    s.TempWmaPath = m_names.TempWmaPath;
-    s.TempWaveOnWorkFolder = m_names.TempWaveOnWorkFolder;
+    s.OutputBaseName = names.OutputBaseName;
+    s.OutputFileName = names.OutputFileName;
+    s.OutputPath = names.OutputPath;
+    s.WaveOutputPath = names.WaveOutputPath;
+    s.TempWavePath = names.TempWavePath;
+    s.TempWmaPath = names.TempWmaPath;
+    s.TempWaveOnWorkFolder = names.TempWaveOnWorkFolder;
     RemoveTemporaryFile(s.TempWavePath);
 
     const bool wma = w.chkWMA->isChecked();

@@ -31,12 +31,11 @@ struct AppState;
 // The controls the queue drives; every one is required.
 struct ConversionWidgets
 {
-    QWidget *window = nullptr;
     QAbstractButton *cmdGrab = nullptr, *cmdGrabCut = nullptr, *cmdHalt = nullptr;
     QAction *mnuGrab = nullptr;
     QAbstractButton *chkWMA = nullptr, *chkWAV = nullptr, *ChkTag = nullptr;
     QAbstractButton *OptUsrDir = nullptr, *cmdBrowse = nullptr; // Browse only for "Other"
-    QComboBox *cboProfile = nullptr, *CboType = nullptr;
+    QComboBox *cboProfile = nullptr;
     QLabel *LabProgr = nullptr, *LabBarra = nullptr, *LabProgrNum = nullptr, *LabBarraNum = nullptr;
     // Switched off while a run is busy (besides the player and tag commands).
     QList<QWidget *> mainControls;
@@ -118,7 +117,6 @@ private:
     Step m_step = Step::Idle;
     bool m_running = false; // a run is under way
     bool m_existingAsked = false;
-    RunPlan::FileNames m_names;
     QString m_sourcePath; // the file being converted, followed by path
     QString m_sourceType; // its type
     QString m_sourceName; // its file name, for the status line

@@ -25,18 +25,10 @@ void MainCommands::setAvailable(MainCommand command, bool available)
     apply(command);
 }
 
-bool MainCommands::isAvailable(MainCommand command) const
-{
-    return m_available[size_t(command)];
-}
-
 void MainCommands::set(MainCommand command, bool on)
 {
-    const bool was = m_on[size_t(command)];
     m_on[size_t(command)] = on;
     apply(command);
-    if (was != on)
-        emit changed(command, on);
 }
 
 bool MainCommands::isOn(MainCommand command) const

@@ -46,7 +46,6 @@ public:
     void bind(MainCommand command, const Controls &controls);
     // Whether this build carries the operation out; an unavailable one stays disabled.
     void setAvailable(MainCommand command, bool available);
-    bool isAvailable(MainCommand command) const;
 
     // Enables or disables every control of the operation.
     void set(MainCommand command, bool on);
@@ -62,10 +61,6 @@ public:
     void setSectionControls(bool on);
     // The player's buttons: play, pause, stop and play section.
     void setPlayerCommands(bool on);
-
-signals:
-    // An operation's state changed (for controls that follow it, such as options dialogs).
-    void changed(MainCommand command, bool on);
 
 private:
     void apply(MainCommand command);
