@@ -546,9 +546,9 @@ def load_scenarios(folder, only):
     for file in sorted(os.listdir(folder)):
         if not (file.startswith("test_") and file.endswith(".py")):
             continue
-        found = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
-        module = importlib.util.module_from_spec(found)
-        found.loader.exec_module(module)
+        source = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
+        module = importlib.util.module_from_spec(source)
+        source.loader.exec_module(module)
         for attr, fn in vars(module).items():
             if attr.startswith("scenario_") and callable(fn):
                 name = f"{file[5:-3]}.{attr[9:]}"
