@@ -79,6 +79,12 @@ void Taglet::setTrim(bool value)
     changed("Trim");
 }
 
+void Taglet::setModern(bool value)
+{
+    m_modern = value;
+    changed("Modern");
+}
+
 void Taglet::setMPEGVersion(std::int16_t)
 {
     refuseReadOnly();
@@ -295,6 +301,7 @@ void Taglet::resetValues()
     m_genre.clear();
     m_track = 0;
     m_length = 0;
+    m_lengthMs = 0;
     m_storedPictureDescription.clear();
     m_pictureId = 0;
 }
@@ -314,6 +321,7 @@ void Taglet::InitProperties()
     resetValues();
     m_filename.clear();
     m_trim = true;
+    m_modern = false;
     m_storedPicture = Image {};
 }
 
@@ -367,10 +375,12 @@ void Taglet::ReadProperties(PropertyBag &bag)
     m_genre = bagValue<std::u16string>(bag, "Genre", u"");
     m_track = integer(bagValue<std::int32_t>(bag, "Track", 0), "Track");
     m_length = integer(bagValue<std::int32_t>(bag, "Length", 0), "Length");
+    m_lengthMs = m_length * 1000;
     m_trim = bagValue<bool>(bag, "Trim", true);
     m_storedPicture = bagValue<Image>(bag, "Picture", Image {});
     m_storedPictureDescription = bagValue<std::u16string>(bag, "PictureDescription", u"");
     m_pictureId = integer(bagValue<std::int32_t>(bag, "PictureID", 0), "PictureID");
+    m_modern = bagValue<bool>(bag, "Modern", false);
 }
 
 void Taglet::WriteProperties(PropertyBag &bag) const
@@ -398,6 +408,9 @@ void Taglet::WriteProperties(PropertyBag &bag) const
     bag.write("Picture", m_storedPicture);
     bag.write("PictureDescription", m_storedPictureDescription);
     bag.write("PictureID", std::int32_t {m_pictureId});
+    // Written only when on, so that a control in the designed mode stores what it always did.
+    if (m_modern)
+        bag.write("Modern", m_modern);
 }
 
 void Taglet::Resize(int, int)

@@ -3,6 +3,7 @@
 
 #include "FileReader.h"
 #include "FrameBody.h"
+#include "FrameIds.h"
 #include "GenreTable.h"
 #include "Id3v1Tag.h"
 #include "MpegHeader.h"
@@ -28,56 +29,6 @@ struct Taglet::RawFrame
 
 namespace {
 
-constexpr std::array<std::string_view, 38> TextFrameIds = {
-    "TALB",
-    "TBPM",
-    "TCOM",
-    "TCOP",
-    "TDAT",
-    "TDLY",
-    "TENC",
-    "TEXT",
-    "TFLT",
-    "TIME",
-    "TIT1",
-    "TIT2",
-    "TIT3",
-    "TKEY",
-    "TLAN",
-    "TLEN",
-    "TMED",
-    "TOAL",
-    "TOFN",
-    "TOLY",
-    "TOPE",
-    "TORY",
-    "TOWN",
-    "TPE1",
-    "TPE2",
-    "TPE3",
-    "TPE4",
-    "TPOS",
-    "TPUB",
-    "TRCK",
-    "TRDA",
-    "TRSN",
-    "TRSO",
-    "TSIZ",
-    "TSRC",
-    "TSSE",
-    "TYER",
-    "TCON",
-};
-constexpr std::array<std::string_view, 8> LinkFrameIds = {
-    "WCOM",
-    "WCOP",
-    "WOAF",
-    "WOAR",
-    "WOAS",
-    "WORS",
-    "WPAY",
-    "WPUB",
-};
 // Formats the platform's own picture loader handles; a picture that fails here fails Read.
 constexpr std::array<std::string_view, 11> StandardFormats = {
     "bmp",
@@ -109,18 +60,6 @@ constexpr std::array<std::string_view, 13> DecodedFormats = {
     "fax",
 };
 
-template<size_t N>
-bool contains(const std::array<std::string_view, N> &set, std::string_view id)
-{
-    return std::find(set.begin(), set.end(), id) != set.end();
-}
-
-bool isStoredFrame(std::string_view id)
-{
-    return contains(TextFrameIds, id) || contains(LinkFrameIds, id) || id == "TXXX" || id == "UFID"
-        || id == "WXXX" || id == "IPLS" || id == "MCDI";
-}
-
 // The encoding byte is the first byte of the data; a frame without data has none.
 bool singleByteEncoding(std::string_view data)
 {
@@ -149,6 +88,10 @@ void Taglet::Read()
 {
     Clear();
     FileReader file(textToUtf8(m_filename));
+    if (m_modern) {
+        readModern(file);
+        return;
+    }
     std::int64_t frameOffset = 0;
     if (file.size() >= 3 && file.read(0, 3) == "ID3") {
         if (!readId3v2(file, frameOffset))
@@ -251,14 +194,18 @@ void Taglet::storeFrame(std::string_view id, std::string_view data)
 void Taglet::loadAttachedPicture(std::string_view data)
 {
     const FrameBody::AttachedPicture pic = FrameBody::parseAttachedPicture(data);
-    if (pic.pictureType >= PictureSlots)
+    placePicture(pic.pictureType, pic.mimeType, pic.data, bytesToText(pic.description));
+}
+
+void Taglet::placePicture(int pictureType, std::string_view mimeType, std::string_view data,
+    const std::u16string &description)
+{
+    if (pictureType >= PictureSlots)
         throw Error(errNoSuchSlot,
-            "No such picture slot: attached picture of type " + std::to_string(pic.pictureType));
-    const std::string_view format
-        = pic.mimeType.starts_with("image/") ? pic.mimeType.substr(6) : pic.mimeType;
-    const TempFile file(format, pic.data); // removed whatever happens below
-    PictureSlot &slot = m_slots[static_cast<size_t>(pic.pictureType)];
-    const std::u16string description = bytesToText(pic.description);
+            "No such picture slot: attached picture of type " + std::to_string(pictureType));
+    const std::string_view format = mimeType.starts_with("image/") ? mimeType.substr(6) : mimeType;
+    const TempFile file(format, data); // removed whatever happens below
+    PictureSlot &slot = m_slots[static_cast<size_t>(pictureType)];
 
     if (contains(StandardFormats, format)) {
         slot.description = description;
@@ -283,6 +230,17 @@ void Taglet::loadAttachedPicture(std::string_view data)
 
 void Taglet::decodeAudioHeader(FileReader &file, std::int64_t frameOffset)
 {
+    decodeHeaderFields(file, frameOffset);
+    const double seconds = MpegHeader::playingTime(file.size() - frameOffset, m_bitrate);
+    if (seconds > 32767)
+        throw Error(errOverflow,
+            "Overflow: a playing time of " + std::to_string(seconds) + " seconds does not fit");
+    m_length = static_cast<std::int16_t>(seconds);
+    m_lengthMs = m_length * 1000;
+}
+
+void Taglet::decodeHeaderFields(FileReader &file, std::int64_t frameOffset)
+{
     const std::string b = file.read(frameOffset + 1, 3);
     const MpegHeader h = MpegHeader::decode(byteOf(b, 0), byteOf(b, 1), byteOf(b, 2));
     m_mpegVersion = static_cast<std::int16_t>(h.version);
@@ -294,12 +252,6 @@ void Taglet::decodeAudioHeader(FileReader &file, std::int64_t frameOffset)
     m_copyright = h.copyright;
     m_original = h.original;
     m_emphasis = static_cast<propEmphasis>(h.emphasis);
-
-    const double seconds = MpegHeader::playingTime(file.size() - frameOffset, h.bitrate);
-    if (seconds > 32767)
-        throw Error(errOverflow,
-            "Overflow: a playing time of " + std::to_string(seconds) + " seconds does not fit");
-    m_length = static_cast<std::int16_t>(seconds);
 }
 
 void Taglet::readId3v1(FileReader &file)

@@ -21,7 +21,7 @@ using taglet::Taglet;
 
 namespace {
 
-constexpr const char *Usage = "usage: taglet read [--no-trim] FILE\n"
+constexpr const char *Usage = "usage: taglet read [--no-trim] [--modern] FILE\n"
                               "       taglet write FILE [--song S] [--artist S] [--album S] "
                               "[--year S] [--comment S] [--genre S] [--track N]\n"
                               "       taglet tcon TEXT\n";
@@ -76,11 +76,14 @@ struct Session
 int readCommand(const std::vector<std::string> &args)
 {
     bool trim = true;
+    bool modern = false;
     std::vector<std::string> files;
     bool optionsDone = false;
     for (const std::string &a : args) {
         if (!optionsDone && a == "--no-trim")
             trim = false;
+        else if (!optionsDone && a == "--modern")
+            modern = true;
         else if (!optionsDone && a == "--")
             optionsDone = true;
         else if (!optionsDone && a.size() > 1 && a[0] == '-')
@@ -92,6 +95,7 @@ int readCommand(const std::vector<std::string> &args)
         return usage("read needs exactly one FILE");
     Session s(files[0]);
     s.tag.setTrim(trim);
+    s.tag.setModern(modern);
     s.attempt([&] { s.tag.Read(); });
     return s.finish();
 }

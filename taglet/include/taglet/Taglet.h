@@ -44,6 +44,11 @@ enum propHaveTag : std::int32_t {
 // writes ID3v1/ID3v1.1 tags back. Text is held as 16-bit characters; a file byte becomes the
 // character with the same code (0-255) and back.
 //
+// The modern reading mode (off by default) reads MP3s as current taggers write them: ID3v2.2
+// (frame ids given their v2.3 names), v2.3 and v2.4 tags, unsynchronised or not, with texts
+// in any of the four ID3v2 encodings decoded to Unicode, and the exact playing time and
+// average bit rate of the stream. See setModern.
+//
 // One instance serves one file at a time and keeps the file open only inside Read and Save.
 // Every failure throws taglet::Error; the file is closed before the error leaves the call.
 class TAGLET_EXPORT Taglet
@@ -122,6 +127,21 @@ public:
     void setFilename(const std::u16string &value);
     bool Trim() const { return m_trim; }
     void setTrim(bool value);
+    // Settable at any time; kept by the property bag only when on. When on, Read differs so:
+    // - ID3v2.2, v2.3 and v2.4 tags are read, unsynchronised or not, extended headers skipped;
+    //   events 100 and 101 are not raised for them (100 still for other versions, whose tag
+    //   is then passed over while the audio and ID3v1 are read).
+    // - v2.2 frames are listed under their v2.3 ids (TT2 as TIT2, PIC as APIC, ...); the v2.4
+    //   frames TDRC and TDOR are listed as TYER and TORY with their year, TIPL as IPLS.
+    // - Texts of every encoding are decoded and end at their terminator; several v2.4 values
+    //   are joined with " / "; v2.4 genre numbers are written "(n)" for DecodeTCON.
+    // - A malformed frame is passed over instead of failing Read.
+    // - The audio is measured from its first real frame: Length and LengthMs from a Xing/Info
+    //   or VBRI header, or else from counting every frame; Bitrate is the average of a
+    //   variable stream and Frequency the true rate of MPEG 2.5.
+    // ID3v1 fields and Save are the same in both modes.
+    bool Modern() const { return m_modern; }
+    void setModern(bool value);
 
     std::int16_t MPEGVersion() const { return m_mpegVersion; }
     std::int16_t Layer() const { return m_layer; }
@@ -134,6 +154,8 @@ public:
     propEmphasis Emphasis() const { return m_emphasis; }
     propHaveTag HaveTag() const { return m_haveTag; }
     std::int16_t Length() const { return m_length; }
+    // The playing time in milliseconds: exact in the modern mode, Length x 1000 otherwise.
+    std::int32_t LengthMs() const { return m_lengthMs; }
     // These are read-only: every call fails (382 at design time, 393 at run time).
     void setMPEGVersion(std::int16_t value);
     void setLayer(std::int16_t value);
@@ -199,11 +221,21 @@ private:
     bool readId3v2(FileReader &file, std::int64_t &frameOffset);
     void storeFrame(std::string_view id, std::string_view data);
     void loadAttachedPicture(std::string_view data);
+    void placePicture(int pictureType, std::string_view mimeType, std::string_view data,
+        const std::u16string &description);
     void decodeAudioHeader(FileReader &file, std::int64_t frameOffset);
+    void decodeHeaderFields(FileReader &file, std::int64_t frameOffset);
     void readId3v1(FileReader &file);
+
+    void readModern(FileReader &file);
+    std::int64_t readModernId3v2(FileReader &file);
+    void storeModernFrame(std::string_view id, std::string_view data, int major);
+    void loadModernPicture(std::string_view data);
+    void measureAudio(FileReader &file, std::int64_t audioOffset);
 
     std::u16string m_filename;
     bool m_trim = true;
+    bool m_modern = false;
     bool m_userMode = true;
     std::int16_t m_mpegVersion = 0;
     std::int16_t m_layer = 0;
@@ -216,6 +248,7 @@ private:
     propEmphasis m_emphasis = emphasisNone;
     propHaveTag m_haveTag = tagNone;
     std::int16_t m_length = 0;
+    std::int32_t m_lengthMs = 0;
     std::u16string m_artist, m_song, m_album, m_year, m_comment, m_genre;
     std::int16_t m_track = 0;
     std::array<PictureSlot, PictureSlots> m_slots;
