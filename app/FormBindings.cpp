@@ -154,8 +154,27 @@ CutSectionWidgets cutSection(Ui::frmMain &ui)
     w.txtFin = ui.txtFin;
     w.LinSta = ui.LinSta;
     w.LinFin = ui.LinFin;
+    w.cmdSta = ui.cmdSta;
+    w.cmdFin = ui.cmdFin;
     w.cmdStaRes = ui.cmdStaRes;
     w.cmdFinRes = ui.cmdFinRes;
+    w.cmdTrucco = ui.cmdTrucco;
+    return w;
+}
+
+PreviewPlayerWidgets player(Ui::frmMain &ui, QWidget *window)
+{
+    PreviewPlayerWidgets w;
+    w.window = window;
+    w.cmdPlay = ui.cmdPlay;
+    w.cmdPause = ui.cmdPause;
+    w.cmdStop = ui.cmdStop;
+    w.cmdPlayCut = ui.cmdPlayCut;
+    w.cmdVol = ui.cmdVol;
+    w.mnuPlay = ui.mnuPlay;
+    w.mnuStop = ui.mnuStop;
+    w.txtPos = ui.txtPos;
+    w.sldPos = ui.sldPos;
     w.cmdTrucco = ui.cmdTrucco;
     return w;
 }

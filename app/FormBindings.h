@@ -8,6 +8,7 @@
 #include "conversion/ConversionOptions.h"
 #include "conversion/ConversionQueue.h"
 #include "conversion/CutSectionPanel.h"
+#include "playback/PreviewPlayer.h"
 
 namespace Ui {
 class frmMain;
@@ -33,5 +34,6 @@ BrowserWidgets browser(Ui::frmMain &ui, QWidget *window, const PopupMenus &menus
 ConversionWidgets conversion(Ui::frmMain &ui);
 ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui);
 CutSectionWidgets cutSection(Ui::frmMain &ui);
+PreviewPlayerWidgets player(Ui::frmMain &ui, QWidget *window);
 
 } // namespace FormBindings

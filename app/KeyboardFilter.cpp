@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "browser/FolderBrowser.h"
 #include "core/AppState.h"
+#include "playback/PreviewPlayer.h"
 #include "ui_frmMain.h"
 
 #include <QAbstractSpinBox>
@@ -70,7 +71,9 @@ bool KeyboardFilter::handleKey(int key, Qt::KeyboardModifiers modifiers)
     case KeyAction::None:
         break;
     case KeyAction::PauseToggle:
-        ui.cmdPause->click();
+        // The pause handler itself: a disabled Pause button would ignore a click, and Space
+        // must also start the preview while only Play is on.
+        m_window.player().cmdPause_Click();
         ui.cmdPause->setFocus();
         break;
     case KeyAction::CloseWindow:

@@ -11,6 +11,7 @@
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
 #include "playback/MediaControls.h"
+#include "playback/PreviewPlayer.h"
 #include "ui_frmMain.h"
 
 #include <QAction>
@@ -164,9 +165,7 @@ void MainWindow::createControllers()
     m_commands = std::make_unique<MainCommands>();
     FormBindings::bindCommands(ui, *m_commands);
     // Operations that are not built yet stay disabled, whatever the window's rules ask.
-    for (MainCommand command : {MainCommand::Tag, MainCommand::Play, MainCommand::Pause,
-             MainCommand::StopPlayer, MainCommand::PlaySection, MainCommand::SetSectionFromPlayer,
-             MainCommand::FileOperations})
+    for (MainCommand command : {MainCommand::Tag, MainCommand::FileOperations})
         m_commands->setAvailable(command, false);
     m_status = std::make_unique<StatusLine>(*ui.LabStatus, *ui.ImgMsg, *ui.ShaPallino);
     m_media = std::make_unique<MediaControls>();
@@ -183,8 +182,10 @@ void MainWindow::createControllers()
         FormBindings::conversionOptions(ui), m_state, *m_commands);
     connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_options.get(),
         &ConversionOptions::fileSelected);
-    m_cutSection
-        = std::make_unique<CutSectionPanel>(FormBindings::cutSection(ui), m_state, *m_commands);
+    m_player = std::make_unique<PreviewPlayer>(
+        FormBindings::player(ui, this), m_state, *m_commands, *m_media, *m_services.messages);
+    m_cutSection = std::make_unique<CutSectionPanel>(
+        FormBindings::cutSection(ui), m_state, *m_commands, m_media->MediaPlayer1());
     // A new file's length moves the bars and markers of the same times.
     connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_cutSection.get(),
         &CutSectionPanel::showSection);

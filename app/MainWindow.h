@@ -23,6 +23,7 @@ class InfoPanel;
 class MainCommands;
 class MediaControls;
 class OutputList;
+class PreviewPlayer;
 class QMenu;
 class Settings;
 class StatusLine;
@@ -62,6 +63,7 @@ public:
     ConversionQueue &conversion() { return *m_conversion; }
     ConversionOptions &conversionOptions() { return *m_options; }
     CutSectionPanel &cutSection() { return *m_cutSection; }
+    PreviewPlayer &player() { return *m_player; }
 
 signals:
     // File commands from the keyboard, for the file operations; outputList tells which list.
@@ -99,5 +101,6 @@ private:
     std::unique_ptr<ConversionOptions> m_options;
     std::unique_ptr<OptionsDialogService> m_optionsDialog;
     std::unique_ptr<CutSectionPanel> m_cutSection;
+    std::unique_ptr<PreviewPlayer> m_player;
     std::unique_ptr<ConversionQueue> m_conversion;
 };

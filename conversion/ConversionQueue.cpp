@@ -142,6 +142,9 @@ void ConversionQueue::StartConversionRun(const QString &path)
 {
     if (isBusy())
         return;
+    // The preview stops before the window's controls go off, so that the Play button it gives
+    // back goes off with them.
+    m_parts.media.releaseFiles();
     EnableMainControls(false);
     s.QueueCount = s.QueueDone = s.RunConvertCalls = 0;
     w.LabProgrNum->clear();

@@ -1,8 +1,9 @@
 #include "conversion/CutSectionPanel.h"
 
-#include "conversion/CutTimes.h"
 #include "core/AppState.h"
+#include "core/CutTimes.h"
 #include "core/MainCommands.h"
+#include "playback/PreviewMedia.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -10,17 +11,20 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-CutSectionPanel::CutSectionPanel(
-    const CutSectionWidgets &widgets, AppState &state, MainCommands &commands, QObject *parent)
+CutSectionPanel::CutSectionPanel(const CutSectionWidgets &widgets, AppState &state,
+    MainCommands &commands, const PreviewMedia &player, QObject *parent)
     : QObject(parent)
     , w(widgets)
     , s(state)
     , m_commands(commands)
+    , m_player(player)
 {
     for (QScrollBar *bar : {w.VScrSta, w.VScrFin})
         bar->setRange(0, CutTimes::ScrollMax);
     connect(w.VScrSta, &QScrollBar::valueChanged, this, &CutSectionPanel::VScrSta_Change);
     connect(w.VScrFin, &QScrollBar::valueChanged, this, &CutSectionPanel::VScrFin_Change);
+    connect(w.cmdSta, &QAbstractButton::clicked, this, &CutSectionPanel::cmdSta_Click);
+    connect(w.cmdFin, &QAbstractButton::clicked, this, &CutSectionPanel::cmdFin_Click);
     connect(w.cmdStaRes, &QAbstractButton::clicked, this, &CutSectionPanel::cmdStaRes_Click);
     connect(w.cmdFinRes, &QAbstractButton::clicked, this, &CutSectionPanel::cmdFinRes_Click);
     // The markers keep their place on the time axis when it changes its width.
@@ -77,6 +81,22 @@ void CutSectionPanel::VScrFin_Change(int value)
     w.txtFin->setText(CutTimes::TimeText(s.Cut.endMs()));
     placeMarker(w.LinFin, s.Cut.endMs());
     followSection();
+}
+
+void CutSectionPanel::cmdSta_Click()
+{
+    s.Cut.setStartMs(CutTimes::MsOfPosition(m_player.position()));
+    showSection();
+    followSection();
+}
+
+void CutSectionPanel::cmdFin_Click()
+{
+    s.Cut.setEndMs(CutTimes::FinishNotBeforeStart(
+        CutTimes::MsOfPosition(m_player.position()), s.Cut.startMs()));
+    showSection();
+    followSection();
+    w.VScrFin->setFocus();
 }
 
 void CutSectionPanel::cmdStaRes_Click()

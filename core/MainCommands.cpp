@@ -69,4 +69,5 @@ void MainCommands::apply(MainCommand command)
         widget->setEnabled(enabled);
     for (QAction *action : controls.actions)
         action->setEnabled(enabled);
+    emit commandChanged(command);
 }

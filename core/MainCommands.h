@@ -62,6 +62,10 @@ public:
     // The player's buttons: play, pause, stop and play section.
     void setPlayerCommands(bool on);
 
+signals:
+    // The controls of an operation were switched.
+    void commandChanged(MainCommand command);
+
 private:
     void apply(MainCommand command);
 

@@ -2,11 +2,13 @@
 
 #include "MediaProbe.h"
 #include "Mp3SectionDecoder.h"
+#include "PreviewMedia.h"
 
 #include <taglet/Taglet.h>
 
 MediaControls::MediaControls(QObject *parent)
     : QObject(parent)
+    , m_mediaPlayer1(new PreviewMedia(this))
     , m_tagletPro1(std::make_unique<taglet::Taglet>())
     , m_mediaPlayer2(std::make_unique<MediaProbe>())
     , m_mp3Play1(std::make_unique<Mp3SectionDecoder>())
@@ -18,6 +20,7 @@ MediaControls::~MediaControls() = default;
 void MediaControls::releaseFiles()
 {
     emit releasing();
+    m_mediaPlayer1->unload();
     m_mediaPlayer2->setFileName(QString());
     // The tag reader opens its file only inside one call; forgetting the name is all it needs.
     try {

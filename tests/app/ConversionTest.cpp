@@ -1,5 +1,6 @@
 // Conversion runs in the real window with the real decoder and encoder (or stand-ins that fail
 // or hang), checked on disk and with ffprobe.
+#include "SilentWav.h"
 #include "WindowFixture.h"
 
 #include "conversion/ConversionQueue.h"
@@ -17,33 +18,6 @@ namespace {
 
 const QString Bin = QStringLiteral(TONVERA_BIN_DIR);
 const QString Data = QStringLiteral(TONVERA_TEST_DATA);
-
-// One second of 16-bit stereo silence at 44.1 kHz.
-QByteArray silentWav()
-{
-    const quint32 data = 44100 * 4;
-    QByteArray bytes("RIFF");
-    auto le32 = [&bytes](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            bytes.append(char((v >> (8 * i)) & 0xff));
-    };
-    auto le16 = [&bytes](quint16 v) {
-        bytes.append(char(v & 0xff));
-        bytes.append(char(v >> 8));
-    };
-    le32(36 + data);
-    bytes.append("WAVEfmt ");
-    le32(16);
-    le16(1);
-    le16(2);
-    le32(44100);
-    le32(44100 * 4);
-    le16(4);
-    le16(16);
-    bytes.append("data");
-    le32(data);
-    return bytes + QByteArray(int(data), '\0');
-}
 
 // ffprobe's duration and title of a file; duration -1 when it is not readable media.
 std::pair<double, QString> probe(const QString &path)
@@ -90,9 +64,7 @@ protected:
 
     void writeSilentWav(const QString &name)
     {
-        QFile wav(music + "/" + name);
-        ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-        wav.write(silentWav());
+        ASSERT_TRUE(::writeSilentWav(music + "/" + name, 1.0));
     }
 
     void startIn(int typeIndex = 4)

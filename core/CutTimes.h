@@ -2,6 +2,8 @@
 // The times of the cut section as the user sees and drags them: the "m.ss.mmm" text, the two
 // scroll bars (0 to 10000 over the file's length) and the marker lines over the time axis.
 // Whether the section commands are offered is CutSection::isSet(), asked after every change.
+// The preview player shows its position in the same text and on the same scale, so that a
+// position and the section times read alike.
 
 #include <QString>
 #include <optional>

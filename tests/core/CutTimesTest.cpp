@@ -1,4 +1,4 @@
-#include "conversion/CutTimes.h"
+#include "core/CutTimes.h"
 
 #include "core/CutSection.h"
 

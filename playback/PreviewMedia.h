@@ -1,0 +1,67 @@
+#pragma once
+// The preview player MediaPlayer1: one file at a time, loaded without starting, then played,
+// paused, stopped and moved in. Positions and lengths are in seconds. Sound goes to the
+// default audio output through Qt Multimedia.
+//
+// Loading waits (without taking user input) until the player has opened the file, so that
+// the length is known and the position can be set right after; a file that vanished, is not
+// audio or does not open in time comes back as a failure with the reason, and leaves nothing
+// loaded.
+
+#include <QObject>
+#include <QString>
+
+class QAudioOutput;
+class QMediaPlayer;
+
+class PreviewMedia : public QObject
+{
+    Q_OBJECT
+public:
+    // Play states as the window tests them; Stopped also when nothing is loaded.
+    enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
+
+    explicit PreviewMedia(QObject *parent = nullptr);
+    ~PreviewMedia() override;
+
+    // The loaded file; "" when idle.
+    QString fileName() const { return m_fileName; }
+    // Loads path, not playing. False with errorString() when it cannot be played; the player
+    // is then idle.
+    bool load(const QString &path);
+    // Stops and lets go of the file: nothing of it stays open.
+    void unload();
+
+    void play();
+    void pause();
+    void stop();
+    PlayState playState() const;
+
+    double position() const;
+    void setPosition(double seconds);
+    double duration() const;
+
+    QString errorString() const { return m_error; }
+    QAudioOutput &audioOutput() { return *m_output; }
+
+signals:
+    // The loaded file played to its end.
+    void ended();
+    // The loaded file (path) broke while playing; the player is idle again.
+    void failed(const QString &path, const QString &why);
+    // The play position moved (a few times a second while playing).
+    void positionChanged(double seconds);
+    // A file was loaded or let go.
+    void fileChanged(const QString &fileName);
+
+private:
+    void mediaStatusChanged();
+    void errorOccurred();
+
+    QMediaPlayer *m_player;
+    QAudioOutput *m_output;
+    QString m_fileName;
+    QString m_error;
+    double m_probedDuration = 0;
+    bool m_loading = false;
+};
