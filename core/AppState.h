@@ -48,7 +48,13 @@ struct AppState
     int MsgResult = 0;
 
     double VolumeTaskId = 0;
+
+    // Names of outputs: the separator of the name rules and the rule for cut-section files
     bool CutNamesOn = false;
+    QString NameSeparator = QStringLiteral(" ");
+    bool CutNameNumbered = false; // "[N]" is added, otherwise CutNameText
+    bool CutNameAfter = true; // the addition goes after the name, otherwise before it
+    QString CutNameText = QStringLiteral("cut");
 
     // Tag values of the current file, filled by the information panel
     QString TagTitle, TagArtist, TagAlbum, TagCopyright, TagDescription, TagGenre, TagYear,

@@ -5,6 +5,7 @@
 #include "core/Volumes.h"
 
 #include <QList>
+#include <QRect>
 #include <QString>
 
 // A message box with the program's flags: 16 critical, 32 question, 48 exclamation,
@@ -57,6 +58,52 @@ public:
     QList<Volume> mountedVolumes() override { return Volumes::current(); }
 };
 
+// The rename box over a list entry (place: the entry's rectangle on screen). Returns the new
+// name, or "" when the name was left unchanged or the box was left with Escape.
+class RenameBoxService
+{
+public:
+    virtual ~RenameBoxService() = default;
+    virtual QString askNewName(const QString &name, const QRect &place) = 0;
+};
+
+// The open-file dialog as "Save as" uses it: properties set before, read after.
+struct FileDialogRequest
+{
+    QString DialogTitle;
+    QString InitDir;
+    QString Filter; // "description|pattern|description|pattern..."
+    int FilterIndex = 1; // 1-based; after success the entry chosen
+    quint32 Flags = 0;
+    QString FileName; // proposed name; after success the chosen full path
+};
+class FileDialogService
+{
+public:
+    virtual ~FileDialogService() = default;
+    // False when the user cancelled.
+    virtual bool ShowOpen(FileDialogRequest &request) = 0;
+};
+
+// The tag editor, before a file of a run and for every file of a tag-only run. It starts from
+// the shared tag fields and OutputBaseName and leaves the confirmed ones there. False when the
+// user cancelled (DialogCancelled is then set).
+class TagEditorService
+{
+public:
+    virtual ~TagEditorService() = default;
+    virtual bool editTagInfo() = 0;
+};
+
+// The rules window for the names of cut files, before a run that converts the cut section. It
+// leaves the rule in the shared state. False when the user cancelled (RunStopped is then set).
+class CutNameRulesService
+{
+public:
+    virtual ~CutNameRulesService() = default;
+    virtual bool askCutNameRules() = 0;
+};
+
 // The services handed to the window and its controllers. The program passes the real ones;
 // tests pass scripted ones. Not owned.
 struct AppServices
@@ -66,4 +113,6 @@ struct AppServices
     SoundDeviceService *sound = nullptr;
     LanguageChooserService *languages = nullptr;
     VolumeService *volumes = nullptr;
+    RenameBoxService *renameBox = nullptr;
+    FileDialogService *fileDialog = nullptr;
 };

@@ -1,0 +1,19 @@
+#pragma once
+// The real open-file dialog behind "Save as", over clsCommonDialog.
+
+#include "core/Services.h"
+
+class QWidget;
+
+class CommonFileDialog : public FileDialogService
+{
+public:
+    explicit CommonFileDialog(QWidget *owner)
+        : m_owner(owner)
+    {
+    }
+    bool ShowOpen(FileDialogRequest &request) override;
+
+private:
+    QWidget *m_owner;
+};

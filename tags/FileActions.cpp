@@ -1,0 +1,215 @@
+#include "tags/FileActions.h"
+
+#include "core/PathHelpers.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace FileActions {
+
+namespace {
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+Outcome failed(const QString &why)
+{
+    return {Result::Failed, why};
+}
+
+// Copies the bytes, permissions and modification time of from into a new file at to, written
+// beside it first and put in place as a whole.
+Outcome copyBytes(const QString &from, const QString &to, bool replace)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return failed(source.errorString());
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        return failed(target.errorString());
+    QByteArray buffer;
+    while (!source.atEnd()) {
+        buffer = source.read(1 << 20);
+        if (buffer.isEmpty() && source.error() != QFileDevice::NoError)
+            return failed(source.errorString());
+        if (target.write(buffer) != buffer.size())
+            return failed(target.errorString());
+    }
+    target.setPermissions(source.permissions());
+    target.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
+    // The last moment to find that another file took the name meanwhile.
+    if (!replace && QFileInfo::exists(to)) {
+        target.cancelWriting();
+        return {Result::TargetExists, QString()};
+    }
+    if (!target.commit())
+        return failed(target.errorString());
+    return {};
+}
+
+} // namespace
+
+bool FileExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+bool SameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    struct stat sa
+    {
+    };
+    struct stat sb
+    {
+    };
+    if (::stat(native(a).constData(), &sa) != 0 || ::stat(native(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+Outcome RenameThisFile(const QString &from, const QString &to, bool replace)
+{
+    if (!FileExists(from))
+        return {Result::SourceMissing, QString()};
+    if (from == to)
+        return {};
+    const QByteArray source = native(from);
+    const QByteArray target = native(to);
+    // Another spelling of the same file (a change of case where case does not count): a plain
+    // rename, which replaces nothing.
+    const bool sameFile = SameFile(from, to);
+    int status = 0;
+    if (replace || sameFile) {
+        status = std::rename(source.constData(), target.constData());
+    } else {
+        status = ::renameat2(
+            AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
+        if (status != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            // A file system without the no-replace rename: look first.
+            if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
+                return {Result::TargetExists, QString()};
+            status = std::rename(source.constData(), target.constData());
+        }
+    }
+    if (status == 0)
+        return {};
+    const int error = errno;
+    if (error == EEXIST)
+        return {Result::TargetExists, QString()};
+    if (error != EXDEV)
+        return failed(systemError(error));
+    // Another file system: copy, then remove the original once the copy is complete.
+    const Outcome copied = copyBytes(from, to, replace);
+    if (!copied.ok())
+        return copied;
+    QFile original(from);
+    if (!original.remove())
+        return failed(original.errorString());
+    return {};
+}
+
+Outcome CopyThisFile(const QString &from, const QString &to, bool replace)
+{
+    if (!FileExists(from))
+        return {Result::SourceMissing, QString()};
+    if (SameFile(from, to))
+        return {};
+    if (!replace && (QFileInfo::exists(to) || QFileInfo(to).isSymLink()))
+        return {Result::TargetExists, QString()};
+    if (QFileInfo(to).isDir())
+        return failed(to + QStringLiteral(": is a folder"));
+    return copyBytes(from, to, replace);
+}
+
+int RecycleFiles(const QStringList &paths, QString *error)
+{
+    int left = 0;
+    for (const QString &path : paths) {
+        QFile file(path);
+        if (!file.moveToTrash()) {
+            ++left;
+            if (error)
+                *error = file.errorString();
+        }
+    }
+    return left;
+}
+
+QString RenameBoxResult(const QString &typed, const QString &shown)
+{
+    const QString name = typed.trimmed();
+    return name == shown ? QString() : name;
+}
+
+RenameTarget RenameTargetOf(const QString &renameText, const QString &folder)
+{
+    RenameTarget target;
+    // The last part typed must be a name: not empty (a trailing "/"), ".", or "..".
+    const QString typedName = renameText.section(u'/', -1);
+    if (typedName.isEmpty() || typedName == QLatin1String(".") || typedName == QLatin1String(".."))
+        return target;
+    if (renameText.contains(u'/')) {
+        target.path = QDir::cleanPath(QDir(folder).absoluteFilePath(renameText));
+        const QFileInfo info(target.path);
+        target.folder = info.absolutePath();
+        target.name = info.fileName();
+    } else {
+        target.folder = folder;
+        target.name = renameText;
+        target.path = JoinPath(folder, renameText);
+    }
+    target.valid = !target.name.isEmpty() && target.name != QLatin1String(".")
+        && target.name != QLatin1String("..");
+    return target;
+}
+
+QString MoveDisplayName(const QString &fileName)
+{
+    return fileName.size() > 45 ? fileName.left(42) + QStringLiteral(" ..") : fileName;
+}
+
+SaveAsProposal SaveAsProposalFor(const QString &currentFile, const QString &currentType,
+    const QString &saveFolder, const QString &currentFolder, const QString &allFilesText,
+    const QString &copyOfText)
+{
+    SaveAsProposal p;
+    p.extension = currentType.toLower();
+    p.baseName
+        = currentFile.left(std::max<qsizetype>(0, currentFile.size() - currentType.size() - 1));
+    const QString pattern = QStringLiteral("*.") + p.extension;
+    p.filter = pattern + u'|' + pattern + u'|' + allFilesText + QStringLiteral(" (*.*)|*.*");
+    const bool sameFolder
+        = WithoutTrailingSeparator(saveFolder) == WithoutTrailingSeparator(currentFolder);
+    p.fileName = sameFolder ? copyOfText + u' ' + p.baseName : p.baseName;
+    return p;
+}
+
+QString SaveAsChosenName(const QString &chosen, int filterIndex, const QString &extension)
+{
+    QString name = TrimAtNul(chosen);
+    if (name.isEmpty())
+        return name;
+    if (!name.right(4).contains(u'.') && filterIndex != 2)
+        name += u'.' + extension;
+    return name;
+}
+
+} // namespace FileActions

@@ -1,0 +1,405 @@
+// Rename, delete, move, "Save as" and explore on the real window's lists, on real folders, with
+// the freedesktop trash checked. Only the modal dialogs are scripted.
+#include "WindowFixture.h"
+
+#include "browser/FolderBrowser.h"
+#include "browser/ListLine.h"
+#include "browser/OutputList.h"
+#include "playback/MediaControls.h"
+#include "tags/FileOperations.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+
+const QString Data = QStringLiteral(TONVERA_TEST_DATA);
+constexpr int Yes = 6;
+constexpr int No = 7;
+
+class ScriptedRenameBox : public RenameBoxService
+{
+public:
+    QString askNewName(const QString &name, const QRect &place) override
+    {
+        shown << name;
+        places << place;
+        return answer;
+    }
+    QString answer;
+    QStringList shown;
+    QList<QRect> places;
+};
+
+class ScriptedFileDialog : public FileDialogService
+{
+public:
+    bool ShowOpen(FileDialogRequest &request) override
+    {
+        requests << request;
+        if (chosen.isEmpty())
+            return false;
+        request.FileName = chosen;
+        request.FilterIndex = filterIndex;
+        return true;
+    }
+    QString chosen;
+    int filterIndex = 1;
+    QList<FileDialogRequest> requests;
+};
+
+// Where the file manager was asked to go.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+class FileOperationsTest : public WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        // Deleted files land in $XDG_DATA_HOME/Trash when they are on the home volume.
+        for (const char *name : {"HOME", "XDG_DATA_HOME"}) {
+            saved.append({name, qgetenv(name)});
+            qputenv(name, QFile::encodeName(path("home")));
+        }
+        QDir().mkpath(path("home"));
+        music = path("home/music");
+        other = path("home/other");
+        QDir().mkpath(music);
+        QDir().mkpath(other);
+        services.renameBox = &renameBox;
+        services.fileDialog = &fileDialog;
+    }
+
+    void TearDown() override
+    {
+        m_ops.reset();
+        WindowFixture::TearDown();
+        for (const auto &[name, value] : saved)
+            qputenv(name, value);
+    }
+
+    void put(const QString &file, const QByteArray &bytes = "data")
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray bytesOf(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // The window on the music folder, every supported type listed.
+    void startIn()
+    {
+        storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", "4"}, {"savDir", music}});
+        ASSERT_TRUE(start());
+    }
+
+    FileOperations &ops()
+    {
+        if (!m_ops) {
+            Ui::frmMain &u = ui();
+            FileOperationWidgets w;
+            w.ListInput = u.ListInput;
+            w.ListOutput = u.ListOutput;
+            w.Dir1 = u.Dir1;
+            w.cmdDir = u.cmdDir;
+            w.cmdTrucco = u.cmdTrucco;
+            w.SFRename = u.SFRename;
+            w.SFDelete = u.SFDelete;
+            w.mnuMove = u.mnuMove;
+            w.mnuSave = u.mnuSave;
+            w.mnuExpl = u.mnuExpl;
+            w.SFRenameOut = u.SFRenameOut;
+            w.SFDeleteOut = u.SFDeleteOut;
+            w.mnuExplOut = u.mnuExplOut;
+            w.mnuDirExpl = u.mnuDirExpl;
+            w.mnuDirOpen = u.mnuDirOpen;
+            m_ops = std::make_unique<FileOperations>(w,
+                FileOperationParts {
+                    state, window->media(), messages, folders, renameBox, fileDialog});
+            FolderBrowser &browser = window->folderBrowser();
+            QObject::connect(m_ops.get(), &FileOperations::inputListChanged, &browser,
+                [&browser] { browser.cmdRefr_Click(); });
+            QObject::connect(m_ops.get(), &FileOperations::outputEntryChanged,
+                &window->outputList(), &OutputList::ListOutput_Click);
+            QObject::connect(m_ops.get(), &FileOperations::folderOpenRequested, &browser,
+                &FolderBrowser::SetDir1);
+        }
+        return *m_ops;
+    }
+
+    QStringList inputNames() const
+    {
+        QStringList names;
+        for (int row = 0; row < ui().ListInput->count(); ++row)
+            names << ListLine::fileNameOf(PathOfItem(ui().ListInput->item(row)));
+        return names;
+    }
+
+    void select(const QString &name)
+    {
+        const int row = int(inputNames().indexOf(name));
+        ASSERT_GE(row, 0) << name.toStdString();
+        ui().ListInput->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        ASSERT_EQ(state.CurrentFile, name);
+    }
+
+    // An entry of the output list, made current as a click would.
+    void showOutput(const QString &file)
+    {
+        window->outputList().AddOutputFile(file);
+        ui().ListOutput->setCurrentRow(ui().ListOutput->count() - 1);
+        ASSERT_TRUE(state.OutputListActive);
+    }
+
+    QString trashed(const QString &name) const { return path("home/Trash/files/" + name); }
+
+    QString music, other;
+    ScriptedRenameBox renameBox;
+    ScriptedFileDialog fileDialog;
+    QList<std::pair<const char *, QByteArray>> saved;
+    std::unique_ptr<FileOperations> m_ops;
+};
+
+TEST_F(FileOperationsTest, RenameInTheInputList)
+{
+    put(music + "/a.mp3", "A");
+    put(music + "/b.mp3", "B");
+    startIn();
+    // The file is let go before it gets its new name.
+    int releasedBefore = 0;
+    QObject::connect(&window->media(), &MediaControls::releasing,
+        [&] { releasedBefore += QFileInfo::exists(music + "/a.mp3"); });
+    select("a.mp3");
+    releasedBefore = 0;
+
+    renameBox.answer = "c.mp3";
+    ops().SFRename_Click();
+    EXPECT_EQ(renameBox.shown, QStringList {"a.mp3"});
+    EXPECT_TRUE(renameBox.places.value(0).isValid());
+    EXPECT_EQ(bytesOf(music + "/c.mp3"), "A");
+    EXPECT_FALSE(QFileInfo::exists(music + "/a.mp3"));
+    EXPECT_EQ(inputNames(), (QStringList {"b.mp3", "c.mp3"}));
+    EXPECT_EQ(state.CurrentFile, "c.mp3"); // the renamed file stays the current one
+    EXPECT_EQ(releasedBefore, 1);
+
+    // Onto another file's name: asked first, No keeps both.
+    messages.answers = {No};
+    renameBox.answer = "b.mp3";
+    ops().SFRename_Click();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith("file : " + music + "/b.mp3"));
+    EXPECT_TRUE(messages.texts[0].endsWith("ALREADY EXISTS ... REPLACE ?"));
+    EXPECT_EQ(messages.flags_[0], 292);
+    EXPECT_EQ(bytesOf(music + "/b.mp3"), "B");
+    EXPECT_EQ(bytesOf(music + "/c.mp3"), "A");
+
+    // Yes replaces it.
+    messages.answers = {Yes};
+    ops().SFRename_Click();
+    EXPECT_EQ(bytesOf(music + "/b.mp3"), "A");
+    EXPECT_EQ(inputNames(), QStringList {"b.mp3"});
+
+    // Left unchanged or with Escape: nothing at all.
+    renameBox.answer.clear();
+    ops().SFRename_Click();
+    EXPECT_EQ(inputNames(), QStringList {"b.mp3"});
+
+    // A path moves the file into that folder; it leaves the list.
+    renameBox.answer = other + "/moved.mp3";
+    ops().SFRename_Click();
+    EXPECT_EQ(bytesOf(other + "/moved.mp3"), "A");
+    EXPECT_TRUE(inputNames().isEmpty());
+}
+
+TEST_F(FileOperationsTest, RenameTheCurrentOutputEntry)
+{
+    put(music + "/in.mp3");
+    put(other + "/out.wma", "W");
+    put(other + "/taken.wma", "T");
+    startIn();
+    state.OutputFolder = other;
+    showOutput(other + "/out.wma");
+
+    messages.answers = {No};
+    renameBox.answer = "taken.wma";
+    ops().renameRequested(true);
+    EXPECT_EQ(bytesOf(other + "/taken.wma"), "T");
+    EXPECT_EQ(PathOfItem(ui().ListOutput->currentItem()), other + "/out.wma");
+
+    renameBox.answer = "a much longer name than the forty columns of the list.wma";
+    ops().renameRequested(true);
+    const QString renamed = other + "/" + renameBox.answer;
+    EXPECT_EQ(bytesOf(renamed), "W");
+    QListWidgetItem *entry = ui().ListOutput->currentItem();
+    EXPECT_EQ(PathOfItem(entry), renamed);
+    EXPECT_EQ(ListLine::pathOf(entry->text()), renamed);
+    EXPECT_TRUE(entry->text().startsWith(renameBox.answer.left(40)));
+    EXPECT_EQ(state.CurrentOutputFile, renameBox.answer);
+    EXPECT_EQ(state.ShownFilePath, renamed); // the panel shows the renamed file
+}
+
+TEST_F(FileOperationsTest, DeleteMovesToTheTrashAfterAsking)
+{
+    put(music + "/keep.mp3", "K");
+    put(music + "/gone.mp3", "G");
+    startIn();
+    select("gone.mp3");
+    showOutput(music + "/gone.mp3"); // also listed as an output
+
+    messages.answers = {No};
+    ops().deleteRequested(false);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(messages.texts[0], "file : " + music + "/gone.mp3\n\nMOVE TO THE TRASH ?");
+    EXPECT_TRUE(QFileInfo::exists(music + "/gone.mp3"));
+    EXPECT_EQ(inputNames(), (QStringList {"gone.mp3", "keep.mp3"}));
+
+    select("gone.mp3");
+    messages.answers = {Yes};
+    ops().SFDelete_Click();
+    EXPECT_FALSE(QFileInfo::exists(music + "/gone.mp3"));
+    EXPECT_EQ(bytesOf(trashed("gone.mp3")), "G");
+    EXPECT_TRUE(QFileInfo::exists(path("home/Trash/info/gone.mp3.trashinfo")));
+    EXPECT_EQ(inputNames(), QStringList {"keep.mp3"});
+    EXPECT_EQ(ui().ListOutput->count(), 0); // its output entry went too
+
+    // From the output list: the entry goes, and the input list no longer lists the file.
+    showOutput(music + "/keep.mp3");
+    messages.answers = {Yes};
+    ops().deleteRequested(true);
+    EXPECT_EQ(bytesOf(trashed("keep.mp3")), "K");
+    EXPECT_EQ(ui().ListOutput->count(), 0);
+    EXPECT_TRUE(inputNames().isEmpty());
+}
+
+TEST_F(FileOperationsTest, MoveAsksBeforeReplacing)
+{
+    put(music + "/a.mp3", "A");
+    put(music + "/" + QString(50, 'n') + ".mp3", "N");
+    put(other + "/a.mp3", "old");
+    startIn();
+    select("a.mp3");
+
+    folders.answer.clear(); // cancelled
+    ops().mnuMove_Click();
+    ASSERT_EQ(folders.titles.size(), 1);
+    EXPECT_EQ(folders.titles[0], "Choose the folder where MOVE the file a.mp3");
+    EXPECT_EQ(folders.starts[0], music);
+    EXPECT_TRUE(QFileInfo::exists(music + "/a.mp3"));
+
+    folders.answer = other + "/";
+    messages.answers = {No};
+    ops().mnuMove_Click();
+    EXPECT_EQ(bytesOf(other + "/a.mp3"), "old");
+    EXPECT_EQ(bytesOf(music + "/a.mp3"), "A");
+    EXPECT_EQ(state.SaveFolder, other);
+
+    messages.answers = {Yes};
+    ops().mnuMove_Click();
+    EXPECT_EQ(bytesOf(other + "/a.mp3"), "A");
+    EXPECT_FALSE(QFileInfo::exists(music + "/a.mp3"));
+    EXPECT_EQ(inputNames(), QStringList {QString(50, 'n') + ".mp3"});
+
+    // A long name is cut in the title.
+    select(QString(50, 'n') + ".mp3");
+    ops().mnuMove_Click();
+    EXPECT_EQ(
+        folders.titles.last(), "Choose the folder where MOVE the file " + QString(42, 'n') + " ..");
+    EXPECT_TRUE(inputNames().isEmpty());
+}
+
+TEST_F(FileOperationsTest, SaveAsCopiesAndAsksBeforeReplacing)
+{
+    put(music + "/song.mp3", "S");
+    startIn();
+    select("song.mp3");
+
+    fileDialog.chosen = music + "/Copy of song"; // typed without an extension
+    ops().mnuSave_Click();
+    ASSERT_EQ(fileDialog.requests.size(), 1);
+    const FileDialogRequest &asked = fileDialog.requests[0];
+    EXPECT_EQ(asked.FileName, "Copy of song");
+    EXPECT_EQ(asked.Filter, "*.mp3|*.mp3|All Files (*.*)|*.*");
+    EXPECT_EQ(asked.DialogTitle, "Make a Copy of current file ");
+    EXPECT_EQ(asked.InitDir, music);
+    EXPECT_EQ(bytesOf(music + "/Copy of song.mp3"), "S");
+    EXPECT_EQ(inputNames(), (QStringList {"Copy of song.mp3", "song.mp3"}));
+    EXPECT_EQ(state.CurrentFile, "song.mp3");
+
+    // Elsewhere: the plain name is proposed, an existing file is asked about.
+    put(other + "/song.mp3", "old");
+    fileDialog.chosen = other + "/song.mp3";
+    messages.answers = {No};
+    ops().mnuSave_Click();
+    EXPECT_EQ(bytesOf(other + "/song.mp3"), "old");
+    EXPECT_EQ(state.SaveFolder, other);
+    messages.answers = {Yes};
+    ops().mnuSave_Click();
+    EXPECT_EQ(fileDialog.requests.last().FileName, "song");
+    EXPECT_EQ(bytesOf(other + "/song.mp3"), "S");
+
+    // "All Files" keeps a name without extension; the file itself copies nothing.
+    fileDialog.chosen = other + "/plain";
+    fileDialog.filterIndex = 2;
+    ops().mnuSave_Click();
+    EXPECT_EQ(bytesOf(other + "/plain"), "S");
+    const int asked2 = int(messages.texts.size());
+    fileDialog.chosen = music + "/song.mp3";
+    fileDialog.filterIndex = 1;
+    ops().mnuSave_Click();
+    EXPECT_EQ(messages.texts.size(), asked2);
+    EXPECT_EQ(bytesOf(music + "/song.mp3"), "S");
+}
+
+TEST_F(FileOperationsTest, ExploreOpensTheFoldersInTheFileManager)
+{
+    put(music + "/a.mp3");
+    startIn();
+    ops();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    state.OutputFolder = other;
+    ui().cmdDir->click();
+    ops().exploreRequested(true);
+    ops().exploreRequested(false);
+    ops().mnuExpl_Click();
+    QDesktopServices::unsetUrlHandler("file");
+    QStringList opened;
+    for (const QUrl &url : catcher.opened)
+        opened << url.toLocalFile();
+    EXPECT_EQ(opened, (QStringList {music, other, music, music}));
+}
+
+TEST_F(FileOperationsTest, NothingHappensWhileTheListsAreBusy)
+{
+    put(music + "/a.mp3");
+    startIn();
+    select("a.mp3");
+    ui().ListInput->setEnabled(false); // as during a conversion run
+    renameBox.answer = "b.mp3";
+    ops().SFRename_Click();
+    ops().SFDelete_Click();
+    ops().mnuMove_Click();
+    EXPECT_TRUE(renameBox.shown.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_TRUE(folders.titles.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(music + "/a.mp3"));
+}
+
+} // namespace
+
+#include "FileOperationsTest.moc"
