@@ -15,6 +15,7 @@
 #include "core/WorkFiles.h"
 #include "core/texts/Captions.h"
 #include "core/texts/LocalText.h"
+#include "playback/MediaControls.h"
 #include "ui_frmMain.h"
 
 #include <EncoderProfiles.h>
@@ -281,6 +282,8 @@ void AppShell::shutdown()
 
     m_state.RunStopped = true;
     emit stopping();
+    // The preview falls silent at once and lets go of its file.
+    m_window.media().releaseFiles();
     QCoreApplication::processEvents();
 
     m_settings.setBoolean(Keys::Option1, ui.Option1->isChecked());

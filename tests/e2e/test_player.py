@@ -195,3 +195,19 @@ def scenario_volume_window_twice(s):
     named = [x for x in app.windows() if x.name == "Volume"]
     expect(len(named) == 1, "one volume window", len(named))
     press(button(w, "Stop"))
+
+
+def scenario_popup_play_and_stop(s):
+    app, w = open_player(s, "tone.mp3")
+    lst = input_list(w)
+
+    # The popup's entries are reached with the keyboard: Play/Pause first, Stop second.
+    def popup_entry(downs):
+        click(entry(lst, "tone.mp3"), button=3)
+        time.sleep(0.5)
+        key(*(["Down"] * downs), "Return")
+
+    popup_entry(1)
+    wait_stream(False, "the file playing from the popup menu")
+    popup_entry(2)
+    wait_no_stream("the stream gone after Stop in the popup menu")

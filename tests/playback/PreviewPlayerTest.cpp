@@ -288,6 +288,14 @@ TEST_F(PreviewPlayerTest, ReleasingAPlayingFileLetsItBeRenamedAndDeleted)
     window->folderBrowser().SetDir1(path("elsewhere"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return player().fileName().isEmpty(); }, Generous));
     EXPECT_FALSE(ui().cmdPlay->isEnabled());
+
+    // And so does closing the program.
+    window->folderBrowser().SetDir1(music);
+    select("again.wav");
+    ui().cmdPlay->click();
+    ASSERT_TRUE(waitPlaying());
+    window->close();
+    EXPECT_TRUE(player().fileName().isEmpty());
 }
 
 TEST_F(PreviewPlayerTest, SetStartAndFinishTakeThePlayPosition)
