@@ -8,10 +8,11 @@ class QWidget;
 class CommonFileDialog : public FileDialogService
 {
 public:
-    explicit CommonFileDialog(QWidget *owner)
+    explicit CommonFileDialog(QWidget *owner = nullptr)
         : m_owner(owner)
     {
     }
+    void setOwner(QWidget *owner) { m_owner = owner; }
     bool ShowOpen(FileDialogRequest &request) override;
 
 private:

@@ -35,15 +35,16 @@ private:
     QString m_renameText;
 };
 
-// The real rename box, modal over the window.
+// The real rename box, modal over its owner window.
 class QtRenameBox : public RenameBoxService
 {
 public:
-    QtRenameBox(const AppState &state, QWidget *owner)
+    explicit QtRenameBox(const AppState &state, QWidget *owner = nullptr)
         : m_state(state)
         , m_owner(owner)
     {
     }
+    void setOwner(QWidget *owner) { m_owner = owner; }
     QString askNewName(const QString &name, const QRect &place) override;
 
 private:

@@ -462,7 +462,8 @@ void frmTagInfo::txtYear_Change()
         m_fixingYear = false;
     }
     fieldChanged(Year, trimmed);
-    if (!IsNumericText(trimmed)) {
+    // Only what the user types is checked: a tag's own odd year opens the window quietly.
+    if (FieldsReady && !IsNumericText(trimmed)) {
         m_parts.messages.show(LocalText(s, 1001, QStringLiteral("Type a numeric value")), 0);
         box->selectAll();
         box->setFocus();

@@ -249,6 +249,12 @@ TEST_F(TagEditorTest, TagsReadFromTheName)
 
 TEST_F(TagEditorTest, WrongInputIsSaidAndReloadDiscardsEdits)
 {
+    // A file's own odd year is shown without a word: only typing is checked.
+    state.TagYear = "MCMXCIX";
+    open();
+    EXPECT_TRUE(messages.texts.isEmpty());
+    state.TagYear = "1999";
+
     auto editor = open();
     Ui::frmTagInfo &ui = editor->ui();
     ui.txtYear->setText(" 19x9 ");
