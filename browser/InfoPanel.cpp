@@ -84,7 +84,7 @@ bool InfoPanel::ShowCurrentFile(const QString &path, const QString &type)
             tagRead = true;
             state.InputBitRate = 1000.0f * TagletPro1.Bitrate();
             state.InputFrequency = static_cast<float>(TagletPro1.Frequency());
-            state.SourceLengthMs = 1000.0 * TagletPro1.Length();
+            state.SourceLengthMs = TagletPro1.LengthMs();
         } else {
             // A file the decoder refuses must not keep the previous file's validity or length.
             state.FileFormatValid = false;
@@ -117,6 +117,9 @@ void InfoPanel::ShowFileInfo(const QString &path, const QString &type)
 void InfoPanel::readTag(const QString &path)
 {
     try {
+        // MP3s as current taggers write them: ID3v2.2 to v2.4 with Unicode texts, and the
+        // measured length of VBR streams. ID3v1 reads the same in both modes.
+        TagletPro1.setModern(true);
         TagletPro1.setFilename(path.toStdU16String());
         TagletPro1.Read();
     } catch (const std::exception &) {

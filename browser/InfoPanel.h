@@ -62,7 +62,8 @@ public:
     void Clear_Info();
 
 private:
-    // Reads the file's tag into TagletPro1; a failed read keeps what was read before it.
+    // Reads the file's tag into TagletPro1 in its modern mode; a failed read keeps what was
+    // read before it.
     void readTag(const QString &path);
     // The panel's file details; tagRead when TagletPro1 already holds this file's tag.
     void showDetails(const QString &path, const QString &type, bool tagRead);

@@ -148,3 +148,44 @@ TEST_F(PanelFixture, Id3v2TextsEndAtTheirTerminator)
     EXPECT_TRUE(w.LabInfo->text().startsWith("Title: Mono Track\nArtist: Some Artist\n"))
         << w.LabInfo->text().toStdString();
 }
+
+// Files as current taggers and encoders leave them: v2.2 to v2.4 tags, UTF-16 and UTF-8 texts,
+// and VBR streams whose length only their header or a count of their frames tells.
+TEST_F(PanelFixture, Mp3sAsTaggersWriteThem)
+{
+    const struct
+    {
+        const char *file;
+        const char *title, *artist, *album, *genre, *track;
+        double lengthMs;
+        const char *time;
+    } cases[] = {
+        {"mutagen_v23_utf16.mp3", "日本語のタイトル", "Björk & Сергей", "Ålbum", "Jazz", "7/10",
+            2064, "Time: 0' 02\"    Track #7/10"},
+        {"eyed3_v24.mp3", "Été ünïcode", "Ärtist", "Albüm", "Rock", "04", 2064,
+            "Time: 0' 02\"    Track #04"},
+        {"mutagen_v22.mp3", "Zwei Punkt Zwei", "Old Tagger", "Vintage", "Pop", "8", 2064,
+            "Time: 0' 02\"    Track #8"},
+        {"v24_unsync_dli.mp3", "Fußnote ÿ", "Ärtist", "", "Remix", "0", 2064, "Time: 0' 02\""},
+        // The ID3v1 tag lame adds comes first: its title could not hold the Japanese text.
+        {"lame_utf16.mp3", "????????", "Ärtist", "Album", "Rock", "2", 2064,
+            "Time: 0' 02\"    Track #2"},
+        {"lame_v0.mp3", "", "", "", "", "0", 6060, "Time: 0' 06\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_TRUE(select(QStringLiteral(TONVERA_TEST_DATA "/taglet/modern/") + c.file, "MP3"));
+        EXPECT_EQ(state.TagTitle, QString::fromUtf8(c.title));
+        EXPECT_EQ(state.TagArtist, QString::fromUtf8(c.artist));
+        EXPECT_EQ(state.TagAlbum, QString::fromUtf8(c.album));
+        EXPECT_EQ(state.TagGenre, QString::fromUtf8(c.genre));
+        EXPECT_EQ(state.TagTrack, QString::fromUtf8(c.track));
+        EXPECT_NEAR(state.SourceLengthMs, c.lengthMs, 100);
+        EXPECT_EQ(w.LabTime->text(), QString::fromUtf8(c.time));
+        EXPECT_TRUE(w.LabInfo->text().startsWith("Title: " + QString::fromUtf8(c.title)));
+    }
+    // A VBR stream's bit rate is its average, not that of the header frame.
+    ASSERT_TRUE(select(QStringLiteral(TONVERA_TEST_DATA "/taglet/modern/lame_v0.mp3"), "MP3"));
+    EXPECT_NEAR(state.InputBitRate, 47000.0f, 2000.0f);
+    EXPECT_EQ(state.InputFrequency, 22050.0f);
+}
