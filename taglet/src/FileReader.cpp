@@ -91,6 +91,18 @@ std::string FileReader::read(std::int64_t offset, std::int64_t count) const
     return out;
 }
 
+std::string_view FileReader::view(
+    std::int64_t offset, std::int64_t count, std::string &buffer) const
+{
+    require(offset, count);
+    if (offset + count <= static_cast<std::int64_t>(m_head.size()))
+        return std::string_view(m_head).substr(
+            static_cast<size_t>(offset), static_cast<size_t>(count));
+    buffer.resize(static_cast<size_t>(count));
+    readAt(m_fd, buffer.data(), offset, count);
+    return buffer;
+}
+
 std::uint8_t FileReader::byteAt(std::int64_t offset) const
 {
     require(offset, 1);

@@ -21,6 +21,9 @@ public:
     // Fails with 62 unless [offset, offset + count) lies inside the file.
     void require(std::int64_t offset, std::int64_t count) const;
     std::string read(std::int64_t offset, std::int64_t count) const;
+    // The same bytes without a copy when they lie in the first bytes fetched at the open;
+    // otherwise they are read into `buffer` and viewed there.
+    std::string_view view(std::int64_t offset, std::int64_t count, std::string &buffer) const;
     std::uint8_t byteAt(std::int64_t offset) const;
 
 private:

@@ -39,7 +39,7 @@ std::uint32_t bigEndian(const std::string &b, size_t at)
     return n;
 }
 
-const unsigned char *bytesOf(const std::string &s, size_t at)
+const unsigned char *bytesOf(std::string_view s, size_t at)
 {
     return reinterpret_cast<const unsigned char *>(s.data() + at);
 }
@@ -88,7 +88,8 @@ std::optional<std::pair<std::int64_t, FrameHeader>> findFirstFrame(
     if (from < 0 || from + 4 > end)
         return std::nullopt;
     const std::int64_t window = std::min(end - from, SearchDistance + 4);
-    const std::string bytes = file.read(from, window);
+    std::string buffer;
+    const std::string_view bytes = file.view(from, window, buffer);
     for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
         if (static_cast<unsigned char>(bytes[i]) != 0xFF)
             continue;
@@ -117,12 +118,13 @@ void scan(
     std::int64_t samples = 0;
     std::int64_t bytes = 0;
     int bitrate = 0;
-    std::string block;
+    std::string buffer;
+    std::string_view block;
     std::int64_t blockAt = 0;
     while (at + 4 <= end) {
         if (at < blockAt || at + 4 > blockAt + static_cast<std::int64_t>(block.size())) {
             blockAt = at;
-            block = file.read(at, std::min(ScanBlock, end - at));
+            block = file.view(at, std::min(ScanBlock, end - at), buffer);
         }
         const auto h = FrameHeader::parse(bytesOf(block, static_cast<size_t>(at - blockAt)));
         if (!h || !h->sameStream(first))
