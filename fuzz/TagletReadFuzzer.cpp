@@ -1,4 +1,4 @@
-// Fuzzes Read over an in-memory file, and DecodeTCON over the input's first bytes.
+// Fuzzes Read in both modes over an in-memory file, and DecodeTCON over the input's first bytes.
 #include <taglet/Taglet.h>
 
 #include <sys/mman.h>
@@ -58,15 +58,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     tag.setErrorHandler([](std::int16_t &) {});
     tag.setMessageHandler([](const std::u16string &) {});
     tag.setFilename(std::u16string(path.begin(), path.end()));
-    try {
-        tag.Read();
-    } catch (const taglet::Error &) {
+    // Both reading modes over the same bytes.
+    for (const bool modern : {false, true}) {
+        tag.setModern(modern);
+        try {
+            tag.Read();
+        } catch (const taglet::Error &) {
+        }
+        // Whatever Read left must be readable.
+        for (std::int16_t i = 0; i <= tag.TextFrameNum(); ++i)
+            (void)tag.TextFrame(i);
+        for (std::int16_t i = 0; i <= tag.UDTextFrameNum(); ++i)
+            (void)tag.UDTextFrame(i);
+        for (std::int16_t i = 0; i <= tag.InvolvedPeopleNum(); ++i)
+            (void)tag.InvolvedPeople(i);
+        if (tag.LengthMs() < 0)
+            __builtin_trap();
     }
-    // Whatever Read left must be readable.
-    for (std::int16_t i = 0; i <= tag.TextFrameNum(); ++i)
-        (void)tag.TextFrame(i);
-    for (std::int16_t i = 0; i <= tag.InvolvedPeopleNum(); ++i)
-        (void)tag.InvolvedPeople(i);
 
     std::u16string text(data, data + std::min<std::size_t>(size, 64));
     try {
