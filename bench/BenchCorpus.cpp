@@ -1,5 +1,6 @@
 #include "BenchCorpus.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -66,6 +67,30 @@ std::vector<std::string> makeBenchCorpus(const std::string &folder, int count)
             + static_cast<char>(i % 20 + 1) + static_cast<char>(17);
         const std::string path = folder + "/track" + n + ".mp3";
         std::ofstream(path, std::ios::binary) << id3v2(frames, 1024) << audio << tag1;
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+std::vector<std::string> makeMixedBenchCorpus(const std::string &folder, int count)
+{
+    std::vector<std::string> taggerFiles;
+    for (const auto &entry :
+        std::filesystem::directory_iterator(TONVERA_TEST_DATA "/taglet/modern")) {
+        if (entry.path().extension() == ".mp3")
+            taggerFiles.push_back(entry.path().string());
+    }
+    if (taggerFiles.empty())
+        throw std::runtime_error("bench: tests/data/taglet/modern holds no MP3");
+    std::sort(taggerFiles.begin(), taggerFiles.end());
+
+    // Every other file is a generated ID3v2.3 one, the rest the tagger files in turn.
+    const std::vector<std::string> generated = makeBenchCorpus(folder, (count + 1) / 2);
+    std::vector<std::string> paths = generated;
+    for (int i = 0; static_cast<int>(paths.size()) < count; ++i) {
+        const std::string path = folder + "/tagger" + std::to_string(i) + ".mp3";
+        std::filesystem::copy_file(taggerFiles[static_cast<size_t>(i) % taggerFiles.size()], path,
+            std::filesystem::copy_options::overwrite_existing);
         paths.push_back(path);
     }
     return paths;

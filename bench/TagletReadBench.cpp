@@ -1,7 +1,10 @@
 // Read over a corpus of tagged MP3 files.
-//   taglet_read_bench                     Google Benchmark run (corpus in a temporary folder)
-//   taglet_read_bench --make-corpus DIR N writes the corpus for the side-by-side script
-//   taglet_read_bench --rate DIR PASSES   prints files read per second over DIR
+//   taglet_read_bench                      Google Benchmark run (corpora in a temporary folder)
+//   taglet_read_bench --make-corpus DIR N  writes the corpus for the side-by-side script
+//   taglet_read_bench --make-mixed-corpus DIR N
+//                                          the same with tagger-made files mixed in
+//   taglet_read_bench --rate DIR PASSES [--modern]
+//                                          prints files read per second over DIR
 #include "BenchCorpus.h"
 
 #include <taglet/Taglet.h>
@@ -54,10 +57,29 @@ void BM_TagletRead(benchmark::State &state)
 }
 BENCHMARK(BM_TagletRead)->Arg(300)->Unit(benchmark::kMillisecond);
 
-int rate(const std::string &folder, int passes)
+// The modern mode over the mixed corpus, whose streams it measures frame by frame.
+void BM_TagletReadModern(benchmark::State &state)
+{
+    const auto folder = std::filesystem::temp_directory_path()
+        / ("taglet-bench-mixed-" + std::to_string(::getpid()));
+    const std::vector<std::string> files
+        = makeMixedBenchCorpus(folder.string(), static_cast<int>(state.range(0)));
+    taglet::Taglet tag;
+    tag.setModern(true);
+    for (auto _ : state) {
+        for (const std::string &f : files)
+            benchmark::DoNotOptimize(readOne(tag, f));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_TagletReadModern)->Arg(300)->Unit(benchmark::kMillisecond);
+
+int rate(const std::string &folder, int passes, bool modern)
 {
     const std::vector<std::string> files = filesIn(folder);
     taglet::Taglet tag;
+    tag.setModern(modern);
     size_t sink = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int p = 0; p < passes; ++p) {
@@ -78,8 +100,12 @@ int main(int argc, char **argv)
         makeBenchCorpus(argv[2], std::atoi(argv[3]));
         return 0;
     }
-    if (mode == "--rate" && argc == 4)
-        return rate(argv[2], std::atoi(argv[3]));
+    if (mode == "--make-mixed-corpus" && argc == 4) {
+        makeMixedBenchCorpus(argv[2], std::atoi(argv[3]));
+        return 0;
+    }
+    if (mode == "--rate" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "--modern")))
+        return rate(argv[2], std::atoi(argv[3]), argc == 5);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Reads the same generated corpus of tagged MP3s with taglet and with TagLib and prints both
-# rates (files per second) and their ratio. TagLib is installed here, for this comparison only.
+# Reads the same corpora of tagged MP3s with taglet and with TagLib and prints both rates
+# (files per second) and their ratio: the generated ID3v2.3 corpus in taglet's designed mode,
+# then a mixed corpus (the generated files and files made by real taggers and encoders:
+# ID3v2.2 to v2.4, Unicode texts, VBR streams) in taglet's modern mode. TagLib is installed
+# here, for this comparison only. BUILD_DIR picks the build folder (default build-bench).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 files=${FILES:-300}
 passes=${PASSES:-20}
+build=${BUILD_DIR:-build-bench}
 
 if ! dpkg-query -W -f='${Status}' libtag1-dev 2>/dev/null | grep -q 'install ok installed'; then
     sudo=""
@@ -15,22 +19,30 @@ fi
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONVERA_BENCH=ON \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONVERA_BENCH=ON \
     -DTONVERA_GUI=OFF -DTONVERA_TESTS=OFF "${launcher[@]}" >/dev/null
-cmake --build build-bench --target taglet_read_bench -j2 >/dev/null
-g++ -O2 -std=c++20 bench/taglib_reader.cpp -o build-bench/taglib_reader \
+cmake --build "$build" --target taglet_read_bench -j2 >/dev/null
+g++ -O2 -std=c++20 bench/taglib_reader.cpp -o "$build/taglib_reader" \
     $(pkg-config --cflags --libs taglib)
 
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-build-bench/bin/taglet_read_bench --make-corpus "$corpus" "$files"
 
-# One warm-up pass each so both read from the page cache.
-build-bench/bin/taglet_read_bench --rate "$corpus" 1 >/dev/null
-build-bench/taglib_reader "$corpus" 1 >/dev/null
-ours=$(build-bench/bin/taglet_read_bench --rate "$corpus" "$passes")
-theirs=$(build-bench/taglib_reader "$corpus" "$passes")
-echo "corpus: $files files, $passes passes"
-echo "taglet: $ours files/s"
-echo "TagLib: $theirs files/s"
-awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "ratio:  %.2f (taglet / TagLib)\n", a / b }'
+# compare NAME CORPUS-OPTION [--modern]
+compare() {
+    local dir="$corpus/$1"
+    "$build/bin/taglet_read_bench" "$2" "$dir" "$files"
+    # One warm-up pass each so both read from the page cache.
+    "$build/bin/taglet_read_bench" --rate "$dir" 1 ${3:-} >/dev/null
+    "$build/taglib_reader" "$dir" 1 >/dev/null
+    local ours theirs
+    ours=$("$build/bin/taglet_read_bench" --rate "$dir" "$passes" ${3:-})
+    theirs=$("$build/taglib_reader" "$dir" "$passes")
+    echo "$1 corpus: $files files, $passes passes"
+    echo "  taglet${3:+ $3}: $ours files/s"
+    echo "  TagLib: $theirs files/s"
+    awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "  ratio:  %.2f (taglet / TagLib)\n", a / b }'
+}
+
+compare designed --make-corpus
+compare mixed --make-mixed-corpus --modern

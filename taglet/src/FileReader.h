@@ -18,6 +18,8 @@ public:
     FileReader &operator=(const FileReader &) = delete;
 
     std::int64_t size() const { return m_size; }
+    // How many of the first bytes were fetched at the open.
+    std::int64_t cached() const { return static_cast<std::int64_t>(m_head.size()); }
     // Fails with 62 unless [offset, offset + count) lies inside the file.
     void require(std::int64_t offset, std::int64_t count) const;
     std::string read(std::int64_t offset, std::int64_t count) const;

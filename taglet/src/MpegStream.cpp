@@ -81,22 +81,18 @@ std::optional<VbrHeader> vbrHeader(const std::string &frame, const FrameHeader &
     return std::nullopt;
 }
 
-// The first frame at or after `from` that the next frame header confirms.
-std::optional<std::pair<std::int64_t, FrameHeader>> findFirstFrame(
-    const FileReader &file, std::int64_t from, std::int64_t end)
+// The first frame header in `bytes` (which start at file offset `pos`) that the header after
+// its frame confirms.
+std::optional<std::pair<std::int64_t, FrameHeader>> firstConfirmedFrame(
+    const FileReader &file, std::string_view bytes, std::int64_t pos, std::int64_t end)
 {
-    if (from < 0 || from + 4 > end)
-        return std::nullopt;
-    const std::int64_t window = std::min(end - from, SearchDistance + 4);
-    std::string buffer;
-    const std::string_view bytes = file.view(from, window, buffer);
     for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
         if (static_cast<unsigned char>(bytes[i]) != 0xFF)
             continue;
         const auto h = FrameHeader::parse(bytesOf(bytes, i));
         if (!h)
             continue;
-        const std::int64_t at = from + static_cast<std::int64_t>(i);
+        const std::int64_t at = pos + static_cast<std::int64_t>(i);
         const std::int64_t next = at + h->frameSize();
         // A stream of one frame has no successor to ask, but must end where the audio does.
         if (next == end)
@@ -106,6 +102,34 @@ std::optional<std::pair<std::int64_t, FrameHeader>> findFirstFrame(
         const auto n = FrameHeader::parse(bytesOf(file.read(next, 4), 0));
         if (n && n->sameStream(*h))
             return std::make_pair(at, *h);
+    }
+    return std::nullopt;
+}
+
+// Up to `count` (at least 4) bytes at `at`: the part already fetched at the open when it starts
+// there, so that most files are walked without reading anything again.
+std::string_view chunk(
+    const FileReader &file, std::int64_t at, std::int64_t count, std::string &buffer)
+{
+    if (at + 4 <= file.cached())
+        count = std::min(count, file.cached() - at);
+    return file.view(at, count, buffer);
+}
+
+// The first frame at or after `from` that the next frame header confirms.
+std::optional<std::pair<std::int64_t, FrameHeader>> findFirstFrame(
+    const FileReader &file, std::int64_t from, std::int64_t end)
+{
+    if (from < 0 || from + 4 > end)
+        return std::nullopt;
+    const std::int64_t limit = std::min(end, from + SearchDistance + 4);
+    std::string buffer;
+    for (std::int64_t pos = from; pos + 4 <= limit;) {
+        const std::string_view bytes = chunk(file, pos, limit - pos, buffer);
+        if (const auto found = firstConfirmedFrame(file, bytes, pos, end))
+            return found;
+        // A header may straddle two chunks.
+        pos += static_cast<std::int64_t>(bytes.size()) - 3;
     }
     return std::nullopt;
 }
@@ -121,15 +145,25 @@ void scan(
     std::string buffer;
     std::string_view block;
     std::int64_t blockAt = 0;
+    // Most frames repeat the header before them: its decoding is kept, keyed by its bytes
+    // 1 and 2 (byte 3 changes no size).
+    int lastKey = -1;
+    std::optional<FrameHeader> h;
+    std::int64_t size = 0;
     while (at + 4 <= end) {
         if (at < blockAt || at + 4 > blockAt + static_cast<std::int64_t>(block.size())) {
             blockAt = at;
-            block = file.view(at, std::min(ScanBlock, end - at), buffer);
+            block = chunk(file, at, std::min(ScanBlock, end - at), buffer);
         }
-        const auto h = FrameHeader::parse(bytesOf(block, static_cast<size_t>(at - blockAt)));
-        if (!h || !h->sameStream(first))
-            break;
-        const std::int64_t size = h->frameSize();
+        const unsigned char *b = bytesOf(block, static_cast<size_t>(at - blockAt));
+        const int key = b[0] == 0xFF ? (b[1] << 8) | b[2] : -2;
+        if (key != lastKey) {
+            h = FrameHeader::parse(b);
+            if (!h || !h->sameStream(first))
+                break;
+            lastKey = key;
+            size = h->frameSize();
+        }
         if (at + size > end)
             break; // a cut-off last frame does not play
         if (frames == 0)

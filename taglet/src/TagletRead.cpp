@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,14 +205,18 @@ void Taglet::placePicture(int pictureType, std::string_view mimeType, std::strin
         throw Error(errNoSuchSlot,
             "No such picture slot: attached picture of type " + std::to_string(pictureType));
     const std::string_view format = mimeType.starts_with("image/") ? mimeType.substr(6) : mimeType;
-    const TempFile file(format, data); // removed whatever happens below
+    const bool known = contains(StandardFormats, format) || contains(DecodedFormats, format);
+    // The modern mode writes the picture out only when the decoder or the host will see it.
+    std::optional<TempFile> file; // removed whatever happens below
+    if (!m_modern || (known ? m_decoder != nullptr : m_onMessage != nullptr))
+        file.emplace(format, data);
     PictureSlot &slot = m_slots[static_cast<size_t>(pictureType)];
 
     if (contains(StandardFormats, format)) {
         slot.description = description;
         if (!m_decoder)
             return;
-        auto image = m_decoder->loadStandardPicture(file.path());
+        auto image = m_decoder->loadStandardPicture(file->path());
         if (!image)
             throw Error(errInvalidPicture,
                 "Invalid picture: the attached " + std::string(format)
@@ -219,12 +224,12 @@ void Taglet::placePicture(int pictureType, std::string_view mimeType, std::strin
         slot.picture = std::move(*image);
     } else if (contains(DecodedFormats, format)) {
         if (m_decoder) {
-            if (auto image = m_decoder->loadDecodedPicture(file.path(), std::string(format)))
+            if (auto image = m_decoder->loadDecodedPicture(file->path(), std::string(format)))
                 slot.picture = std::move(*image);
         }
         slot.description = description;
     } else if (m_onMessage) {
-        m_onMessage(utf8ToText(file.path()));
+        m_onMessage(utf8ToText(file->path()));
     }
 }
 

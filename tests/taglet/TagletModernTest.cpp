@@ -1,5 +1,7 @@
 #include "TagFile.h"
 
+#include <QtPictureDecoder.h>
+
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -430,4 +432,19 @@ TEST_F(ModernTest, TheModeIsAPropertyKeptOnlyWhenOn)
     EXPECT_TRUE(copy.Modern());
     copy.InitProperties();
     EXPECT_FALSE(copy.Modern());
+}
+
+// Pictures of v2.2 and unsynchronised ones reach the decoder whole.
+TEST_F(ModernTest, PicturesReachTheDecoder)
+{
+    for (const char *file :
+        {"modern/mutagen_v22.mp3", "modern/unsync_v23.mp3", "modern/v24_unsync_dli.mp3"}) {
+        SCOPED_TRACE(file);
+        Taglet t;
+        t.setPictureDecoder(std::make_shared<QtPictureDecoder>());
+        ASSERT_EQ(readModern(t, fixture(file)).error, 0);
+        t.setPictureID(3);
+        EXPECT_EQ(t.Picture().width, 4);
+        EXPECT_EQ(t.Picture().height, 4);
+    }
 }
