@@ -16,14 +16,14 @@ QString ffVersion(unsigned v)
 }
 } // namespace
 
-QString AboutText()
+QString AboutText(const AboutWords &words)
 {
     QString text = QStringLiteral("Tonvera %1\n").arg(QStringLiteral(TONVERA_VERSION));
-    text += QStringLiteral("Converts MP3 and WAV files to Windows Media Audio.\n\n");
-    text += QStringLiteral("Libraries:\n");
+    text += words.summary + QStringLiteral("\n\n");
+    text += words.libraries + u'\n';
     text += QStringLiteral("  Qt %1\n").arg(QString::fromLatin1(qVersion()));
     // libmpg123 has no run-time version call; its interface level identifies the release line.
-    text += QStringLiteral("  libmpg123 (interface %1)\n").arg(MPG123_API_VERSION);
+    text += QStringLiteral("  libmpg123 (%1 %2)\n").arg(words.interface).arg(MPG123_API_VERSION);
     text += QStringLiteral("  FFmpeg %1 (libavformat %2, libavcodec %3)\n")
                 .arg(QString::fromLatin1(av_version_info()), ffVersion(avformat_version()),
                     ffVersion(avcodec_version()));

@@ -4,4 +4,12 @@
 
 #include <QString>
 
-QString AboutText();
+// The About box's own words, in the interface language.
+struct AboutWords
+{
+    QString summary = QStringLiteral("Converts MP3 and WAV files to Windows Media Audio.");
+    QString libraries = QStringLiteral("Libraries:");
+    QString interface = QStringLiteral("interface");
+};
+
+QString AboutText(const AboutWords &words = {});

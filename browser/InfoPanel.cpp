@@ -129,7 +129,7 @@ void InfoPanel::readTag(const QString &path)
 
 void InfoPanel::showDetails(const QString &path, const QString &type, bool tagRead)
 {
-    w.LabTime->setText(PanelText::TimeLine(state.SourceLengthMs));
+    w.LabTime->setText(PanelText::TimeLine(state.SourceLengthMs, words()));
     ShowFileHeader(path, type);
 
     // Every field comes from this file alone: a value left over from the file shown before
@@ -160,7 +160,7 @@ void InfoPanel::showWmaInfo(const QString &path)
     state.TagCopyright = MediaPlayer2.GetMediaInfoString(MediaProbe::Copyright);
     state.TagDescription = MediaPlayer2.GetMediaInfoString(MediaProbe::Description);
     w.LabInfo->setText(PanelText::WmaInfoText(
-        state.TagTitle, state.TagArtist, state.TagCopyright, state.TagDescription));
+        state.TagTitle, state.TagArtist, state.TagCopyright, state.TagDescription, words()));
     w.LabComment->clear();
 }
 
@@ -171,7 +171,7 @@ void InfoPanel::showWavInfo(const QString &path)
     const QString invalid = LocalText(state, 1199, QStringLiteral("INVALID FILE FORMAT !!!"));
     if (info.hasSignature()) {
         state.WaveBitsPerSample = info.bitsPerSample;
-        w.LabInfo->setText(PanelText::WavInfoText(info));
+        w.LabInfo->setText(PanelText::WavInfoText(info, words()));
     } else {
         w.LabInfo->setText(invalid);
     }
@@ -213,7 +213,8 @@ void InfoPanel::showMp3Info(const QString &path, bool tagRead)
         // Frame lists missing after a failed read: the fields read so far stand.
     }
 
-    const QString info = PanelText::Mp3InfoText(f, copyrightBit, state.TagOnlyMode);
+    const PanelText::Words panelWords = words();
+    const QString info = PanelText::Mp3InfoText(f, copyrightBit, state.TagOnlyMode, panelWords);
     state.TagGenre = f.Genre;
     state.TagYear = f.Year;
     state.TagArtist = f.Artist;
@@ -223,8 +224,24 @@ void InfoPanel::showMp3Info(const QString &path, bool tagRead)
     state.TagDescription = f.Description;
     state.TagCopyright = f.Copyright;
     w.LabInfo->setText(info);
-    w.LabComment->setText(PanelText::CommentLine(f.Description));
-    w.LabTime->setText(w.LabTime->text() + PanelText::TrackSuffix(f.Track));
+    w.LabComment->setText(PanelText::CommentLine(f.Description, panelWords));
+    w.LabTime->setText(w.LabTime->text() + PanelText::TrackSuffix(f.Track, panelWords));
+}
+
+PanelText::Words InfoPanel::words() const
+{
+    PanelText::Words words;
+    const struct
+    {
+        QString *word;
+        int number;
+    } texts[] = {{&words.Size, 12010}, {&words.Date, 12011}, {&words.Time, 12012},
+        {&words.Title, 12013}, {&words.Artist, 12014}, {&words.Album, 12015}, {&words.Genre, 12016},
+        {&words.Comm, 12017}, {&words.Copyright, 12018}, {&words.Track, 12019},
+        {&words.SamplingRate, 12020}, {&words.BitRate, 12021}, {&words.BitsPerSample, 12022}};
+    for (const auto &text : texts)
+        *text.word = LocalText(state, text.number, *text.word);
+    return words;
 }
 
 void InfoPanel::ShowFileHeader(const QString &path, const QString &type)
@@ -248,7 +265,8 @@ void InfoPanel::ShowFileHeader(const QString &path, const QString &type)
         w.ImgTyp->show();
     }
     const QString size = SizeText(path, 0, LocalText(state, 100, QStringLiteral("bytes")));
-    w.LabMsg->setText(PanelText::HeaderLines(size, file.lastModified()));
+    w.LabMsg->setText(
+        PanelText::HeaderLines(size, file.lastModified(), InterfaceLocale(state), words()));
 }
 
 void InfoPanel::Clear_Info()

@@ -4,6 +4,8 @@
 // Showing a file also stores its tag values, audio properties, length and validity in AppState,
 // where the tag editor, the profile choice and the conversion take them from.
 
+#include "PanelText.h"
+
 #include <QString>
 
 class QAbstractButton;
@@ -71,6 +73,8 @@ private:
     void showMp3Info(const QString &path, bool tagRead);
     void showWmaInfo(const QString &path);
     double probedLengthMs(const QString &path);
+    // The words of the panel's lines in the interface language.
+    PanelText::Words words() const;
 
     InfoPanelWidgets w;
     AppState &state;

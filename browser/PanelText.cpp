@@ -10,9 +10,14 @@ namespace PanelText {
 namespace {
 // The panel's labels are plain-text QLabels, which break lines on a line feed alone.
 const QString LineBreak = QStringLiteral("\n");
+
+QString label(const QString &word)
+{
+    return word + QStringLiteral(": ");
+}
 } // namespace
 
-QString TimeLine(double sourceLengthMs)
+QString TimeLine(double sourceLengthMs, const Words &words)
 {
     if (!(sourceLengthMs > 0)) // also catches NaN from a probe that could not measure
         sourceLengthMs = 0;
@@ -21,10 +26,11 @@ QString TimeLine(double sourceLengthMs)
         std::floor((sourceLengthMs - static_cast<double>(minutes) * 60000.0) / 1000.0));
     if (seconds == 0)
         seconds = 1;
-    return QStringLiteral("Time: %1' %2%3\"")
-        .arg(minutes)
-        .arg(seconds >= 10 ? QString() : QStringLiteral("0"))
-        .arg(seconds);
+    return label(words.Time)
+        + QStringLiteral("%1' %2%3\"")
+              .arg(minutes)
+              .arg(seconds >= 10 ? QString() : QStringLiteral("0"))
+              .arg(seconds);
 }
 
 long long LeadingNumber(const QString &text)
@@ -45,10 +51,10 @@ long long LeadingNumber(const QString &text)
     return negative ? -value : value;
 }
 
-QString TrackSuffix(const QString &tagTrack)
+QString TrackSuffix(const QString &tagTrack, const Words &words)
 {
     if (LeadingNumber(tagTrack) > 0)
-        return QStringLiteral("    Track #") + tagTrack;
+        return QStringLiteral("    ") + words.Track + tagTrack;
     return QString();
 }
 
@@ -61,28 +67,29 @@ QString GeneralDate(const QDateTime &when, const QLocale &locale)
         + locale.toString(when.time(), timeFormat.trimmed());
 }
 
-QString HeaderLines(const QString &sizeText, const QDateTime &modified, const QLocale &locale)
+QString HeaderLines(
+    const QString &sizeText, const QDateTime &modified, const QLocale &locale, const Words &words)
 {
-    return QStringLiteral("Size: ") + sizeText + LineBreak + LineBreak + QStringLiteral("Date: ")
+    return label(words.Size) + sizeText + LineBreak + LineBreak + label(words.Date)
         + GeneralDate(modified, locale);
 }
 
 QString WmaInfoText(const QString &title, const QString &artist, const QString &copyright,
-    const QString &description)
+    const QString &description, const Words &words)
 {
-    return QStringLiteral("Title: ") + title + LineBreak + QStringLiteral("Artist: ") + artist
-        + LineBreak + QStringLiteral("Copyright: ") + copyright + LineBreak + description;
+    return label(words.Title) + title + LineBreak + label(words.Artist) + artist + LineBreak
+        + label(words.Copyright) + copyright + LineBreak + description;
 }
 
-QString WavInfoText(const WavInfo &info)
+QString WavInfoText(const WavInfo &info, const Words &words)
 {
     // Widened so that a corrupt bytes-per-second field cannot overflow.
     const qint64 bitRate = static_cast<qint64>(info.bytesPerSecond) * 8;
     return QStringLiteral("WaveAudio ")
         + (info.channels == 1 ? QStringLiteral("Mono") : QStringLiteral("Stereo")) + LineBreak
-        + LineBreak + QStringLiteral("Sampling rate (Hz): ") + QString::number(info.sampleRate)
-        + LineBreak + QStringLiteral("Bit rate (bps): ") + QString::number(bitRate) + LineBreak
-        + QStringLiteral("Bits per sample: ") + QString::number(info.bitsPerSample);
+        + LineBreak + label(words.SamplingRate) + QString::number(info.sampleRate) + LineBreak
+        + label(words.BitRate) + QString::number(bitRate) + LineBreak + label(words.BitsPerSample)
+        + QString::number(info.bitsPerSample);
 }
 
 void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
@@ -109,12 +116,12 @@ void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
     }
 }
 
-QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode)
+QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode, const Words &words)
 {
-    QString text = QStringLiteral("Title: ") + fields.Title;
+    QString text = label(words.Title) + fields.Title;
     if (!fields.Year.isEmpty())
         text += QStringLiteral("  (") + fields.Year + u')';
-    text += LineBreak + QStringLiteral("Artist: ") + fields.Artist;
+    text += LineBreak + label(words.Artist) + fields.Artist;
     if (copyrightBit) {
         if (!fields.Artist.isEmpty() && !tagOnlyMode) {
             fields.Copyright = fields.Artist;
@@ -123,14 +130,14 @@ QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode)
             fields.Copyright = QStringLiteral("(c)");
         }
     }
-    text += LineBreak + QStringLiteral("Album: ") + fields.Album + LineBreak
-        + QStringLiteral("Genre: ") + fields.Genre;
+    text += LineBreak + label(words.Album) + fields.Album + LineBreak + label(words.Genre)
+        + fields.Genre;
     return text;
 }
 
-QString CommentLine(const QString &description)
+QString CommentLine(const QString &description, const Words &words)
 {
-    return QStringLiteral("Comm: ") + description;
+    return label(words.Comm) + description;
 }
 
 } // namespace PanelText

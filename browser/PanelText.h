@@ -12,6 +12,20 @@ class WavInfo;
 
 namespace PanelText {
 
+// The words of the panel's lines, in the interface language; English unless the caller gives
+// others.
+struct Words
+{
+    QString Size = QStringLiteral("Size"), Date = QStringLiteral("Date"),
+            Time = QStringLiteral("Time"), Title = QStringLiteral("Title"),
+            Artist = QStringLiteral("Artist"), Album = QStringLiteral("Album"),
+            Genre = QStringLiteral("Genre"), Comm = QStringLiteral("Comm"),
+            Copyright = QStringLiteral("Copyright"), Track = QStringLiteral("Track #"),
+            SamplingRate = QStringLiteral("Sampling rate (Hz)"),
+            BitRate = QStringLiteral("Bit rate (bps)"),
+            BitsPerSample = QStringLiteral("Bits per sample");
+};
+
 // The tag values the panel shows and hands on to the tag editor and the conversion.
 struct TagFields
 {
@@ -26,28 +40,28 @@ struct TextFrame
 };
 
 // "Time: 3' 07"" for 187 000 ms; a time under one second shows as 1 second.
-QString TimeLine(double sourceLengthMs);
+QString TimeLine(double sourceLengthMs, const Words &words = {});
 
 // The leading decimal number of a text, as a number field typed by a user is read: "3/12" is 3,
 // "abc" and "" are 0.
 long long LeadingNumber(const QString &text);
 
 // "    Track #N" when the track reads as a number above 0, otherwise "".
-QString TrackSuffix(const QString &tagTrack);
+QString TrackSuffix(const QString &tagTrack, const Words &words = {});
 
 // The size and date lines: "Size: 1.234 K", an empty line, "Date: " and the modification time.
-QString HeaderLines(
-    const QString &sizeText, const QDateTime &modified, const QLocale &locale = QLocale::system());
+QString HeaderLines(const QString &sizeText, const QDateTime &modified,
+    const QLocale &locale = QLocale::system(), const Words &words = {});
 
 // The platform's general date: short date and the time with seconds, no time zone.
 QString GeneralDate(const QDateTime &when, const QLocale &locale = QLocale::system());
 
 // Four lines of a WMA file's clip information.
 QString WmaInfoText(const QString &title, const QString &artist, const QString &copyright,
-    const QString &description);
+    const QString &description, const Words &words = {});
 
 // The format lines of a WAV file whose header carries the RIFF/WAVE signature.
-QString WavInfoText(const WavInfo &info);
+QString WavInfoText(const WavInfo &info, const Words &words = {});
 
 // The ID3v1 fields come first; ID3v2 text frames fill only the fields the v1 tag left empty.
 // A track of "0" means the v1 tag had no track number, so TRCK may fill it.
@@ -56,9 +70,10 @@ void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
 
 // The tag lines of an MP3. Applies the copyright-bit rule to fields.Copyright: the artist owns
 // the copyright when there is one (and no tag-only run is editing the file), else "(c)".
-QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode);
+QString Mp3InfoText(
+    TagFields &fields, bool copyrightBit, bool tagOnlyMode, const Words &words = {});
 
 // "Comm: " and the comment.
-QString CommentLine(const QString &description);
+QString CommentLine(const QString &description, const Words &words = {});
 
 } // namespace PanelText

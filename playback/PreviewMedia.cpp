@@ -45,11 +45,11 @@ bool PreviewMedia::load(const QString &path)
     m_error.clear();
     const QFileInfo info(path);
     if (!info.isFile()) {
-        m_error = QStringLiteral("The file cannot be found.");
+        m_loadError = Missing;
         return false;
     }
     if (!info.isReadable()) {
-        m_error = QStringLiteral("The file cannot be read.");
+        m_loadError = Unreadable;
         return false;
     }
 
@@ -83,12 +83,13 @@ bool PreviewMedia::load(const QString &path)
                 m_probedDuration = probe.Duration();
         }
         m_fileName = path;
+        m_loadError = NoError;
         emit fileChanged(m_fileName);
         return true;
     }
-    m_error = m_player->error() != QMediaPlayer::NoError
-        ? m_player->errorString()
-        : QStringLiteral("The file does not open as audio.");
+    m_loadError = NotAudio;
+    if (m_player->error() != QMediaPlayer::NoError)
+        m_error = m_player->errorString();
     m_player->setSource(QUrl());
     return false;
 }
@@ -169,6 +170,7 @@ void PreviewMedia::errorOccurred()
     const QString path = m_fileName;
     const QString why = m_player->errorString();
     unload();
+    m_loadError = NotAudio;
     m_error = why;
-    emit failed(path, why);
+    emit failed(path);
 }

@@ -18,6 +18,9 @@ class PreviewMedia : public QObject
 {
     Q_OBJECT
 public:
+    // Why a file did not load.
+    enum LoadError { NoError, Missing, Unreadable, NotAudio };
+
     // Play states as the window tests them; Stopped also when nothing is loaded.
     enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
 
@@ -26,8 +29,8 @@ public:
 
     // The loaded file; "" when idle.
     QString fileName() const { return m_fileName; }
-    // Loads path, not playing. False with errorString() when it cannot be played; the player
-    // is then idle.
+    // Loads path, not playing. False with loadError() when it cannot be played; the player is
+    // then idle.
     bool load(const QString &path);
     // Stops and lets go of the file: nothing of it stays open.
     void unload();
@@ -41,6 +44,8 @@ public:
     void setPosition(double seconds);
     double duration() const;
 
+    LoadError loadError() const { return m_loadError; }
+    // The player's own words on the last failure, if it gave any.
     QString errorString() const { return m_error; }
     QAudioOutput &audioOutput() { return *m_output; }
 
@@ -48,7 +53,7 @@ signals:
     // The loaded file played to its end.
     void ended();
     // The loaded file (path) broke while playing; the player is idle again.
-    void failed(const QString &path, const QString &why);
+    void failed(const QString &path);
     // The play position moved (a few times a second while playing).
     void positionChanged(double seconds);
     // A file was loaded or let go.
@@ -62,6 +67,7 @@ private:
     QAudioOutput *m_output;
     QString m_fileName;
     QString m_error;
+    LoadError m_loadError = NoError;
     double m_probedDuration = 0;
     bool m_loading = false;
 };

@@ -8,6 +8,7 @@
 #include "core/MainCommands.h"
 #include "core/Services.h"
 #include "core/WidgetHelpers.h"
+#include "core/texts/LocalText.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -148,7 +149,7 @@ void PreviewPlayer::PlayPreview()
             return;
         const QString path = s.ClickedFilePath;
         if (!player.load(path)) {
-            failed(path, player.errorString());
+            failed(path);
             return;
         }
         if (m_playCutMode) {
@@ -237,9 +238,26 @@ void PreviewPlayer::followPlayState()
         !m_media.MediaPlayer1().fileName().isEmpty() || m_commands.isOn(MainCommand::Play));
 }
 
-void PreviewPlayer::failed(const QString &path, const QString &why)
+void PreviewPlayer::failed(const QString &path)
 {
     StopAction();
+    const PreviewMedia &player = m_media.MediaPlayer1();
+    QString why;
+    switch (player.loadError()) {
+    case PreviewMedia::Missing:
+        why = LocalText(s, 12033, QStringLiteral("The file cannot be found."));
+        break;
+    case PreviewMedia::Unreadable:
+        why = LocalText(s, 12034, QStringLiteral("The file cannot be read."));
+        break;
+    case PreviewMedia::NoError:
+    case PreviewMedia::NotAudio:
+        why = LocalText(s, 12035, QStringLiteral("The file does not open as audio."));
+        // The player's own words tell what it found, for whoever looks into it.
+        if (!player.errorString().isEmpty())
+            why += QStringLiteral("\r\n(") + player.errorString() + u')';
+        break;
+    }
     m_messages.show(path + QStringLiteral("\r\n\r\n") + why, ExclamationFlag);
 }
 
@@ -248,5 +266,7 @@ void PreviewPlayer::cmdVol_Click()
     w.cmdTrucco->setFocus();
     if (!m_volume)
         m_volume = new VolumeWindow(m_media.MediaPlayer1().audioOutput(), w.window);
+    m_volume->setTexts(
+        LocalText(s, 12031, QStringLiteral("Volume")), LocalText(s, 12032, QStringLiteral("Mute")));
     m_volume->bringUp();
 }

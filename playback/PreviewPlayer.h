@@ -56,7 +56,7 @@ private:
     void seekTo(int value);
     void showPosition(double seconds);
     void followPlayState();
-    void failed(const QString &path, const QString &why);
+    void failed(const QString &path);
 
     PreviewPlayerWidgets w;
     AppState &s;

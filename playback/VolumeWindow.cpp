@@ -53,6 +53,13 @@ VolumeWindow::VolumeWindow(QAudioOutput &output, QWidget *parent)
     showVolume();
 }
 
+void VolumeWindow::setTexts(const QString &volume, const QString &mute)
+{
+    setWindowTitle(volume);
+    m_slider->setAccessibleName(volume);
+    m_mute->setText(mute);
+}
+
 void VolumeWindow::bringUp()
 {
     if (!isVisible()) {

@@ -15,6 +15,8 @@ class VolumeWindow : public QWidget
 public:
     VolumeWindow(QAudioOutput &output, QWidget *parent = nullptr);
 
+    // The window's title (also the slider's name) and the mute box's caption.
+    void setTexts(const QString &volume, const QString &mute);
     // Shows the window, or brings it to the front when it is already open.
     void bringUp();
 

@@ -47,6 +47,9 @@ const std::vector<CaptionEntry> mainCaptions = {
     {"OptUsrDir", 132, "Other", D::None, nullptr},
     {"OptStdName", 135, "Maintain filename", D::None, nullptr},
     {"OptParName", 136, "Filename from rules", D::None, nullptr},
+    {"fraOutDir", 12001, "Output folder", D::None, nullptr},
+    {"cmdBrowse", 12002, "Browse", D::None, nullptr},
+    {"LabTag", 315, "Tag & Rename", D::None, nullptr},
 };
 
 const std::vector<TooltipEntry> mainTooltips = {
@@ -70,6 +73,8 @@ const std::vector<TooltipEntry> mainTooltips = {
     {"cmdPlayCut", 10125, "Play only the cutted portion"},
     {"cmdVol", 11103, "Play Control"},
     {"cmdTag", 315, "Tag & Rename"},
+    {"txtPos", 12030, "Play position"},
+    {"sldPos", 12030, "Play position"},
 };
 
 const std::vector<CaptionEntry> optionsCaptions = {

@@ -6,6 +6,11 @@
 
 #include "core/AppState.h"
 
+#include <QLocale>
 #include <QString>
 
 QString LocalText(const AppState &state, int number, const QString &english);
+
+// The locale dates and numbers are shown in: the system's when it speaks the interface
+// language, otherwise that language's own (so that an Italian window never shows "Dec").
+QLocale InterfaceLocale(const AppState &state);
