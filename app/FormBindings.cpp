@@ -111,6 +111,9 @@ ConversionWidgets conversion(Ui::frmMain &ui)
     w.cmdGrabCut = ui.cmdGrabCut;
     w.cmdHalt = ui.cmdHalt;
     w.mnuGrab = ui.mnuGrab;
+    w.cmdTag = ui.cmdTag;
+    w.mnuTag = ui.mnuTag;
+    w.chkCutNam = ui.chkCutNam;
     w.chkWMA = ui.chkWMA;
     w.chkWAV = ui.chkWAV;
     w.ChkTag = ui.ChkTag;
@@ -176,6 +179,27 @@ PreviewPlayerWidgets player(Ui::frmMain &ui, QWidget *window)
     w.txtPos = ui.txtPos;
     w.sldPos = ui.sldPos;
     w.cmdTrucco = ui.cmdTrucco;
+    return w;
+}
+
+FileOperationWidgets fileOperations(Ui::frmMain &ui)
+{
+    FileOperationWidgets w;
+    w.ListInput = ui.ListInput;
+    w.ListOutput = ui.ListOutput;
+    w.Dir1 = ui.Dir1;
+    w.cmdDir = ui.cmdDir;
+    w.cmdTrucco = ui.cmdTrucco;
+    w.SFRename = ui.SFRename;
+    w.SFDelete = ui.SFDelete;
+    w.mnuMove = ui.mnuMove;
+    w.mnuSave = ui.mnuSave;
+    w.mnuExpl = ui.mnuExpl;
+    w.SFRenameOut = ui.SFRenameOut;
+    w.SFDeleteOut = ui.SFDeleteOut;
+    w.mnuExplOut = ui.mnuExplOut;
+    w.mnuDirExpl = ui.mnuDirExpl;
+    w.mnuDirOpen = ui.mnuDirOpen;
     return w;
 }
 

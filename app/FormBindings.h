@@ -9,6 +9,7 @@
 #include "conversion/ConversionQueue.h"
 #include "conversion/CutSectionPanel.h"
 #include "playback/PreviewPlayer.h"
+#include "tags/FileOperations.h"
 
 namespace Ui {
 class frmMain;
@@ -35,5 +36,6 @@ ConversionWidgets conversion(Ui::frmMain &ui);
 ConversionOptionsWidgets conversionOptions(Ui::frmMain &ui);
 CutSectionWidgets cutSection(Ui::frmMain &ui);
 PreviewPlayerWidgets player(Ui::frmMain &ui, QWidget *window);
+FileOperationWidgets fileOperations(Ui::frmMain &ui);
 
 } // namespace FormBindings

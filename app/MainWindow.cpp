@@ -12,6 +12,9 @@
 #include "core/StatusLine.h"
 #include "playback/MediaControls.h"
 #include "playback/PreviewPlayer.h"
+#include "tags/FileOperations.h"
+#include "tags/frmCutName.h"
+#include "tags/frmTagInfo.h"
 #include "ui_frmMain.h"
 
 #include <QAction>
@@ -40,6 +43,7 @@ MainWindow::~MainWindow()
 {
     // The browser's handlers call into the panel and the output list; it goes first, before
     // the widgets it watches can send it anything more.
+    m_fileOperations.reset();
     m_conversion.reset();
     m_folderBrowser.reset();
 }
@@ -164,9 +168,6 @@ void MainWindow::createControllers()
     Ui::frmMain &ui = *m_ui;
     m_commands = std::make_unique<MainCommands>();
     FormBindings::bindCommands(ui, *m_commands);
-    // Operations that are not built yet stay disabled, whatever the window's rules ask.
-    for (MainCommand command : {MainCommand::Tag, MainCommand::FileOperations})
-        m_commands->setAvailable(command, false);
     m_status = std::make_unique<StatusLine>(*ui.LabStatus, *ui.ImgMsg, *ui.ShaPallino);
     m_media = std::make_unique<MediaControls>();
     m_history = std::make_unique<SettingsHistoryStore>(m_settings);
@@ -190,9 +191,34 @@ void MainWindow::createControllers()
     connect(m_folderBrowser.get(), &FolderBrowser::currentFileShown, m_cutSection.get(),
         &CutSectionPanel::showSection);
     m_optionsDialog = std::make_unique<QtOptionsDialog>(m_state, this);
+    m_tagEditor
+        = std::make_unique<QtTagEditor>(TagEditorParts {m_state, m_settings, *m_services.messages,
+                                            *m_media, ui.ChkTag, ui.OptStdName, ui.OptParName},
+            this);
+    // Cut files are named by the last rule chosen, even while its window stays away.
+    frmCutName::LoadRule(m_state, m_settings);
+    m_cutNameRules = std::make_unique<QtCutNameRules>(m_state, m_settings, ui.chkCutNam, this);
     m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui),
         ConversionParts {m_state, *m_commands, *m_status, *m_media, *m_folderBrowser, *m_options,
-            *m_optionsDialog, *m_services.messages});
+            *m_optionsDialog, *m_services.messages, *m_tagEditor, *m_cutNameRules});
+
+    m_fileOperations = std::make_unique<FileOperations>(FormBindings::fileOperations(ui),
+        FileOperationParts {m_state, *m_media, *m_services.messages, *m_services.folders,
+            *m_services.renameBox, *m_services.fileDialog});
+    FileOperations *files = m_fileOperations.get();
+    FolderBrowser *browser = m_folderBrowser.get();
+    connect(
+        files, &FileOperations::inputListChanged, browser, [browser] { browser->cmdRefr_Click(); });
+    connect(files, &FileOperations::outputEntryChanged, m_outputList.get(),
+        &OutputList::ListOutput_Click);
+    connect(files, &FileOperations::folderOpenRequested, browser, &FolderBrowser::SetDir1);
+    connect(m_conversion.get(), &ConversionQueue::inputFilesRenamed, files,
+        &FileOperations::ShowInputFile);
+    connect(this, &MainWindow::renameRequested, files, &FileOperations::renameRequested);
+    connect(this, &MainWindow::deleteRequested, files, &FileOperations::deleteRequested);
+    connect(this, &MainWindow::moveRequested, files, &FileOperations::mnuMove_Click);
+    connect(this, &MainWindow::saveRequested, files, &FileOperations::mnuSave_Click);
+    connect(this, &MainWindow::exploreRequested, files, &FileOperations::exploreRequested);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

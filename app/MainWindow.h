@@ -15,7 +15,9 @@ class frmMain;
 }
 class ConversionOptions;
 class ConversionQueue;
+class CutNameRulesService;
 class CutSectionPanel;
+class FileOperations;
 class OptionsDialogService;
 class FolderBrowser;
 class HistoryStore;
@@ -27,6 +29,7 @@ class PreviewPlayer;
 class QMenu;
 class Settings;
 class StatusLine;
+class TagEditorService;
 struct AppState;
 
 class MainWindow : public QMainWindow
@@ -64,6 +67,7 @@ public:
     ConversionOptions &conversionOptions() { return *m_options; }
     CutSectionPanel &cutSection() { return *m_cutSection; }
     PreviewPlayer &player() { return *m_player; }
+    FileOperations &fileOperations() { return *m_fileOperations; }
 
 signals:
     // File commands from the keyboard, for the file operations; outputList tells which list.
@@ -102,5 +106,8 @@ private:
     std::unique_ptr<OptionsDialogService> m_optionsDialog;
     std::unique_ptr<CutSectionPanel> m_cutSection;
     std::unique_ptr<PreviewPlayer> m_player;
+    std::unique_ptr<TagEditorService> m_tagEditor;
+    std::unique_ptr<CutNameRulesService> m_cutNameRules;
     std::unique_ptr<ConversionQueue> m_conversion;
+    std::unique_ptr<FileOperations> m_fileOperations;
 };

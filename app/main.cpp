@@ -8,6 +8,8 @@
 #include "core/AppState.h"
 #include "core/Settings.h"
 #include "dialogs/FolderPicker.h"
+#include "tags/CommonFileDialog.h"
+#include "tags/TechRen.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -34,12 +36,17 @@ int main(int argc, char *argv[])
     QtSoundDevice sound;
     TechLanChooser languages;
     MountedVolumes volumes;
-    const AppServices services {&messages, &folders, &sound, &languages, &volumes};
+    QtRenameBox renameBox(state);
+    CommonFileDialog fileDialog;
+    const AppServices services {
+        &messages, &folders, &sound, &languages, &volumes, &renameBox, &fileDialog};
 
     MainWindow window(state, settings, services);
     messages.setOwner(&window);
     folders.setOwner(&window);
     languages.setOwner(&window);
+    renameBox.setOwner(&window);
+    fileDialog.setOwner(&window);
     AppShell shell(window, QCoreApplication::applicationDirPath());
 
     QStringList arguments = QCoreApplication::arguments().mid(1);

@@ -10,9 +10,12 @@
 #include "core/Services.h"
 #include "core/StatusLine.h"
 #include "core/Volumes.h"
+#include "core/WidgetHelpers.h"
 #include "core/texts/LocalText.h"
 #include "playback/MediaControls.h"
 #include "playback/Mp3SectionDecoder.h"
+#include "tags/CutNames.h"
+#include "tags/FileActions.h"
 
 #include <EncoderProfiles.h>
 
@@ -28,6 +31,7 @@
 #include <algorithm>
 
 namespace {
+constexpr int Yes = 6;
 constexpr int No = 7;
 constexpr int Cancel = 2;
 constexpr int Critical = 16;
@@ -53,6 +57,9 @@ ConversionQueue::ConversionQueue(
     connect(w.cmdGrab, &QAbstractButton::clicked, this, &ConversionQueue::cmdGrab_Click);
     connect(w.cmdGrabCut, &QAbstractButton::clicked, this, &ConversionQueue::cmdGrabCut_Click);
     connect(w.mnuGrab, &QAction::triggered, this, &ConversionQueue::mnuGrab_Click);
+    connect(w.cmdTag, &QAbstractButton::clicked, this, &ConversionQueue::cmdTag_Click);
+    connect(w.mnuTag, &QAction::triggered, this, &ConversionQueue::cmdTag_Click);
+    connect(w.chkCutNam, &QAbstractButton::clicked, this, [this](bool on) { s.CutNamesOn = on; });
     connect(w.cmdHalt, &QAbstractButton::clicked, this, [this] { cmdHalt_Click(); });
 
     connect(m_decoder, &HelperProcess::finished, this, [this](bool ok, const QString &why) {
@@ -138,6 +145,26 @@ void ConversionQueue::mnuGrab_Click()
         cmdGrab_Click();
 }
 
+void ConversionQueue::cmdTag_Click()
+{
+    if (isBusy() || m_running)
+        return;
+    s.RunStopped = false;
+    s.CutSectionOnly = false;
+    s.TagOnlyMode = true;
+    s.NewFilePath.clear();
+    s.DialogCancelled = false;
+    const QString before = s.SourcePath;
+    // Nothing is handed to a helper program: the run has ended when this returns.
+    StartConversionRun(QString());
+    WidgetHelpers::pumpEvents();
+    if (s.DialogCancelled && s.QueueCount < 2)
+        return;
+    // The list shows the new names and tags, the last renamed file (or the one that was
+    // current) current again.
+    emit inputFilesRenamed(s.NewFilePath.isEmpty() ? before : s.NewFilePath);
+}
+
 void ConversionQueue::StartConversionRun(const QString &path)
 {
     if (isBusy())
@@ -154,6 +181,12 @@ void ConversionQueue::StartConversionRun(const QString &path)
     m_running = true;
     m_parts.status.hideDot();
     s.EditTagInfo = w.ChkTag->isChecked();
+    // The rules for the names of cut files come first; cancelling them starts nothing.
+    if (s.CutSectionOnly && s.CutNamesOn && !m_parts.cutNameRules.askCutNameRules()) {
+        m_running = false;
+        EnableMainControls(true);
+        return;
+    }
 
     BrowserAccess &list = m_parts.browser;
     const int marked = list.markedCount();
@@ -244,7 +277,8 @@ bool ConversionQueue::planFile()
         return true;
     }
     QString probe;
-    if (!MakeTempFileName(s.OutputFolder, QStringLiteral("tmp"), probe)) {
+    // A tag-only run writes nothing into the output folder.
+    if (!s.TagOnlyMode && !MakeTempFileName(s.OutputFolder, QStringLiteral("tmp"), probe)) {
         const Volume *volume = Volumes::volumeOf(s.OutputFolder, Volumes::current());
         m_parts.messages.show(text(1103, "ERROR Access denied to Disk") + QStringLiteral(" (")
                 + (volume ? volume->root : s.OutputFolder) + QLatin1Char(')'),
@@ -252,10 +286,12 @@ bool ConversionQueue::planFile()
         abortRun();
         return true;
     }
-    QFile::remove(probe);
+    if (!probe.isEmpty())
+        QFile::remove(probe);
 
     // The further files of a run may get other options; cancelling ends the run.
-    if (m_parts.options.alwaysShowDialog() && s.QueueCount > 1 && s.QueueDone > 0) {
+    if (!s.TagOnlyMode && m_parts.options.alwaysShowDialog() && s.QueueCount > 1
+        && s.QueueDone > 0) {
         s.DialogCancelled = false;
         OptionValues values
             = m_parts.options.values(source.fileName(), s.CutSectionOnly, s.Cut.isSet());
@@ -271,13 +307,37 @@ bool ConversionQueue::planFile()
     }
 
     m_sourceName = source.fileName();
-    m_tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack};
     m_sourceType = FileTypeOf(m_sourceName);
     s.SourcePath = m_sourcePath;
+    const QString startBase = RunPlan::baseNameOf(m_sourceName);
+    QString base = startBase;
+    // A section gets a name of its own, so that it never takes the whole file's output.
+    if (s.CutSectionOnly)
+        base = CutNames::ApplyCutNameRule({s.CutNameNumbered, s.CutNameAfter, s.CutNameText}, base,
+            {s.CurrentFolder, s.OutputFolder});
+    if (s.EditTagInfo || s.TagOnlyMode) {
+        s.OutputBaseName = base;
+        if (!m_parts.tagEditor.editTagInfo()) {
+            s.DialogCancelled = true;
+            m_parts.commands.set(MainCommand::Tag, false);
+            abortRun();
+            return true;
+        }
+        if (!s.OutputBaseName.isEmpty())
+            base = s.OutputBaseName;
+        WidgetHelpers::pumpEvents();
+    }
+    if (s.TagOnlyMode) {
+        if (base != startBase)
+            renameTagged(m_sourcePath,
+                JoinPath(source.absolutePath(), base + m_sourceName.mid(startBase.size())));
+        return false; // nothing is converted
+    }
+    m_tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack};
     const QString type = m_sourceType;
     const bool removable = Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current());
-    const RunPlan::FileNames names = RunPlan::namesFor(
-        RunPlan::baseNameOf(m_sourceName), type, s.OutputFolder, s.WorkFolder, removable);
+    const RunPlan::FileNames names
+        = RunPlan::namesFor(base, type, s.OutputFolder, s.WorkFolder, removable);
     s.OutputBaseName = names.OutputBaseName;
     s.OutputFileName = names.OutputFileName;
     s.OutputPath = names.OutputPath;
@@ -289,8 +349,9 @@ bool ConversionQueue::planFile()
 
     const bool wma = w.chkWMA->isChecked();
     const bool wav = w.chkWAV->isChecked() && type == QLatin1String("MP3");
-    // Existing outputs: asked once for a run over marks, or for the one file.
-    if (s.QueueCount >= 2) {
+    // Existing outputs: asked once for a run over marks, or for the one file. A section's
+    // output has a name of its own, asked about file by file.
+    if (s.QueueCount >= 2 && !s.CutSectionOnly) {
         if (!m_existingAsked) {
             m_existingAsked = true;
             s.KeepExisting = false;
@@ -378,6 +439,25 @@ bool ConversionQueue::planFile()
     }
     abortRun();
     return true;
+}
+
+// A tag-only run gives the file the name the editor made, asking before another file of that
+// name is replaced.
+void ConversionQueue::renameTagged(const QString &from, const QString &to)
+{
+    m_parts.media.releaseFiles();
+    FileActions::Outcome outcome = FileActions::RenameThisFile(from, to);
+    if (outcome.result == FileActions::Result::TargetExists) {
+        const QString question = QStringLiteral("file: ") + to + QStringLiteral("\n\n")
+            + text(1020, "ALREADY EXISTS ... REPLACE ?");
+        if (m_parts.messages.show(question, YesNoQuestionNoDefault) != Yes)
+            return;
+        outcome = FileActions::RenameThisFile(from, to, true);
+    }
+    if (outcome.result == FileActions::Result::Failed)
+        m_parts.messages.show(from + QStringLiteral("\n\n") + outcome.error, Critical);
+    if (outcome.ok())
+        s.NewFilePath = to;
 }
 
 void ConversionQueue::encodeDirectly()

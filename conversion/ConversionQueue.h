@@ -13,6 +13,7 @@
 
 class BrowserAccess;
 class ConversionOptions;
+class CutNameRulesService;
 class OptionsDialogService;
 class HelperProcess;
 class MainCommands;
@@ -26,6 +27,7 @@ class QLabel;
 class QTimer;
 class QWidget;
 class StatusLine;
+class TagEditorService;
 struct AppState;
 
 // The controls the queue drives; every one is required.
@@ -33,6 +35,9 @@ struct ConversionWidgets
 {
     QAbstractButton *cmdGrab = nullptr, *cmdGrabCut = nullptr, *cmdHalt = nullptr;
     QAction *mnuGrab = nullptr;
+    QAbstractButton *cmdTag = nullptr; // "Tag & Rename": a tag-only run
+    QAction *mnuTag = nullptr;
+    QAbstractButton *chkCutNam = nullptr; // "Cut names rules" before a section run
     QAbstractButton *chkWMA = nullptr, *chkWAV = nullptr, *ChkTag = nullptr;
     QAbstractButton *OptUsrDir = nullptr, *cmdBrowse = nullptr; // Browse only for "Other"
     QComboBox *cboProfile = nullptr;
@@ -52,6 +57,8 @@ struct ConversionParts
     ConversionOptions &options;
     OptionsDialogService &optionsDialog;
     MessageBoxService &messages;
+    TagEditorService &tagEditor; // before each file when "Edit tag info" is on
+    CutNameRulesService &cutNameRules; // before a section run when "Cut names rules" is on
 };
 
 class ConversionQueue : public QObject
@@ -66,6 +73,10 @@ public:
     void cmdGrab_Click();
     void cmdGrabCut_Click();
     void mnuGrab_Click();
+    // The tag command (button, popup entry, F8): every marked file (or the current one) passes
+    // through the tag editor, its MP3 tag is written and it is renamed when its name changed;
+    // nothing is converted.
+    void cmdTag_Click();
     // The stop button: asks first; true when the run was stopped.
     bool cmdHalt_Click();
     // Ends a run without asking (the program is closing): helpers stopped, temporary files
@@ -81,6 +92,9 @@ public:
 signals:
     // The run ended, completed or not.
     void runEnded();
+    // A tag-only run renamed files: the input list is to be read again, with the entry of
+    // select (when not empty) current.
+    void inputFilesRenamed(const QString &select);
 
 private:
     enum class Step { Idle, Decoding, Encoding };
@@ -94,6 +108,7 @@ private:
     bool planFile();
     void skipFile();
     void encodeDirectly();
+    void renameTagged(const QString &from, const QString &to);
     void decodeMp3();
     void decodeWholeMp3();
     void decoderCompleted();

@@ -194,8 +194,7 @@ void FileOperations::explore(const QString &folder)
             Critical);
 }
 
-// Reads the input folder again and makes the entry of select current, when it is listed.
-void FileOperations::refreshInputList(const QString &select)
+void FileOperations::ShowInputFile(const QString &select)
 {
     emit inputListChanged();
     if (select.isEmpty())
@@ -253,7 +252,7 @@ void FileOperations::SFRename_Click()
     const bool here = target.folder == folderOf(path);
     if (here)
         s.CurrentFile = target.name;
-    refreshInputList(here ? target.path : QString());
+    ShowInputFile(here ? target.path : QString());
 }
 
 void FileOperations::SFRenameOut_Click()
@@ -288,7 +287,7 @@ void FileOperations::SFRenameOut_Click()
             : QString());
     s.CurrentOutputFile = target.name;
     if (listedAsInput(path) || target.folder == s.CurrentFolder)
-        refreshInputList(QString());
+        ShowInputFile(QString());
     emit outputEntryChanged();
 }
 
@@ -309,7 +308,7 @@ void FileOperations::SFDelete_Click()
         return;
     removeOutputEntry(path);
     s.CurrentFile.clear();
-    refreshInputList(QString());
+    ShowInputFile(QString());
 }
 
 void FileOperations::SFDeleteOut_Click()
@@ -320,7 +319,7 @@ void FileOperations::SFDeleteOut_Click()
     const bool alsoInput = listedAsInput(path);
     removeOutputEntry(path);
     if (alsoInput)
-        refreshInputList(QString());
+        ShowInputFile(QString());
 }
 
 void FileOperations::deleteRequested(bool outputList)
@@ -342,7 +341,7 @@ void FileOperations::mnuMove_Click()
         return;
     removeOutputEntry(path);
     s.CurrentFile.clear();
-    refreshInputList(QString());
+    ShowInputFile(QString());
 }
 
 QString FileOperations::MoveFileToFolder(const QString &path)
@@ -395,7 +394,7 @@ void FileOperations::SaveCopyOfFile()
     copyFile(source, name);
     s.SaveFolder = folderOf(name);
     if (s.SaveFolder == s.CurrentFolder)
-        refreshInputList(source);
+        ShowInputFile(source);
 }
 
 // ---- Explore --------------------------------------------------------------------------------

@@ -75,6 +75,8 @@ public:
     QString MoveFileToFolder(const QString &path);
     // The "Save as" dialog and the copy.
     void SaveCopyOfFile();
+    // Reads the input folder again and makes the entry of path current, when it is listed.
+    void ShowInputFile(const QString &path);
 
 signals:
     // Files of the input folder changed: the input list is to be read again.
@@ -95,7 +97,6 @@ private:
     bool copyFile(const QString &from, const QString &to);
     bool trash(const QString &path);
     void explore(const QString &folder);
-    void refreshInputList(const QString &select);
     bool listedAsInput(const QString &path) const;
     void removeOutputEntry(const QString &path);
 

@@ -250,9 +250,18 @@ TEST_F(ConversionTest, TheSectionIsSetWithTheBarsAndConvertedAlone)
     EXPECT_EQ(ui().txtFin->text(), "0.00.750");
     EXPECT_TRUE(ui().cmdGrabCut->isEnabled());
 
+    // The rules for the section's name come first ("Cut names rules" is on): the string "cut"
+    // after the name, as they start.
+    bool rulesShown = false;
+    expectModal([&](QWidget *rules) {
+        rulesShown = rules->objectName() == "frmCutName";
+        rules->findChild<QAbstractButton *>("Cmdok")->click();
+    });
     ui().cmdGrabCut->click();
     ASSERT_TRUE(waitForTheRun());
-    EXPECT_NEAR(probe(music + "/b.wma").first, 0.5, 0.1);
+    EXPECT_TRUE(rulesShown);
+    EXPECT_NEAR(probe(music + "/b_[cut].wma").first, 0.5, 0.1);
+    EXPECT_FALSE(QFileInfo::exists(music + "/b.wma")); // never the whole file's name
 
     ui().cmdStaRes->click();
     ui().cmdFinRes->click();
@@ -267,9 +276,10 @@ TEST_F(ConversionTest, AnMp3SectionIsCutByTheSectionDecoder)
     startIn(0);
     ui().VScrSta->setValue(2500);
     ui().VScrFin->setValue(7500);
+    ui().chkCutNam->click(); // no rules window: the last rule names the section
     ui().cmdGrabCut->click();
     ASSERT_TRUE(waitForTheRun());
-    EXPECT_NEAR(probe(music + "/a.wma").first, state.SourceLengthMs / 2000, 0.1);
+    EXPECT_NEAR(probe(music + "/a_[cut].wma").first, state.SourceLengthMs / 2000, 0.1);
     EXPECT_TRUE(leftovers().isEmpty());
 }
 

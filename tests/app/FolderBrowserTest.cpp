@@ -415,9 +415,9 @@ TEST_F(FolderBrowserTest, ClickingAnMp3SwitchesTheCommandsOfTheWindow)
     EXPECT_TRUE(ui().mnuPlay->isEnabled());
     EXPECT_FALSE(ui().cmdStop->isEnabled()); // nothing plays yet
 
-    // What this build cannot do yet stays disabled on screen, menus included.
-    EXPECT_FALSE(ui().cmdTag->isEnabled());
-    EXPECT_FALSE(ui().mnuTag->isEnabled());
+    // Tag & Rename follows its command, the popup menu's entry included.
+    EXPECT_TRUE(ui().cmdTag->isEnabled());
+    EXPECT_TRUE(ui().mnuTag->isEnabled());
 }
 
 TEST_F(FolderBrowserTest, AFolderChosenWhileAnotherIsListedWins)

@@ -66,6 +66,40 @@ public:
     int calls = 0;
 };
 
+// The rename box: records the names and places it was shown with, answers with answer.
+class ScriptedRenameBox : public RenameBoxService
+{
+public:
+    QString askNewName(const QString &name, const QRect &place) override
+    {
+        shown << name;
+        places << place;
+        return answer;
+    }
+    QString answer;
+    QStringList shown;
+    QList<QRect> places;
+};
+
+// The "Save as" dialog: records the requests; chooses chosen (with filterIndex), or cancels
+// when chosen is empty.
+class ScriptedFileDialog : public FileDialogService
+{
+public:
+    bool ShowOpen(FileDialogRequest &request) override
+    {
+        requests << request;
+        if (chosen.isEmpty())
+            return false;
+        request.FileName = chosen;
+        request.FilterIndex = filterIndex;
+        return true;
+    }
+    QString chosen;
+    int filterIndex = 1;
+    QList<FileDialogRequest> requests;
+};
+
 // The machine's volumes, or the given list once a test sets one.
 class ScriptedVolumes : public VolumeService
 {
@@ -100,6 +134,8 @@ protected:
         services.sound = &sound;
         services.languages = &languages;
         services.volumes = &volumes;
+        services.renameBox = &renameBox;
+        services.fileDialog = &fileDialog;
 
         // A real modal dialog would block the test: fail and close it, unless a test asked to
         // handle it.
@@ -149,6 +185,8 @@ protected:
     ScriptedSoundDevice sound;
     ScriptedLanguageChooser languages;
     ScriptedVolumes volumes;
+    ScriptedRenameBox renameBox;
+    ScriptedFileDialog fileDialog;
     AppServices services;
 
 private:

@@ -1,8 +1,7 @@
 // Rename, delete, move, "Save as" and explore on the real window's lists, on real folders, with
-// the freedesktop trash checked. Only the modal dialogs are scripted.
+// the freedesktop trash checked. Only the modal dialogs (the fixture's) are scripted.
 #include "WindowFixture.h"
 
-#include "browser/FolderBrowser.h"
 #include "browser/ListLine.h"
 #include "browser/OutputList.h"
 #include "playback/MediaControls.h"
@@ -19,37 +18,6 @@ namespace {
 const QString Data = QStringLiteral(TONVERA_TEST_DATA);
 constexpr int Yes = 6;
 constexpr int No = 7;
-
-class ScriptedRenameBox : public RenameBoxService
-{
-public:
-    QString askNewName(const QString &name, const QRect &place) override
-    {
-        shown << name;
-        places << place;
-        return answer;
-    }
-    QString answer;
-    QStringList shown;
-    QList<QRect> places;
-};
-
-class ScriptedFileDialog : public FileDialogService
-{
-public:
-    bool ShowOpen(FileDialogRequest &request) override
-    {
-        requests << request;
-        if (chosen.isEmpty())
-            return false;
-        request.FileName = chosen;
-        request.FilterIndex = filterIndex;
-        return true;
-    }
-    QString chosen;
-    int filterIndex = 1;
-    QList<FileDialogRequest> requests;
-};
 
 // Where the file manager was asked to go.
 class UrlCatcher : public QObject
@@ -77,13 +45,10 @@ protected:
         other = path("home/other");
         QDir().mkpath(music);
         QDir().mkpath(other);
-        services.renameBox = &renameBox;
-        services.fileDialog = &fileDialog;
     }
 
     void TearDown() override
     {
-        m_ops.reset();
         WindowFixture::TearDown();
         for (const auto &[name, value] : saved)
             qputenv(name, value);
@@ -108,39 +73,7 @@ protected:
         ASSERT_TRUE(start());
     }
 
-    FileOperations &ops()
-    {
-        if (!m_ops) {
-            Ui::frmMain &u = ui();
-            FileOperationWidgets w;
-            w.ListInput = u.ListInput;
-            w.ListOutput = u.ListOutput;
-            w.Dir1 = u.Dir1;
-            w.cmdDir = u.cmdDir;
-            w.cmdTrucco = u.cmdTrucco;
-            w.SFRename = u.SFRename;
-            w.SFDelete = u.SFDelete;
-            w.mnuMove = u.mnuMove;
-            w.mnuSave = u.mnuSave;
-            w.mnuExpl = u.mnuExpl;
-            w.SFRenameOut = u.SFRenameOut;
-            w.SFDeleteOut = u.SFDeleteOut;
-            w.mnuExplOut = u.mnuExplOut;
-            w.mnuDirExpl = u.mnuDirExpl;
-            w.mnuDirOpen = u.mnuDirOpen;
-            m_ops = std::make_unique<FileOperations>(w,
-                FileOperationParts {
-                    state, window->media(), messages, folders, renameBox, fileDialog});
-            FolderBrowser &browser = window->folderBrowser();
-            QObject::connect(m_ops.get(), &FileOperations::inputListChanged, &browser,
-                [&browser] { browser.cmdRefr_Click(); });
-            QObject::connect(m_ops.get(), &FileOperations::outputEntryChanged,
-                &window->outputList(), &OutputList::ListOutput_Click);
-            QObject::connect(m_ops.get(), &FileOperations::folderOpenRequested, &browser,
-                &FolderBrowser::SetDir1);
-        }
-        return *m_ops;
-    }
+    FileOperations &ops() { return window->fileOperations(); }
 
     QStringList inputNames() const
     {
@@ -169,10 +102,7 @@ protected:
     QString trashed(const QString &name) const { return path("home/Trash/files/" + name); }
 
     QString music, other;
-    ScriptedRenameBox renameBox;
-    ScriptedFileDialog fileDialog;
     QList<std::pair<const char *, QByteArray>> saved;
-    std::unique_ptr<FileOperations> m_ops;
 };
 
 TEST_F(FileOperationsTest, RenameInTheInputList)
@@ -369,19 +299,51 @@ TEST_F(FileOperationsTest, ExploreOpensTheFoldersInTheFileManager)
 {
     put(music + "/a.mp3");
     startIn();
-    ops();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     state.OutputFolder = other;
     ui().cmdDir->click();
     ops().exploreRequested(true);
     ops().exploreRequested(false);
-    ops().mnuExpl_Click();
+    ui().mnuExpl->trigger();
     QDesktopServices::unsetUrlHandler("file");
     QStringList opened;
     for (const QUrl &url : catcher.opened)
         opened << url.toLocalFile();
     EXPECT_EQ(opened, (QStringList {music, other, music, music}));
+}
+
+TEST_F(FileOperationsTest, TheKeysActOnTheListLastClicked)
+{
+    put(music + "/a.mp3", "A");
+    put(music + "/b.mp3", "B");
+    startIn();
+    QApplication::setActiveWindow(window.get());
+    select("a.mp3");
+    ui().ListInput->setFocus();
+
+    renameBox.answer = "renamed.mp3";
+    QTest::keyClick(ui().ListInput, Qt::Key_F2);
+    EXPECT_EQ(renameBox.shown, QStringList {"a.mp3"});
+    EXPECT_EQ(bytesOf(music + "/renamed.mp3"), "A");
+
+    select("b.mp3");
+    ui().ListInput->setFocus();
+    messages.answers = {Yes};
+    QTest::keyClick(ui().ListInput, Qt::Key_Delete);
+    EXPECT_EQ(bytesOf(trashed("b.mp3")), "B");
+    EXPECT_EQ(inputNames(), QStringList {"renamed.mp3"});
+
+    // Once an output entry was clicked, Alt+R renames it, and Alt+M moves nothing.
+    put(other + "/out.wma", "W");
+    showOutput(other + "/out.wma");
+    ui().ListOutput->setFocus();
+    renameBox.answer = "new.wma";
+    QTest::keyClick(ui().ListOutput, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(renameBox.shown.last(), "out.wma");
+    EXPECT_EQ(bytesOf(other + "/new.wma"), "W");
+    QTest::keyClick(ui().ListOutput, Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(folders.titles.isEmpty());
 }
 
 TEST_F(FileOperationsTest, NothingHappensWhileTheListsAreBusy)
