@@ -1,6 +1,7 @@
 #pragma once
 // The help window: the HTML help page of the current language in a text browser. One window;
-// asking again brings it to the front with the page reloaded.
+// asking again brings it to the front with the page reloaded. It first opens centred on the
+// window it belongs to, and Esc closes it.
 
 #include <QWidget>
 
@@ -16,6 +17,11 @@ public:
     bool showFile(const QString &path);
     QTextBrowser *browser() const { return m_browser; }
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void placeOverOwner();
+
     QTextBrowser *m_browser;
 };

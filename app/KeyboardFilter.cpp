@@ -95,6 +95,9 @@ bool KeyboardFilter::handleKey(int key, Qt::KeyboardModifiers modifiers)
     case KeyAction::AcceptPath:
         m_window.folderBrowser().EnterPressed();
         break;
+    case KeyAction::Help:
+        ui.cmdHelp->click();
+        break;
     case KeyAction::ChooseLanguage:
         if (m_chooseLanguage)
             m_chooseLanguage();

@@ -17,6 +17,9 @@ KeyDecision MainKeyDecision(int key, Qt::KeyboardModifiers modifiers, const KeyC
         return {KeyAction::CloseWindow, false};
     if (key == Qt::Key_Escape)
         return {c.haltVisible ? KeyAction::Halt : KeyAction::StopPlayer, true};
+    // Help on F1, as on every desktop, whatever has the focus.
+    if (key == Qt::Key_F1 && mods == Qt::NoModifier)
+        return {KeyAction::Help, true};
     if (c.typeTextEmpty)
         return {enter ? KeyAction::TypeBoxEnter : KeyAction::TypeBoxOther, false};
     if (enter && c.browseEventsOn)

@@ -14,6 +14,7 @@ enum class KeyAction {
     TypeBoxOther, // empty type box: events off
     AcceptPath, // run the path box accept
     ChooseLanguage, // F12
+    Help, // F1: press cmdHelp
     Rename,
     Grab,
     Tag,

@@ -50,6 +50,8 @@ TEST(MainKeys, Table)
         {Qt::Key_Enter, Qt::KeypadModifier, ready(), KeyAction::AcceptPath, false},
         {Qt::Key_Return, {}, off, KeyAction::None, false},
         {Qt::Key_F12, {}, ready(), KeyAction::ChooseLanguage, true},
+        {Qt::Key_F1, {}, noType, KeyAction::Help, true},
+        {Qt::Key_F1, {}, typing, KeyAction::Help, true},
         {Qt::Key_F2, {}, ready(), KeyAction::Rename, true},
         {Qt::Key_R, Qt::AltModifier, ready(), KeyAction::Rename, true},
         {Qt::Key_R, Qt::AltModifier | Qt::ShiftModifier, ready(), KeyAction::None, false},
