@@ -50,6 +50,7 @@ const std::vector<CaptionEntry> mainCaptions = {
     {"fraOutDir", 12001, "Output folder", D::None, nullptr},
     {"cmdBrowse", 12002, "Browse", D::None, nullptr},
     {"LabTag", 315, "Tag & Rename", D::None, nullptr},
+    {"cmdHalt", 12004, "STOP", D::None, nullptr},
 };
 
 const std::vector<TooltipEntry> mainTooltips = {
@@ -69,6 +70,7 @@ const std::vector<TooltipEntry> mainTooltips = {
     {"cmdBrowse", 10124, "Select output folder"},
     {"cmdSta", 10122, "Set start"},
     {"cmdFin", 10123, "Set finish"},
+    {"cmdStaRes", 12003, "Reset start"},
     {"cmdFinRes", 10126, "Reset finish"},
     {"cmdPlayCut", 10125, "Play only the cutted portion"},
     {"cmdVol", 11103, "Play Control"},
@@ -118,6 +120,9 @@ const std::vector<CaptionEntry> tagInfoCaptions = {
     {"chkPar_6", 0, nullptr, D::Copied, "LabTit"},
     {"LabMove", 537, "change order", D::None, nullptr},
     {"LabSep", 538, "delimiter", D::None, nullptr},
+    {"FraMp3only", 12101, "MP3 tag only", D::Padded, nullptr},
+    {"chkCreate", 12102, "Create Tag from filename", D::None, nullptr},
+    {"cmdReload", 12103, "Reload", D::None, nullptr},
     {"cmdGrab", 320, "Convert", D::None, nullptr},
     {"CmdCancel", 104, "&Cancel", D::None, nullptr},
 };
@@ -126,6 +131,23 @@ const std::vector<CaptionEntry> cutNameCaptions = {
     {"", 651, "Filename Rules", D::WindowTitle, nullptr},
     {"CmdCancel", 104, "&Cancel", D::None, nullptr},
     {"chkCutNam", 652, "Show this window for the next conversion", D::None, nullptr},
+    {"FraConv", 12110, "Rule for the name of cutted file", D::Padded, nullptr},
+    {"OptStr", 12111, "Add this string", D::None, nullptr},
+    {"OptNum", 12112, "Generate incremental number", D::None, nullptr},
+    {"OptStrP", 12113, "string + FILENAME", D::None, nullptr},
+    {"OptStrS", 12114, "FILENAME + string", D::None, nullptr},
+    {"OptNumP", 12115, "[N] + FILENAME", D::None, nullptr},
+    {"OptNumS", 12116, "FILENAME + [N]", D::None, nullptr},
+};
+
+// Fields without a caption of their own are named for a screen reader.
+const std::vector<TooltipEntry> tagInfoTooltips = {
+    {"txtAdv", 12104, "Template"},
+    {"txtName", 12105, "Filename"},
+};
+
+const std::vector<TooltipEntry> cutNameTooltips = {
+    {"txtStr", 12111, "Add this string"},
 };
 
 const std::vector<CaptionEntry> noCaptions;
@@ -152,5 +174,9 @@ const std::vector<TooltipEntry> &TooltipTable(const QString &windowName)
         return mainTooltips;
     if (windowName == QLatin1String("frmOptions"))
         return optionsTooltips;
+    if (windowName == QLatin1String("frmTagInfo"))
+        return tagInfoTooltips;
+    if (windowName == QLatin1String("frmCutName"))
+        return cutNameTooltips;
     return noTooltips;
 }
