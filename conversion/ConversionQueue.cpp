@@ -411,7 +411,8 @@ bool ConversionQueue::planFile()
         // complete; a stop or a failure puts it back.
         m_setAside = s.OutputPath + QStringLiteral(".tmp.wma");
         if (!QFile::rename(s.OutputPath, m_setAside)) {
-            m_parts.messages.show(s.OutputPath + QStringLiteral(": cannot be set aside"), Critical);
+            m_parts.messages.show(
+                s.OutputPath + QStringLiteral(": ") + text(12080, "cannot be set aside"), Critical);
             m_setAside.clear();
             abortRun();
             return true;
@@ -538,7 +539,8 @@ void ConversionQueue::decoderCompleted()
         m_parts.media.Mp3Play1().stop();
     // A decoder that reported success must have left the whole WAV behind.
     if (!QFileInfo(s.TempWavePath).isFile()) {
-        decoderFailed(s.TempWavePath + QStringLiteral(": the decoded file is missing"));
+        decoderFailed(
+            s.TempWavePath + QStringLiteral(": ") + text(12081, "the decoded file is missing"));
         return;
     }
     const double now = secondsNow();
@@ -590,7 +592,8 @@ void ConversionQueue::Converti_WMA(const QString &input)
     const EncoderConfig config(input, s.TempWmaPath, s.ProfileName, section, m_tags);
     m_tags = config.tags();
     if (!config.write(s.ConfigFilePath)) {
-        m_parts.messages.show(s.ConfigFilePath + QStringLiteral(": cannot be written"), Critical);
+        m_parts.messages.show(
+            s.ConfigFilePath + QStringLiteral(": ") + text(12082, "cannot be written"), Critical);
         encoderFinished(false, QString());
         return;
     }
@@ -619,7 +622,8 @@ void ConversionQueue::encoderFinished(bool ok, const QString &why)
         RemoveTemporaryFile(s.OutputPath);
         if (!QFile::rename(s.TempWmaPath, s.OutputPath)) {
             ok = false;
-            failure = s.OutputPath + QStringLiteral(": the finished file cannot take its name");
+            failure = s.OutputPath + QStringLiteral(": ")
+                + text(12083, "the finished file cannot take its name");
         }
     }
     if (!ok) {
