@@ -110,7 +110,22 @@ void PreviewPlayer::cmdPlayCut_Click()
 
 void PreviewPlayer::cmdPause_Click()
 {
-    cmdPlay_Click();
+    // Pause toggles what the player holds, even when another file has been selected since:
+    // pausing never starts a different file. With nothing loaded it starts the selected one.
+    PreviewMedia &player = m_media.MediaPlayer1();
+    const PreviewMedia::PlayState state = player.playState();
+    if (!player.fileName().isEmpty() && player.fileName() != s.ClickedFilePath
+        && state != PreviewMedia::Stopped) {
+        m_playCutMode = false;
+        if (state == PreviewMedia::Playing) {
+            player.pause();
+        } else {
+            player.play();
+            m_playTaken = m_playTaken || m_commands.isOn(MainCommand::Play);
+        }
+    } else {
+        cmdPlay_Click();
+    }
     m_commands.set(MainCommand::Play, true);
 }
 

@@ -136,6 +136,29 @@ TEST_F(PreviewPlayerTest, PlayPauseResumeAndStopKeepTheButtonsInStep)
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 
+TEST_F(PreviewPlayerTest, PauseActsOnThePlayingFileWhenAnotherIsSelected)
+{
+    ASSERT_TRUE(writeSilentWav(music + "/a.wav", 12, 8000, 1));
+    ASSERT_TRUE(writeSilentWav(music + "/b.wav", 12, 8000, 1));
+    startOn("a.wav");
+    ui().cmdPlay->click();
+    ASSERT_TRUE(waitPlaying());
+    select("b.wav");
+
+    ui().cmdPause->click();
+    EXPECT_TRUE(waitState(PreviewMedia::Paused));
+    EXPECT_EQ(player().fileName(), music + "/a.wav");
+    ui().cmdPause->click();
+    EXPECT_TRUE(waitPlaying());
+    EXPECT_EQ(player().fileName(), music + "/a.wav");
+
+    // Play is for the selected file: it takes over.
+    ui().cmdPlay->click();
+    EXPECT_TRUE(waitPlaying());
+    EXPECT_EQ(player().fileName(), music + "/b.wav");
+    ui().cmdStop->click();
+}
+
 TEST_F(PreviewPlayerTest, SpaceStartsAndPausesAndEscapeStops)
 {
     ASSERT_TRUE(writeSilentWav(music + "/long.wav", 12, 8000, 1));
