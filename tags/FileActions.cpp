@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -139,15 +140,39 @@ Outcome CopyThisFile(const QString &from, const QString &to, bool replace)
     return copyBytes(from, to, replace);
 }
 
+namespace {
+
+// A place in a freedesktop trash: ".../Trash/files/NAME" or ".../.Trash-UID/files/NAME".
+bool isInTrash(const QString &path)
+{
+    const QFileInfo files(QFileInfo(path).absolutePath());
+    const QString trash = QFileInfo(files.absolutePath()).fileName();
+    return files.fileName() == QLatin1String("files")
+        && (trash == QLatin1String("Trash") || trash.startsWith(QLatin1String(".Trash")));
+}
+
+} // namespace
+
 int RecycleFiles(const QStringList &paths, QString *error)
 {
+    // The home trash is made inside the user's data folder, which a fresh home may not have
+    // yet; without it Qt would set "files" and "info" folders up in the working folder instead.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     int left = 0;
     for (const QString &path : paths) {
         QFile file(path);
+        QString why;
         if (!file.moveToTrash()) {
+            why = file.errorString();
+        } else if (!isInTrash(file.fileName())) {
+            // Put back what landed anywhere but in a trash.
+            QFile::rename(file.fileName(), path);
+            why = QStringLiteral("no trash for this folder");
+        }
+        if (!why.isEmpty()) {
             ++left;
             if (error)
-                *error = file.errorString();
+                *error = why;
         }
     }
     return left;

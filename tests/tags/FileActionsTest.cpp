@@ -175,6 +175,20 @@ TEST_F(FileActionsTest, DeletedFilesGoToTheTrash)
     EXPECT_FALSE(error.isEmpty());
 }
 
+TEST_F(FileActionsTest, AFreshHomeGetsItsTrashMade)
+{
+    // No data folder yet: it is made, and nothing is set up beside the files or in the working
+    // folder.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(at("fresh/share")));
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(at("music"));
+    write("music/gone.mp3", "G");
+    EXPECT_EQ(FileActions::RecycleFiles({at("music/gone.mp3")}), 0);
+    QDir::setCurrent(working);
+    EXPECT_EQ(read("fresh/share/Trash/files/gone.mp3"), "G");
+    EXPECT_EQ(QDir(at("music")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
 TEST(FileActionsNames, TheRenameBox)
 {
     EXPECT_EQ(FileActions::RenameBoxResult("  b.mp3 ", "a.mp3"), "b.mp3");
