@@ -84,9 +84,7 @@ std::vector<std::u16string> decodeAll(std::string_view body, int encoding)
     while (!body.empty()) {
         const auto parts = splitText(body, encoding);
         const std::string_view bytes = parts ? parts->first : body;
-        std::u16string text = decode(bytes, encoding, littleEndian);
-        if (!text.empty())
-            texts.push_back(std::move(text));
+        texts.push_back(decode(bytes, encoding, littleEndian));
         if (!parts)
             break;
         body = parts->second;
@@ -98,6 +96,8 @@ std::u16string join(const std::vector<std::u16string> &texts)
 {
     std::u16string joined;
     for (const std::u16string &text : texts) {
+        if (text.empty())
+            continue;
         if (!joined.empty())
             joined += u" / ";
         joined += text;

@@ -32,10 +32,10 @@ std::u16string decode(std::string_view bytes, int encoding, bool &littleEndian);
 std::u16string decode(std::string_view bytes, int encoding);
 
 // Every text of a body of terminated texts (a last one may lack its terminator), decoded.
-// Empty texts are left out: a tagger's closing terminator adds no value.
+// A terminator at the very end closes the last text and adds no empty one.
 std::vector<std::u16string> decodeAll(std::string_view body, int encoding);
 
-// The texts joined as one value, " / " between them.
+// The texts that are not empty, joined as one value with " / " between them.
 std::u16string join(const std::vector<std::u16string> &texts);
 
 } // namespace TextEncoding

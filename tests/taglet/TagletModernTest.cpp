@@ -260,7 +260,8 @@ TEST_F(ModernTest, UserFramesPeopleAndLinks)
     const std::string frames = frame("TXXX", "\1\xFF\xFE\x4D\0\0\0\xFF\xFEx\0y\0"s)
         + frame("WXXX", "\1\xFF\xFE\x48\0\0\0http://h.example/\0"s)
         + frame("WOAR", "http://a.example/\0junk"s)
-        + frame("IPLS", "\1\xFF\xFEm\0\0\0\xFF\xFE\x41\0\0\0\xFF\xFEorphan\0"s)
+        + frame(
+            "IPLS", "\1\xFF\xFEm\0\0\0\xFF\xFE\x41\0\0\0\0\0\xFF\xFE\x42\0\0\0\xFF\xFEorphan\0"s)
         + frame("UFID", "owner\0id"s) + frame("TXXX", "\0no zero"s) // passed over
         + frame("MCDI", "\0\1\2"s);
     Taglet t;
@@ -272,9 +273,11 @@ TEST_F(ModernTest, UserFramesPeopleAndLinks)
     EXPECT_EQ(t.UDLinkFrameDescription(1), u"H");
     EXPECT_EQ(t.UDLinkFrame(1), u"http://h.example/");
     EXPECT_EQ(t.LinkFrame(1), u"http://a.example/");
-    ASSERT_EQ(t.InvolvedPeopleNum(), 1); // the orphan has no person
+    ASSERT_EQ(t.InvolvedPeopleNum(), 2); // the orphan has no person
     EXPECT_EQ(t.InvolvedPeopleInvolvement(1), u"m");
     EXPECT_EQ(t.InvolvedPeople(1), u"A");
+    EXPECT_EQ(t.InvolvedPeopleInvolvement(2), u""); // an empty involvement keeps its pair
+    EXPECT_EQ(t.InvolvedPeople(2), u"B");
     EXPECT_EQ(t.UFIDURL(1), u"owner");
     EXPECT_EQ(t.MCDI(), std::u16string(u"\0\1\2", 3));
 }
