@@ -265,3 +265,56 @@ def popup(lst, name, ups):
     click(entry(lst, name), button=3)
     time.sleep(0.5)
     key(*(["Up"] * ups), "Return")
+
+
+def dialog_titled(app, start):
+    """A dialog whose title begins with start."""
+    return wait_until(lambda: next((x for x in app.windows() if role_of(x) == "dialog"
+                                    and x.name.startswith(start)), None),
+                      f"a dialog titled {start!r}...")
+
+
+def answer_file_dialog(path):
+    """Types a path into the file dialog's name field (which has the keyboard) and accepts."""
+    time.sleep(0.5)
+    key("ctrl+a")
+    xdotool("type", "--delay", "20", path)
+    key("Return")
+
+
+def scenario_move_and_save_as_with_the_keys(s):
+    folder = s.path("music")
+    target = s.path("moved here")
+    os.makedirs(folder)
+    os.makedirs(target)
+    for name in ("a.mp3", "b.mp3"):
+        shutil.copy(os.path.join(s.fixtures, "music", "second.mp3"), os.path.join(folder, name))
+    app, w, lst = open_folder(s, os.path.join(folder, "a.mp3"))
+
+    key("alt+m")
+    dialog_titled(app, "Choose the folder where MOVE the file a.mp3")
+    answer_file_dialog(target)
+    wait_entries(lst, ["b.mp3"])
+    expect(os.path.isfile(os.path.join(target, "a.mp3")), "a.mp3 moved",
+           os.listdir(target))
+
+    click(entry(lst, "b.mp3"))
+    key("alt+s")
+    dialog_titled(app, "Make a Copy of current file")
+    answer_file_dialog(os.path.join(folder, "copy of b"))  # the type's extension is added
+    wait_entries(lst, ["b.mp3", "copy of b.mp3"])
+    with open(os.path.join(folder, "b.mp3"), "rb") as a, \
+            open(os.path.join(folder, "copy of b.mp3"), "rb") as b:
+        expect(a.read() == b.read(), "a whole copy", "different bytes")
+
+    # A copy onto an existing file asks first; No leaves it as it was.
+    with open(os.path.join(target, "b.mp3"), "wb") as f:
+        f.write(b"mine")
+    click(entry(lst, "b.mp3"))
+    key("alt+s")
+    dialog_titled(app, "Make a Copy of current file")
+    answer_file_dialog(os.path.join(target, "b.mp3"))
+    press(find(app.message_box(" Tonvera"), "push button", "No"))
+    time.sleep(0.5)
+    with open(os.path.join(target, "b.mp3"), "rb") as f:
+        expect(f.read() == b"mine", "the existing file kept", "it was replaced")
