@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Reads the same corpora of tagged MP3s with taglet and with TagLib and prints both rates
-# (files per second) and their ratio: the generated ID3v2.3 corpus in taglet's designed mode,
+# (files per second) and their ratio: the generated ID3v2.3 corpus in taglet's default mode,
 # then a mixed corpus (the generated files and files made by real taggers and encoders:
 # ID3v2.2 to v2.4, Unicode texts, VBR streams) in taglet's modern mode. TagLib is installed
 # here, for this comparison only. BUILD_DIR picks the build folder (default build-bench).
@@ -44,5 +44,5 @@ compare() {
     awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "  ratio:  %.2f (taglet / TagLib)\n", a / b }'
 }
 
-compare designed --make-corpus
+compare default --make-corpus
 compare mixed --make-mixed-corpus --modern

@@ -408,7 +408,7 @@ void Taglet::WriteProperties(PropertyBag &bag) const
     bag.write("Picture", m_storedPicture);
     bag.write("PictureDescription", m_storedPictureDescription);
     bag.write("PictureID", std::int32_t {m_pictureId});
-    // Written only when on, so that a control in the designed mode stores what it always did.
+    // Written only when on, so that a control in the default mode stores what it always did.
     if (m_modern)
         bag.write("Modern", m_modern);
 }

@@ -117,7 +117,7 @@ std::int64_t Taglet::readModernId3v2(FileReader &file)
         const std::string_view name = v23NameOfV24(id);
         return name == "APIC" || isStoredFrame(name);
     });
-    // Pictures first, as in the designed mode.
+    // Pictures first, as in the default mode.
     for (const auto &frame : frames) {
         if (frame.id == "APIC")
             loadModernPicture(frame.data);
@@ -138,7 +138,7 @@ void Taglet::storeModernFrame(std::string_view id, std::string_view data, int ma
     const std::string_view name = v23NameOfV24(id);
 
     if (contains(TextFrameIds, name)) {
-        // An unknown encoding still lists the frame, as the designed mode does.
+        // An unknown encoding still lists the frame, as the default mode does.
         std::u16string value;
         if (readable && major == 4 && name == "TCON")
             value = v24Genres(body, encoding);

@@ -167,8 +167,8 @@ TEST_F(ModernTest, StreamsAreMeasured)
     }
 }
 
-// The designed mode reads the same files as it always did.
-TEST_F(ModernTest, DesignedModeIsUnchanged)
+// The default mode reads the same files as it always did.
+TEST_F(ModernTest, DefaultModeIsUnchanged)
 {
     struct Case
     {
@@ -193,7 +193,7 @@ TEST_F(ModernTest, DesignedModeIsUnchanged)
         EXPECT_EQ(t.TextFrameNum(), c.textFrames);
         EXPECT_EQ(t.LengthMs(), t.Length() * 1000);
     }
-    // UTF-16 texts are listed empty, as designed.
+    // UTF-16 texts are listed empty, as they always were.
     Taglet t;
     t.setFilename(u16(fixture("modern/lame_utf16.mp3")));
     t.Read();
@@ -376,7 +376,7 @@ TEST_F(ModernTest, FilesWithoutFramesFallBackToTheEstimate)
 {
     using namespace std::string_literals;
     Taglet t;
-    // No frame sync anywhere: the designed header decoding and estimate apply.
+    // No frame sync anywhere: the plain header decoding and estimate apply.
     const std::string path = write("x.mp3", "\0\xFB\x90\x64"s);
     std::filesystem::resize_file(path, 4'000'000);
     ASSERT_EQ(readModern(t, path).error, 0);

@@ -117,7 +117,7 @@ std::string ReadReport::toJson(Taglet &tag) const
     flag("privateBit", tag.PrivateBit());
     num("emphasis", tag.Emphasis());
     num("length", tag.Length());
-    // The modern mode measures the stream; the designed report keeps its keys.
+    // The modern mode measures the stream; the default report keeps its keys.
     if (tag.Modern())
         num("lengthMs", tag.LengthMs());
     str("song", tag.Song());

@@ -65,7 +65,8 @@ public:
     Taglet &operator=(const Taglet &) = delete;
 
     // --- Host wiring -------------------------------------------------------------------
-    // Error event of Read (ErrNum 100: ID3v2 major version not 3; 101: unsynchronised tag).
+    // Error event of Read (ErrNum 100: ID3v2 major version not 3; 101: unsynchronised tag;
+    // the modern mode raises only 100, for versions other than 2 to 4).
     using ErrorHandler = std::function<void(std::int16_t &ErrNum)>;
     void setErrorHandler(ErrorHandler handler);
     // Texts the control asks its host to show in a message box (OK button only).
@@ -135,7 +136,9 @@ public:
     //   frames TDRC and TDOR are listed as TYER and TORY with their year, TIPL as IPLS.
     // - Texts of every encoding are decoded and end at their terminator; several v2.4 values
     //   are joined with " / "; v2.4 genre numbers are written "(n)" for DecodeTCON.
-    // - A malformed frame is passed over instead of failing Read.
+    // - A malformed frame is passed over instead of failing Read; attached pictures fail it
+    //   as in the default mode (type above 20, a standard format that does not decode),
+    //   and go to a temporary file only when the decoder or the message handler reads it.
     // - The audio is measured from its first real frame: Length and LengthMs from a Xing/Info
     //   or VBRI header, or else from counting every frame; Bitrate is the average of a
     //   variable stream and Frequency the true rate of MPEG 2.5.
