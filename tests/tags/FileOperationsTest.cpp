@@ -118,7 +118,7 @@ TEST_F(FileOperationsTest, RenameInTheInputList)
     releasedBefore = 0;
 
     renameBox.answer = "c.mp3";
-    ops().SFRename_Click();
+    ui().SFRename->trigger();
     EXPECT_EQ(renameBox.shown, QStringList {"a.mp3"});
     EXPECT_TRUE(renameBox.places.value(0).isValid());
     EXPECT_EQ(bytesOf(music + "/c.mp3"), "A");
@@ -130,7 +130,7 @@ TEST_F(FileOperationsTest, RenameInTheInputList)
     // Onto another file's name: asked first, No keeps both.
     messages.answers = {No};
     renameBox.answer = "b.mp3";
-    ops().SFRename_Click();
+    ui().SFRename->trigger();
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].startsWith("file : " + music + "/b.mp3"));
     EXPECT_TRUE(messages.texts[0].endsWith("ALREADY EXISTS ... REPLACE ?"));
@@ -140,18 +140,18 @@ TEST_F(FileOperationsTest, RenameInTheInputList)
 
     // Yes replaces it.
     messages.answers = {Yes};
-    ops().SFRename_Click();
+    ui().SFRename->trigger();
     EXPECT_EQ(bytesOf(music + "/b.mp3"), "A");
     EXPECT_EQ(inputNames(), QStringList {"b.mp3"});
 
     // Left unchanged or with Escape: nothing at all.
     renameBox.answer.clear();
-    ops().SFRename_Click();
+    ui().SFRename->trigger();
     EXPECT_EQ(inputNames(), QStringList {"b.mp3"});
 
     // A path moves the file into that folder; it leaves the list.
     renameBox.answer = other + "/moved.mp3";
-    ops().SFRename_Click();
+    ui().SFRename->trigger();
     EXPECT_EQ(bytesOf(other + "/moved.mp3"), "A");
     EXPECT_TRUE(inputNames().isEmpty());
 }
@@ -172,7 +172,7 @@ TEST_F(FileOperationsTest, RenameTheCurrentOutputEntry)
     EXPECT_EQ(PathOfItem(ui().ListOutput->currentItem()), other + "/out.wma");
 
     renameBox.answer = "a much longer name than the forty columns of the list.wma";
-    ops().renameRequested(true);
+    ui().SFRenameOut->trigger();
     const QString renamed = other + "/" + renameBox.answer;
     EXPECT_EQ(bytesOf(renamed), "W");
     QListWidgetItem *entry = ui().ListOutput->currentItem();
@@ -200,7 +200,7 @@ TEST_F(FileOperationsTest, DeleteMovesToTheTrashAfterAsking)
 
     select("gone.mp3");
     messages.answers = {Yes};
-    ops().SFDelete_Click();
+    ui().SFDelete->trigger();
     EXPECT_FALSE(QFileInfo::exists(music + "/gone.mp3"));
     EXPECT_EQ(bytesOf(trashed("gone.mp3")), "G");
     EXPECT_TRUE(QFileInfo::exists(path("home/Trash/info/gone.mp3.trashinfo")));
@@ -210,7 +210,7 @@ TEST_F(FileOperationsTest, DeleteMovesToTheTrashAfterAsking)
     // From the output list: the entry goes, and the input list no longer lists the file.
     showOutput(music + "/keep.mp3");
     messages.answers = {Yes};
-    ops().deleteRequested(true);
+    ui().SFDeleteOut->trigger();
     EXPECT_EQ(bytesOf(trashed("keep.mp3")), "K");
     EXPECT_EQ(ui().ListOutput->count(), 0);
     EXPECT_TRUE(inputNames().isEmpty());
@@ -225,7 +225,7 @@ TEST_F(FileOperationsTest, MoveAsksBeforeReplacing)
     select("a.mp3");
 
     folders.answer.clear(); // cancelled
-    ops().mnuMove_Click();
+    ui().mnuMove->trigger();
     ASSERT_EQ(folders.titles.size(), 1);
     EXPECT_EQ(folders.titles[0], "Choose the folder where MOVE the file a.mp3");
     EXPECT_EQ(folders.starts[0], music);
@@ -233,20 +233,20 @@ TEST_F(FileOperationsTest, MoveAsksBeforeReplacing)
 
     folders.answer = other + "/";
     messages.answers = {No};
-    ops().mnuMove_Click();
+    ui().mnuMove->trigger();
     EXPECT_EQ(bytesOf(other + "/a.mp3"), "old");
     EXPECT_EQ(bytesOf(music + "/a.mp3"), "A");
     EXPECT_EQ(state.SaveFolder, other);
 
     messages.answers = {Yes};
-    ops().mnuMove_Click();
+    ui().mnuMove->trigger();
     EXPECT_EQ(bytesOf(other + "/a.mp3"), "A");
     EXPECT_FALSE(QFileInfo::exists(music + "/a.mp3"));
     EXPECT_EQ(inputNames(), QStringList {QString(50, 'n') + ".mp3"});
 
     // A long name is cut in the title.
     select(QString(50, 'n') + ".mp3");
-    ops().mnuMove_Click();
+    ui().mnuMove->trigger();
     EXPECT_EQ(
         folders.titles.last(), "Choose the folder where MOVE the file " + QString(42, 'n') + " ..");
     EXPECT_TRUE(inputNames().isEmpty());
@@ -259,7 +259,7 @@ TEST_F(FileOperationsTest, SaveAsCopiesAndAsksBeforeReplacing)
     select("song.mp3");
 
     fileDialog.chosen = music + "/Copy of song"; // typed without an extension
-    ops().mnuSave_Click();
+    ui().mnuSave->trigger();
     ASSERT_EQ(fileDialog.requests.size(), 1);
     const FileDialogRequest &asked = fileDialog.requests[0];
     EXPECT_EQ(asked.FileName, "Copy of song");
@@ -274,23 +274,23 @@ TEST_F(FileOperationsTest, SaveAsCopiesAndAsksBeforeReplacing)
     put(other + "/song.mp3", "old");
     fileDialog.chosen = other + "/song.mp3";
     messages.answers = {No};
-    ops().mnuSave_Click();
+    ui().mnuSave->trigger();
     EXPECT_EQ(bytesOf(other + "/song.mp3"), "old");
     EXPECT_EQ(state.SaveFolder, other);
     messages.answers = {Yes};
-    ops().mnuSave_Click();
+    ui().mnuSave->trigger();
     EXPECT_EQ(fileDialog.requests.last().FileName, "song");
     EXPECT_EQ(bytesOf(other + "/song.mp3"), "S");
 
     // "All Files" keeps a name without extension; the file itself copies nothing.
     fileDialog.chosen = other + "/plain";
     fileDialog.filterIndex = 2;
-    ops().mnuSave_Click();
+    ui().mnuSave->trigger();
     EXPECT_EQ(bytesOf(other + "/plain"), "S");
     const int asked2 = int(messages.texts.size());
     fileDialog.chosen = music + "/song.mp3";
     fileDialog.filterIndex = 1;
-    ops().mnuSave_Click();
+    ui().mnuSave->trigger();
     EXPECT_EQ(messages.texts.size(), asked2);
     EXPECT_EQ(bytesOf(music + "/song.mp3"), "S");
 }
@@ -353,9 +353,9 @@ TEST_F(FileOperationsTest, NothingHappensWhileTheListsAreBusy)
     select("a.mp3");
     ui().ListInput->setEnabled(false); // as during a conversion run
     renameBox.answer = "b.mp3";
-    ops().SFRename_Click();
-    ops().SFDelete_Click();
-    ops().mnuMove_Click();
+    ui().SFRename->trigger();
+    ui().SFDelete->trigger();
+    ui().mnuMove->trigger();
     EXPECT_TRUE(renameBox.shown.isEmpty());
     EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_TRUE(folders.titles.isEmpty());
