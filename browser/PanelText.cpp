@@ -3,6 +3,7 @@
 #include "WavInfo.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace PanelText {
@@ -92,19 +93,38 @@ QString WavInfoText(const WavInfo &info, const Words &words)
         + QString::number(info.bitsPerSample);
 }
 
+bool IsLatin1Shadow(const QString &v1Text, const QString &v2Text)
+{
+    // An encoder writing both tags puts "?" in the ID3v1 field for every character Latin-1
+    // cannot hold, and cuts it to the field's 30 bytes.
+    if (v1Text.isEmpty() || v1Text.size() > 30
+        || v1Text.size() != std::min<qsizetype>(v2Text.size(), 30))
+        return false;
+    bool lost = false;
+    for (qsizetype i = 0; i < v1Text.size(); ++i) {
+        const QChar wanted = v2Text[i].unicode() > 0xFF ? QChar(u'?') : v2Text[i];
+        if (v1Text[i] != wanted)
+            return false;
+        lost = lost || v2Text[i].unicode() > 0xFF;
+    }
+    return lost;
+}
+
 void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
     const std::function<QString(const QString &)> &decodeTcon)
 {
+    // The ID3v1 value stands, unless it is only the frame's text with its characters lost.
+    auto fill = [](QString &field, const QString &frameText) {
+        if (field.isEmpty() || IsLatin1Shadow(field, frameText))
+            field = frameText;
+    };
     for (const TextFrame &frame : frames) {
         if (frame.name == u"TIT2") {
-            if (fields.Title.isEmpty())
-                fields.Title = frame.value;
+            fill(fields.Title, frame.value);
         } else if (frame.name == u"TPE1") {
-            if (fields.Artist.isEmpty())
-                fields.Artist = frame.value;
+            fill(fields.Artist, frame.value);
         } else if (frame.name == u"TALB") {
-            if (fields.Album.isEmpty())
-                fields.Album = frame.value;
+            fill(fields.Album, frame.value);
         } else if (frame.name == u"TRCK") {
             // A v1 tag without a track number leaves "0"; the v2 frame is the better answer.
             if (fields.Track.isEmpty() || fields.Track == u"0")

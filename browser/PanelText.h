@@ -63,7 +63,12 @@ QString WmaInfoText(const QString &title, const QString &artist, const QString &
 // The format lines of a WAV file whose header carries the RIFF/WAVE signature.
 QString WavInfoText(const WavInfo &info, const Words &words = {});
 
-// The ID3v1 fields come first; ID3v2 text frames fill only the fields the v1 tag left empty.
+// True when an ID3v1 text is only the Latin-1 shadow of a frame's text: the same, with "?" for
+// every character Latin-1 cannot hold (and cut to 30 characters).
+bool IsLatin1Shadow(const QString &v1Text, const QString &v2Text);
+
+// The ID3v1 fields come first; ID3v2 text frames fill only the fields the v1 tag left empty, or
+// that hold only the Latin-1 shadow of the frame's text.
 // A track of "0" means the v1 tag had no track number, so TRCK may fill it.
 void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
     const std::function<QString(const QString &)> &decodeTcon);

@@ -167,8 +167,9 @@ TEST_F(PanelFixture, Mp3sAsTaggersWriteThem)
         {"mutagen_v22.mp3", "Zwei Punkt Zwei", "Old Tagger", "Vintage", "Pop", "8", 2064,
             "Time: 0' 02\"    Track #8"},
         {"v24_unsync_dli.mp3", "Fußnote ÿ", "Ärtist", "", "Remix", "0", 2064, "Time: 0' 02\""},
-        // The ID3v1 tag lame adds comes first: its title could not hold the Japanese text.
-        {"lame_utf16.mp3", "????????", "Ärtist", "Album", "Rock", "2", 2064,
+        // The ID3v1 tag lame adds comes first, but its title is only "?" for the Japanese text
+        // of the frame, which therefore wins.
+        {"lame_utf16.mp3", "日本語のタイトル", "Ärtist", "Album", "Rock", "2", 2064,
             "Time: 0' 02\"    Track #2"},
         {"lame_v0.mp3", "", "", "", "", "0", 6060, "Time: 0' 06\""},
     };

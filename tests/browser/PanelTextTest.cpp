@@ -49,3 +49,35 @@ TEST(OutputFolder, LabelAt37And38CharactersAndTrailingSeparators)
     EXPECT_TRUE(tail.centred);
     EXPECT_EQ(tail.toolTip, " " + f38 + " ");
 }
+
+TEST(PanelText, AnId3v1TextThatOnlyLostCharactersGivesWayToTheFrame)
+{
+    const struct
+    {
+        const char *v1, *v2;
+        bool shadow;
+    } cases[] = {
+        {"????????", "日本語のタイトル", true},
+        {"Bj?rk & ??????", "Björk & Сергей", false}, // ö fits Latin-1: not what an encoder writes
+        {"Bjrk & ??????", "Bjrk & Сергей", true},
+        {"Own Title", "Frame Title", false}, // two real values: the ID3v1 one stands
+        {"Same", "Same", false},
+        {"???", "日本語のタイトル", false}, // not cut at 30
+        {"", "日本", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(
+            PanelText::IsLatin1Shadow(QString::fromUtf8(c.v1), QString::fromUtf8(c.v2)), c.shadow)
+            << c.v1;
+    // 40 characters of frame text against the 30 an ID3v1 field holds.
+    const QString longText = QString(40, QChar(0x65E5));
+    EXPECT_TRUE(PanelText::IsLatin1Shadow(QString(30, u'?'), longText));
+
+    PanelText::TagFields fields;
+    fields.Title = QStringLiteral("????");
+    fields.Artist = QStringLiteral("Kept");
+    PanelText::FillFromTextFrames(fields,
+        {{"TIT2", QString::fromUtf8("日本語の")}, {"TPE1", QStringLiteral("Other")}}, nullptr);
+    EXPECT_EQ(fields.Title, QString::fromUtf8("日本語の"));
+    EXPECT_EQ(fields.Artist, "Kept");
+}
