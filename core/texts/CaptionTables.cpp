@@ -51,6 +51,16 @@ const std::vector<CaptionEntry> mainCaptions = {
     {"cmdBrowse", 12002, "Browse", D::None, nullptr},
     {"LabTag", 315, "Tag & Rename", D::None, nullptr},
     {"cmdHalt", 12004, "STOP", D::None, nullptr},
+    // Controls that show no caption, named for a screen reader.
+    {"Drive1", 12005, "Drive", D::AccessibleName, nullptr},
+    {"Dir1", 12006, "Select folder", D::AccessibleName, nullptr},
+    {"ListInput", 12007, "Select files to be converted", D::AccessibleName, nullptr},
+    {"ListOutput", 12008, "Output files", D::AccessibleName, nullptr},
+    {"cboProfile", 12009, "Encoding profile", D::AccessibleName, nullptr},
+    {"txtSta", 123, "Start", D::AccessibleName, nullptr},
+    {"VScrSta", 123, "Start", D::AccessibleName, nullptr},
+    {"txtFin", 124, "Finish", D::AccessibleName, nullptr},
+    {"VScrFin", 124, "Finish", D::AccessibleName, nullptr},
 };
 
 const std::vector<TooltipEntry> mainTooltips = {

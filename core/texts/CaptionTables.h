@@ -13,6 +13,7 @@ enum class CaptionDecoration {
     Padded, // " " + text + " "
     AccessKey, // "&" + text
     Copied, // the current caption of another object (copyFrom)
+    AccessibleName, // no caption shown: the name a screen reader says
 };
 
 struct CaptionEntry

@@ -73,6 +73,7 @@ QString decorated(const CaptionEntry &entry, const QString &text)
         return QLatin1Char('&') + text;
     case CaptionDecoration::None:
     case CaptionDecoration::Copied:
+    case CaptionDecoration::AccessibleName:
         break;
     }
     return text;
@@ -94,6 +95,11 @@ void ApplyCaptions(QWidget *window, const AppState &state)
             continue;
         }
         const QString text = LocalText(state, entry.number, QString::fromUtf8(entry.english));
+        if (entry.decoration == CaptionDecoration::AccessibleName) {
+            if (auto *widget = qobject_cast<QWidget *>(target))
+                setAccessibleNames(widget, text);
+            continue;
+        }
         if (entry.decoration == CaptionDecoration::WindowTitle && target == window)
             window->setWindowTitle(decorated(entry, text));
         else

@@ -3,18 +3,18 @@ import os
 
 from e2e import *
 
-# Controls without a caption, by role and name, in English and in Italian (those named by
-# their tooltip follow the language; the others keep their English name).
+# Controls without a caption, by role and name, in English and in Italian.
 NAMED = [
     ("push button", "Up one level", "Livello superiore"),
     ("push button", "Help", "Guida"),
     ("push button", "Tag & Rename", "Tag e rinomina"),
-    ("push button", "Reset start", "Reset start"),
-    ("tree", "Select folder", "Select folder"),
-    ("list", "Select files to be converted", "Select files to be converted"),
-    ("list", "Output files", "Output files"),
-    ("scroll bar", "Start", "Start"),
-    ("text", "Finish", "Finish"),
+    ("push button", "Reset start", "Azzera l'inizio"),
+    ("tree", "Select folder", "Scegli la cartella"),
+    ("list", "Select files to be converted", "File da convertire"),
+    ("list", "Output files", "File convertiti"),
+    ("scroll bar", "Start", "Inizio"),
+    ("text", "Finish", "Fine"),
+    ("slider", "Play position", "Posizione di riproduzione"),
     ("text", "Current Path of files", "Percorso attuale dei file"),  # the path box's field
 ]
 
