@@ -11,6 +11,7 @@
 #include "core/AppState.h"
 #include "core/PathHelpers.h"
 #include "core/Settings.h"
+#include "core/StatusLine.h"
 #include "core/WidgetHelpers.h"
 #include "core/WorkFiles.h"
 #include "core/texts/Captions.h"
@@ -62,6 +63,7 @@ AppShell::AppShell(MainWindow &window, const QString &appFolder)
     , m_settings(window.settings())
     , m_services(window.services())
     , m_appFolder(appFolder)
+    , m_dataFolder(dataFolderOf(appFolder))
 {
     Ui::frmMain &ui = m_window.ui();
     connect(&m_window, &MainWindow::closing, this, &AppShell::shutdown);
@@ -95,6 +97,17 @@ QStringList AppShell::profileEntries()
     return entries;
 }
 
+QString AppShell::dataFolderOf(const QString &appFolder)
+{
+    QString beside = appFolder;
+    AddTrailingSeparator(beside);
+    const QString installed = QDir::cleanPath(beside + QStringLiteral("../share/tonvera")) + u'/';
+    if (!QFileInfo::exists(beside + QStringLiteral("PRMSG"))
+        && QFileInfo::exists(installed + QStringLiteral("PRMSG")))
+        return installed;
+    return beside;
+}
+
 void AppShell::placeWindow()
 {
     m_window.resize(m_window.width(), WindowHeight);
@@ -112,7 +125,7 @@ void AppShell::placeWindow()
 
 void AppShell::setHelpPaths()
 {
-    const QString base = m_state.AppFolder + QStringLiteral("TONVE_") + m_state.LanguageCode;
+    const QString base = m_dataFolder + QStringLiteral("TONVE_") + m_state.LanguageCode;
     m_state.HelpFilePath = base + QStringLiteral(".html");
     m_state.HelpIndexPath = base + QStringLiteral(".gid");
 }
@@ -155,7 +168,7 @@ bool AppShell::start(const QStringList &arguments)
         ChooseLanguage();
     }
     m_state.MessageSection = (QStringLiteral("msg") + m_state.LanguageCode).left(5);
-    m_state.MessageFilePath = m_state.AppFolder + QStringLiteral("PRMSG");
+    m_state.MessageFilePath = m_dataFolder + QStringLiteral("PRMSG");
     m_window.setWindowTitle(QStringLiteral(" Tonvera"));
 
     if (!m_services.sound->hasAudioOutput()) {
@@ -181,7 +194,15 @@ bool AppShell::start(const QStringList &arguments)
     ui.cboProfile->addItems(profileEntries());
     ui.cboProfile->setCurrentIndex(4);
 
-    restoreFolderAndOrder(arguments);
+    // A path that is not there starts as if none was given; the status line says so at the end.
+    QString given = arguments.value(0);
+    QString missing;
+    if (!given.isEmpty() && !QFileInfo::exists(given)) {
+        missing = QFileInfo(given).absoluteFilePath();
+        given.clear();
+    }
+    const bool fileGiven = !given.isEmpty() && !QFileInfo(given).isDir();
+    restoreFolderAndOrder(given);
     restoreOptions();
     ApplyTooltips(&m_window, m_state);
 
@@ -203,7 +224,7 @@ bool AppShell::start(const QStringList &arguments)
     m_state.BrowseEventsOn = true;
     // A file named on the command line opens with the type box entry that lists it.
     int typeIndex = m_state.TypeIndex;
-    if (!arguments.isEmpty()) {
+    if (fileGiven) {
         const QString type = FileTypeOf(m_state.CurrentFile);
         typeIndex = type == QLatin1String("WAV") ? 1 : type == QLatin1String("WMA") ? 3 : 0;
     }
@@ -219,16 +240,28 @@ bool AppShell::start(const QStringList &arguments)
     m_state.ConfigFilePath = ShortPathOf(dataFolder) + QStringLiteral("tmpconf.weu");
     WriteBatchFile(m_state.BatchFilePath, m_state.AppFolder + QStringLiteral("wm8eutil"),
         m_state.ConfigFilePath);
+    if (!missing.isEmpty()) {
+        m_window.statusLine().setText(
+            LocalText(m_state, 12060, QStringLiteral("Not found:")) + u' ' + missing);
+        m_window.statusLine().showWarningPicture(true);
+    }
     m_started = true;
     return true;
 }
 
-void AppShell::restoreFolderAndOrder(const QStringList &arguments)
+void AppShell::restoreFolderAndOrder(const QString &path)
 {
-    if (!arguments.isEmpty()) {
+    if (!path.isEmpty()) {
         // A relative name from a shell is taken in the shell's folder.
-        m_state.CurrentFile = QFileInfo(arguments.first()).absoluteFilePath();
-        FolderOfPath(m_state.CurrentFile, m_state.CurrentFolder);
+        const QFileInfo given(path);
+        if (given.isDir()) {
+            // A folder keeps the type the user left the box on.
+            m_state.CurrentFolder = QDir::cleanPath(given.absoluteFilePath());
+            m_state.TypeIndex = int16_t(m_settings.integer(Keys::iTyp));
+        } else {
+            m_state.CurrentFile = given.absoluteFilePath();
+            FolderOfPath(m_state.CurrentFile, m_state.CurrentFolder);
+        }
         m_state.SortOrder.clear();
     } else {
         m_state.CurrentFolder = m_settings.text(Keys::Path, QDir::homePath());

@@ -20,12 +20,13 @@ class AppShell : public QObject
     Q_OBJECT
 
 public:
-    // appFolder: the folder holding the program, its helper programs, PRMSG and the help pages.
+    // appFolder: the folder holding the program and its helper programs.
     AppShell(MainWindow &window, const QString &appFolder);
     ~AppShell() override;
 
     // Runs the whole start and shows the window. False when the program must end at once
-    // (no sound output); nothing has then been written or deleted.
+    // (no sound output); nothing has then been written or deleted. arguments: at most a folder
+    // to open, or a file to open in its folder.
     bool start(const QStringList &arguments);
 
     // The shutdown; runs once when the main window closes.
@@ -46,6 +47,10 @@ public:
     static QStringList typeEntries(const AppState &state);
     static QStringList profileEntries();
 
+    // Where PRMSG, the help pages and the icons are: beside the program in a build tree,
+    // ../share/tonvera from it when installed. Ends in "/".
+    static QString dataFolderOf(const QString &appFolder);
+
 signals:
     // The shutdown has begun: a running conversion and the player stop now.
     void stopping();
@@ -53,7 +58,7 @@ signals:
 private:
     void placeWindow();
     void setHelpPaths();
-    void restoreFolderAndOrder(const QStringList &arguments);
+    void restoreFolderAndOrder(const QString &path);
     void restoreOptions();
 
     MainWindow &m_window;
@@ -61,6 +66,7 @@ private:
     Settings &m_settings;
     const AppServices &m_services;
     QString m_appFolder;
+    QString m_dataFolder;
     KeyboardFilter *m_keyboard = nullptr;
     QPointer<HelpWindow> m_help;
     bool m_started = false;
