@@ -5,6 +5,7 @@
 #include "KeyboardFilter.h"
 #include "MainWindow.h"
 #include "browser/FolderBrowser.h"
+#include "browser/InfoPanel.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeFilter.h"
 #include "conversion/ConversionQueue.h"
@@ -23,6 +24,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -146,10 +148,28 @@ void AppShell::switchLanguage()
     QLabel *lab2 = m_window.ui().Lab2;
     const QString oldCaption = lab2->text();
     const qsizetype countAt = oldCaption.lastIndexOf(QStringLiteral("   ("));
+    m_qtTranslation.use(m_state.LanguageCode);
     ApplyCaptions(&m_window, m_state);
     ApplyTooltips(&m_window, m_state);
     if (countAt >= 0)
         lab2->setText(lab2->text() + oldCaption.mid(countAt));
+
+    // The type box's entries follow the language too; the entry shown stays, and is not
+    // applied again (the list stays as it is).
+    QComboBox *types = m_window.ui().CboType;
+    const int index = types->currentIndex();
+    const bool applied = index >= 0 && types->currentText() == m_state.LastTypeText;
+    {
+        const QSignalBlocker quiet(types);
+        types->clear();
+        types->addItems(typeEntries(m_state));
+        types->setCurrentIndex(index);
+    }
+    if (applied)
+        m_state.LastTypeText = types->currentText();
+    // The panel says what it shows in the new language.
+    if (!m_state.ShownFilePath.isEmpty() && QFileInfo(m_state.ShownFilePath).size() > 0)
+        m_window.infoPanel().ShowFileInfo(m_state.ShownFilePath, FileTypeOf(m_state.ShownFilePath));
 }
 
 bool AppShell::start(const QStringList &arguments)
@@ -179,6 +199,7 @@ bool AppShell::start(const QStringList &arguments)
         return false;
     }
 
+    m_qtTranslation.use(m_state.LanguageCode);
     ApplyCaptions(&m_window, m_state);
 
     const WidgetHelpers::WaitCursor wait;
@@ -363,10 +384,18 @@ void AppShell::ShowHelp()
         QStringLiteral(" Tonvera - ") + LocalText(m_state, 350, QStringLiteral("Help")));
     if (!m_help->showFile(m_state.HelpFilePath))
         m_services.messages->show(
-            QStringLiteral("The help file cannot be found:\n") + m_state.HelpFilePath, 48);
+            LocalText(m_state, 12050, QStringLiteral("The help file cannot be found:")) + u'\n'
+                + m_state.HelpFilePath,
+            48);
 }
 
 void AppShell::showAbout()
 {
-    QMessageBox::about(&m_window, QStringLiteral(" Tonvera - About"), AboutText());
+    AboutWords words;
+    words.summary = LocalText(m_state, 12041, words.summary);
+    words.libraries = LocalText(m_state, 12042, words.libraries);
+    words.interface = LocalText(m_state, 12043, words.interface);
+    QMessageBox::about(&m_window,
+        QStringLiteral(" Tonvera - ") + LocalText(m_state, 10112, QStringLiteral("Information")),
+        AboutText(words));
 }

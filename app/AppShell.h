@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "HelpWindow.h"
+#include "QtTranslation.h"
 
 class KeyboardFilter;
 class MainWindow;
@@ -69,6 +70,7 @@ private:
     QString m_dataFolder;
     KeyboardFilter *m_keyboard = nullptr;
     QPointer<HelpWindow> m_help;
+    QtTranslation m_qtTranslation;
     bool m_started = false;
     bool m_shutDown = false;
 };
