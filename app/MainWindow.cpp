@@ -19,8 +19,10 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QListWidget>
 #include <QMenu>
 #include <QScrollBar>
@@ -92,9 +94,15 @@ void MainWindow::applyLook()
         entry.button->setIcon(style()->standardIcon(entry.pixmap));
     m_ui->ImgMP3->setPixmap(style()->standardIcon(QStyle::SP_MediaVolume).pixmap(32, 32));
     m_ui->ImgWav->setPixmap(style()->standardIcon(QStyle::SP_DriveCDIcon).pixmap(32, 32));
-    m_ui->ImgWMA->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
+    // A WMA is what Tonvera makes: the desktop's WMA or audio icon, else the program's own.
+    const QIcon own = QApplication::windowIcon().pixmap(32, 32).isNull()
+        ? style()->standardIcon(QStyle::SP_MediaVolume)
+        : QApplication::windowIcon();
+    const QIcon wma = QIcon::fromTheme(
+        QStringLiteral("audio-x-ms-wma"), QIcon::fromTheme(QStringLiteral("audio-x-generic"), own));
+    m_ui->ImgWMA->setPixmap(wma.pixmap(32, 32));
     m_ui->ImgMsg->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
-    setWindowIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+    setWindowIcon(own);
 
     // The size bars come and go with the size estimate; their column keeps its width so that
     // the type words (LabINP, LabOUT) and the size texts stay where they are.

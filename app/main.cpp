@@ -80,8 +80,6 @@ int main(int argc, char *argv[])
         &messages, &folders, &sound, &languages, &volumes, &renameBox, &fileDialog};
 
     MainWindow window(state, settings, services);
-    if (!QApplication::windowIcon().isNull())
-        window.setWindowIcon(QApplication::windowIcon());
     messages.setOwner(&window);
     folders.setOwner(&window);
     languages.setOwner(&window);

@@ -38,7 +38,7 @@ struct AppState
     // Language and texts
     QString LanguageCode; // "EN" or "IT"
     QString MessageSection; // "msg" + LanguageCode
-    QString MessageFilePath; // AppFolder + "PRMSG"
+    QString MessageFilePath; // PRMSG in the program's data folder
     QString HelpFilePath;
     QString HelpIndexPath;
 

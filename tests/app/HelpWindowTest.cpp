@@ -3,8 +3,8 @@
 #include "WindowFixture.h"
 
 #include <QFile>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 
 namespace {
 
