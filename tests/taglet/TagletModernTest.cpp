@@ -1,5 +1,6 @@
 #include "TagFile.h"
 
+#include <QString>
 #include <QtPictureDecoder.h>
 
 #include <cmath>
@@ -36,28 +37,7 @@ ModernRead readModern(Taglet &t, const std::string &path)
 // UTF-8 of the control's text, so that failures print readably.
 std::string utf8(const std::u16string &text)
 {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return QString::fromStdU16String(text).toStdString();
 }
 
 // What the control read, under the keys the fixture script writes for what mutagen read.
