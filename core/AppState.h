@@ -47,8 +47,6 @@ struct AppState
     int MsgFlags = 0;
     int MsgResult = 0;
 
-    double VolumeTaskId = 0;
-
     // Names of outputs: the separator of the name rules and the rule for cut-section files
     bool CutNamesOn = false;
     QString NameSeparator = QStringLiteral(" ");
