@@ -1,5 +1,6 @@
 // Conversion runs in the real window with the real decoder and encoder (or stand-ins that fail
 // or hang), checked on disk and with ffprobe.
+#include "Ffprobe.h"
 #include "SilentWav.h"
 #include "WindowFixture.h"
 
@@ -16,26 +17,13 @@
 
 namespace {
 
-const QString Bin = QStringLiteral(TONVERA_BIN_DIR);
 const QString Data = QStringLiteral(TONVERA_TEST_DATA);
 
 // ffprobe's duration and title of a file; duration -1 when it is not readable media.
 std::pair<double, QString> probe(const QString &path)
 {
-    QProcess ffprobe;
-    ffprobe.start(QStringLiteral("ffprobe"),
-        {"-v", "quiet", "-show_entries", "format=duration:format_tags=title", "-of",
-            "default=noprint_wrappers=1", path});
-    ffprobe.waitForFinished(30000);
-    double duration = -1;
-    QString title;
-    for (const QString &line : QString::fromUtf8(ffprobe.readAllStandardOutput()).split('\n')) {
-        if (line.startsWith("duration="))
-            duration = line.mid(9).toDouble();
-        else if (line.startsWith("TAG:title="))
-            title = line.mid(10);
-    }
-    return {duration, title};
+    const QMap<QString, QString> format = ffprobeFormat(path);
+    return {format.value("duration", "-1").toDouble(), format.value("tag:title")};
 }
 
 class ConversionTest : public WindowFixture
@@ -46,9 +34,8 @@ protected:
         WindowFixture::SetUp();
         music = path("music");
         QDir().mkpath(music);
-        // The helpers beside the program, as installed; a test may put a stand-in instead.
-        for (const char *helper : {"tnvr3w", "wm8eutil"})
-            QFile::link(Bin + "/" + helper, appFolder + "/" + helper);
+        // A test may put a stand-in in place of a helper.
+        linkHelpers();
     }
 
     void standIn(const char *helper, const QByteArray &script)

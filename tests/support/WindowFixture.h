@@ -9,6 +9,8 @@
 #include "core/Settings.h"
 #include "ui_frmMain.h"
 
+#include <QFile>
+
 #include <memory>
 
 class WindowFixture : public GuiFixture
@@ -53,6 +55,14 @@ protected:
     }
 
     Ui::frmMain &ui() const { return window->ui(); }
+
+    // The real decoder and encoder beside the program, as installed.
+    void linkHelpers()
+    {
+        for (const char *helper : {"tnvr3w", "wm8eutil"})
+            QFile::link(QStringLiteral(TONVERA_BIN_DIR "/") + QLatin1String(helper),
+                appFolder + QLatin1Char('/') + QLatin1String(helper));
+    }
 
     QString appFolder;
     AppState state;

@@ -1,6 +1,7 @@
 // The tag editor in the window's runs: before each file of a conversion (its fields and name
 // reach the WMA), and in tag-only runs (Tag & Rename), which write the MP3's ID3v1 tag through
 // taglet and rename the file. Real conversions; tags read back with ffprobe and the taglet tool.
+#include "Ffprobe.h"
 #include "WindowFixture.h"
 
 #include "browser/ListLine.h"
@@ -27,16 +28,11 @@ constexpr int No = 7;
 // ffprobe's tags of a file, by lower-case name.
 QMap<QString, QString> probeTags(const QString &path)
 {
-    QProcess ffprobe;
-    ffprobe.start("ffprobe",
-        {"-v", "quiet", "-show_entries", "format_tags", "-of", "default=noprint_wrappers=1", path});
-    ffprobe.waitForFinished(30000);
     QMap<QString, QString> tags;
-    for (const QString &line : QString::fromUtf8(ffprobe.readAllStandardOutput()).split('\n')) {
-        const qsizetype eq = line.indexOf('=');
-        if (line.startsWith("TAG:") && eq > 0)
-            tags[line.mid(4, eq - 4).toLower()] = line.mid(eq + 1);
-    }
+    const QMap<QString, QString> format = ffprobeFormat(path);
+    for (auto it = format.begin(); it != format.end(); ++it)
+        if (it.key().startsWith("tag:"))
+            tags[it.key().mid(4)] = it.value();
     return tags;
 }
 
@@ -65,8 +61,7 @@ protected:
         WindowFixture::SetUp();
         music = path("music");
         QDir().mkpath(music);
-        for (const char *helper : {"tnvr3w", "wm8eutil"})
-            QFile::link(Bin + "/" + helper, appFolder + "/" + helper);
+        linkHelpers();
     }
 
     void startIn(int typeIndex)
