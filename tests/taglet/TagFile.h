@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtPictureDecoder.h>
 #include <taglet/Taglet.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 // A throwaway folder per test for byte files written by the test itself.
 class TagFileTest : public ::testing::Test
@@ -77,3 +79,30 @@ protected:
             EXPECT_EQ(e.number(), (errorNumber)) << e.what();                                      \
         }                                                                                          \
     } while (0)
+
+// What a read reports: the error number it ended with (0 for none), the events and messages.
+struct Observed
+{
+    int error = 0;
+    std::vector<int> events;
+    std::vector<std::u16string> messages;
+};
+
+inline Observed readFile(
+    taglet::Taglet &t, const std::string &path, bool withDecoder = true, bool modern = false)
+{
+    Observed seen;
+    if (modern)
+        t.setModern(true);
+    if (withDecoder)
+        t.setPictureDecoder(std::make_shared<taglet::QtPictureDecoder>());
+    t.setErrorHandler([&](std::int16_t &n) { seen.events.push_back(n); });
+    t.setMessageHandler([&](const std::u16string &m) { seen.messages.push_back(m); });
+    t.setFilename(std::u16string(path.begin(), path.end()));
+    try {
+        t.Read();
+    } catch (const taglet::Error &e) {
+        seen.error = e.number();
+    }
+    return seen;
+}

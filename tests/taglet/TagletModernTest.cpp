@@ -1,7 +1,6 @@
 #include "TagFile.h"
 
 #include <QString>
-#include <QtPictureDecoder.h>
 
 #include <cmath>
 #include <fstream>
@@ -13,25 +12,9 @@ using namespace taglet;
 
 namespace {
 
-struct ModernRead
+Observed readModern(Taglet &t, const std::string &path)
 {
-    int error = 0;
-    std::vector<int> events;
-};
-
-ModernRead readModern(Taglet &t, const std::string &path)
-{
-    ModernRead seen;
-    t.setModern(true);
-    t.setErrorHandler([&](std::int16_t &n) { seen.events.push_back(n); });
-    t.setMessageHandler([](const std::u16string &) {});
-    t.setFilename(std::u16string(path.begin(), path.end()));
-    try {
-        t.Read();
-    } catch (const Error &e) {
-        seen.error = e.number();
-    }
-    return seen;
+    return readFile(t, path, false, true);
 }
 
 // UTF-8 of the control's text, so that failures print readably.
@@ -99,7 +82,7 @@ TEST_F(ModernTest, TaggerFilesReadAsTheirTaggersWroteThem)
     for (const auto &[file, expected] : files) {
         SCOPED_TRACE(file);
         Taglet t;
-        const ModernRead seen = readModern(t, fixture("modern/" + file));
+        const Observed seen = readModern(t, fixture("modern/" + file));
         ASSERT_EQ(seen.error, 0);
         EXPECT_TRUE(seen.events.empty());
         const auto values = observed(t);
@@ -342,7 +325,7 @@ TEST_F(ModernTest, AudioBehindJunkSecondTagsAndOtherVersions)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Taglet t;
-        const ModernRead seen = readModern(t, write("a.mp3", c.bytes));
+        const Observed seen = readModern(t, write("a.mp3", c.bytes));
         ASSERT_EQ(seen.error, 0);
         EXPECT_EQ(seen.events, c.events);
         EXPECT_EQ(t.TextFrameNum(), c.textFrames);

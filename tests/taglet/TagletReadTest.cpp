@@ -1,36 +1,11 @@
 #include "TagFile.h"
 
-#include <QtPictureDecoder.h>
-
 #include <cstdlib>
 #include <vector>
 
 using namespace taglet;
 
 namespace {
-
-struct Observed
-{
-    int error = 0;
-    std::vector<int> events;
-    std::vector<std::u16string> messages;
-};
-
-Observed readFile(Taglet &t, const std::string &path, bool withDecoder = true)
-{
-    Observed seen;
-    if (withDecoder)
-        t.setPictureDecoder(std::make_shared<QtPictureDecoder>());
-    t.setErrorHandler([&](std::int16_t &n) { seen.events.push_back(n); });
-    t.setMessageHandler([&](const std::u16string &m) { seen.messages.push_back(m); });
-    t.setFilename(std::u16string(path.begin(), path.end()));
-    try {
-        t.Read();
-    } catch (const Error &e) {
-        seen.error = e.number();
-    }
-    return seen;
-}
 
 std::vector<std::pair<std::u16string, std::u16string>> textFrames(const Taglet &t)
 {
