@@ -361,8 +361,6 @@ void AppShell::shutdown()
     if (!m_state.WorkFolder.isEmpty())
         ClearFolder(m_state.WorkFolder, true);
     RemoveTemporaryFile(m_state.BatchFilePath);
-    RemoveTemporaryFile(m_state.TempWavePath);
-    RemoveTemporaryFile(m_state.TempWmaPath);
     // An output set aside as ".tmp.wma" is the user's file (maybe the source itself): the
     // stopped run put it back, and what is left of it is never deleted here.
     RemoveTemporaryFile(m_state.ConfigFilePath);

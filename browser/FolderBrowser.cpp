@@ -8,7 +8,7 @@
 #include "browser/ListLineView.h"
 #include "browser/OutputList.h"
 #include "browser/PathBox.h"
-#include "browser/SizeText.h"
+#include "browser/RunListAccess.h"
 #include "browser/SortKeys.h"
 #include "browser/TypeBoxView.h"
 #include "core/AppState.h"
@@ -68,6 +68,8 @@ FolderBrowser::FolderBrowser(
         list->setItemDelegate(new ListLineView(list));
     }
     m_list = std::make_unique<InputList>(w, s, parts.commands, parts.status, parts.panel);
+    m_runAccess = std::make_unique<RunListAccess>(
+        *w.ListInput, *w.ListOutput, *w.chkAll, s, *m_list, parts.output);
     connect(m_list.get(), &InputList::currentFileShown, this, &FolderBrowser::currentFileShown);
     m_pathBox = std::make_unique<PathBox>(
         *w.CboURL, *w.cmdClear, s, parts.history, *parts.services.messages);
@@ -350,8 +352,7 @@ void FolderBrowser::listFolder()
         s.BrowseEventsOn = true;
         ListInput_Click();
     }
-    if (hasFiles && s.CurrentType != QLatin1String("WMA")
-        && (w.chkWMA->isChecked() || w.chkWAV->isChecked())) {
+    if (hasFiles && s.QueueCount >= 1) {
         m_parts.commands.set(MainCommand::Convert, true);
         if (m_parts.commands.isOn(MainCommand::PlaySection))
             m_parts.commands.set(MainCommand::ConvertSection, true);
@@ -519,89 +520,9 @@ void FolderBrowser::ShowStartFolder()
     m_list->UpdateOrderChecks();
 }
 
-// ---- What a conversion run asks ---------------------------------------------------------------
-
-int FolderBrowser::entryCount() const
+BrowserAccess &FolderBrowser::runAccess()
 {
-    return w.ListInput->count();
-}
-
-bool FolderBrowser::isMarked(int row) const
-{
-    const QListWidgetItem *item = w.ListInput->item(row);
-    return item && item->isSelected();
-}
-
-int FolderBrowser::markedCount() const
-{
-    return int(w.ListInput->selectedItems().size());
-}
-
-bool FolderBrowser::hasCurrent() const
-{
-    return w.ListInput->currentItem() != nullptr;
-}
-
-QString FolderBrowser::fileNameAt(int row) const
-{
-    return ListLine::fileNameOf(PathOfItem(w.ListInput->item(row)));
-}
-
-void FolderBrowser::makeCurrent(int row)
-{
-    if (row < 0 || row >= w.ListInput->count())
-        return;
-    {
-        const QSignalBlocker quiet(w.ListInput);
-        w.ListInput->setCurrentRow(row, QItemSelectionModel::NoUpdate);
-    }
-    w.ListInput->scrollToItem(w.ListInput->item(row));
-    const bool events = s.BrowseEventsOn;
-    s.BrowseEventsOn = true;
-    ListInput_Click();
-    s.BrowseEventsOn = events;
-}
-
-void FolderBrowser::refreshCurrent()
-{
-    const bool events = s.BrowseEventsOn;
-    s.BrowseEventsOn = true;
-    ListInput_Click();
-    s.BrowseEventsOn = events;
-}
-
-void FolderBrowser::clearMarks()
-{
-    clearMarkAll();
-    chkAll_Click();
-}
-
-void FolderBrowser::clearOutputList()
-{
-    w.ListOutput->clear();
-}
-
-void FolderBrowser::addOutputFile(const QString &path)
-{
-    m_parts.output.AddOutputFile(path);
-    w.ListOutput->setCurrentRow(w.ListOutput->count() - 1);
-}
-
-void FolderBrowser::addInputFile(const QString &path)
-{
-    // Only while the list shows files of that type, and only in the folder it lists.
-    if (QFileInfo(path).absolutePath() != s.CurrentFolder
-        || !QDir::match(m_list->filter().patterns, QFileInfo(path).fileName()))
-        return;
-    const QSignalBlocker quiet(w.ListInput);
-    for (int row = w.ListInput->count() - 1; row >= 0; --row)
-        if (PathOfItem(w.ListInput->item(row)) == path)
-            delete w.ListInput->takeItem(row);
-    AddListLine(w.ListInput,
-        ListLine::make(path,
-            SizeTextOfLength(QFileInfo(path).size(), LocalText(s, 100, QStringLiteral("bytes"))),
-            ListLine::InputSizeEnd),
-        path);
+    return *m_runAccess;
 }
 
 // ---- Menus and drops -------------------------------------------------------------------------

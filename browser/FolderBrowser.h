@@ -5,7 +5,6 @@
 // called directly, the rest of the window through the shared command, status and media owners.
 
 #include "browser/TypeFilter.h"
-#include "core/BrowserAccess.h"
 #include "core/Volumes.h"
 
 #include <QObject>
@@ -16,7 +15,9 @@ struct AppState;
 struct AppServices;
 class DropTarget;
 class FolderTreeView;
+class BrowserAccess;
 class HistoryStore;
+class RunListAccess;
 class InfoPanel;
 class InputList;
 class MainCommands;
@@ -73,9 +74,7 @@ struct BrowserParts
     const AppServices &services; // messages and volumes
 };
 
-class FolderBrowser
-    : public QObject
-    , public BrowserAccess
+class FolderBrowser : public QObject
 {
     Q_OBJECT
 public:
@@ -106,17 +105,7 @@ public:
     void DropFiles(const QString &path);
 
     // What a conversion run asks of the browser.
-    int entryCount() const override;
-    bool isMarked(int row) const override;
-    int markedCount() const override;
-    bool hasCurrent() const override;
-    QString fileNameAt(int row) const override;
-    void makeCurrent(int row) override;
-    void refreshCurrent() override;
-    void clearMarks() override;
-    void clearOutputList() override;
-    void addOutputFile(const QString &path) override;
-    void addInputFile(const QString &path) override;
+    BrowserAccess &runAccess();
 
     QString Dir1Folder() const { return m_dirFolder; }
     bool SetDir1(const QString &folder);
@@ -143,6 +132,7 @@ private:
     BrowserParts m_parts;
     QFileSystemModel *m_model = nullptr;
     std::unique_ptr<InputList> m_list;
+    std::unique_ptr<RunListAccess> m_runAccess;
     std::unique_ptr<PathBox> m_pathBox;
     DropTarget *m_drops = nullptr;
 

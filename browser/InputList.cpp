@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "core/MainCommands.h"
 #include "core/PathHelpers.h"
+#include "core/WorkFiles.h"
 #include "core/StatusLine.h"
 #include "core/WidgetHelpers.h"
 #include "core/texts/LocalText.h"
@@ -56,6 +57,16 @@ void InputList::selectFile(const QString &path)
     }
 }
 
+void InputList::showUnlisted(const QString &path)
+{
+    s.CurrentFile = ListLine::fileNameOf(path);
+    s.SourcePath = path;
+    s.ClickedFilePath = path;
+    s.CurrentType = FileTypeOf(s.CurrentFile);
+    m_panel.ShowCurrentFile(path, s.CurrentType);
+    emit currentFileShown();
+}
+
 void InputList::fill(const QString &folder)
 {
     WidgetHelpers::pumpEvents();
@@ -74,7 +85,7 @@ void InputList::fill(const QString &folder)
     for (const QFileInfo &info : files) {
         // Every line names the folder it was listed from.
         const QString path = JoinPath(folder, info.fileName());
-        if (path == s.TempWavePath || path == s.TempWmaPath)
+        if (IsConversionTemporary(info.fileName()))
             continue;
         entries.push_back(
             {ListLine::make(path, SizeTextOfLength(info.size(), bytes), ListLine::InputSizeEnd),

@@ -26,6 +26,9 @@ public:
     void fill(const QString &folder);
     // Makes the entry of path current (as a click would); nothing when it is not listed.
     void selectFile(const QString &path);
+    // Makes a file the list does not show the current file, with its details in the panel,
+    // as a click on its entry would.
+    void showUnlisted(const QString &path);
 
     void SetSortOrder(const QString &order);
     void UpdateOrderChecks();

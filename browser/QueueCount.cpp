@@ -18,7 +18,8 @@ QueueCounting CountQueue(const std::vector<QueueEntry> &entries, bool wmaTicked,
         marked += entry.marked ? 1 : 0;
 
     if (marked == 0) {
-        if ((hasExtension(currentPath, ".WAV") && wmaTicked)
+        // A current WMA alone may be encoded again, with another profile.
+        if (((hasExtension(currentPath, ".WAV") || hasExtension(currentPath, ".WMA")) && wmaTicked)
             || (hasExtension(currentPath, ".MP3") && (wmaTicked || wavTicked)))
             result.count = 1;
         return result;

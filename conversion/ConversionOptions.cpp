@@ -121,7 +121,10 @@ void ConversionOptions::apply(const OptionValues &values)
     w.chkOptions->setChecked(values.alwaysShow);
     (values.automatic ? w.Option1 : w.Option2)->setChecked(true);
     w.cboProfile->setEnabled(!values.automatic);
-    if (w.cboProfile->currentIndex() == values.profileIndex)
+    // "Automatic setting" chooses for the file about to be converted, which the panel shows.
+    if (values.automatic)
+        AutoSelectProfile();
+    else if (w.cboProfile->currentIndex() == values.profileIndex)
         SelectProfile();
     else
         w.cboProfile->setCurrentIndex(values.profileIndex);

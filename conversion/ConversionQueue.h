@@ -1,30 +1,29 @@
 #pragma once
 // The conversion queue of the main window: the Convert commands start a run over the marked
-// files (or the current one), each file is planned, decoded when it is an MP3 and handed to the
-// encoder, and the run moves on when a helper program ends, with progress on the way and STOP
-// at any time. The helper programs run as child processes; the window stays responsive.
+// files (or the current one). The run takes its own record of the files when it starts; each
+// file is then planned in list order (dialogs, names, questions about existing outputs) and
+// handed to a FileConversion, and the run moves on when that ends, with progress on the way
+// and STOP at any time. The window stays responsive.
 
-#include "conversion/EncoderConfig.h"
-#include "conversion/RunPlan.h"
+#include "conversion/ConversionRun.h"
+#include "conversion/FileConversion.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
+
+#include <memory>
 
 class BrowserAccess;
 class ConversionOptions;
 class CutNameRulesService;
 class OptionsDialogService;
-class HelperProcess;
 class MainCommands;
 class MediaControls;
 class MessageBoxService;
 class QAbstractButton;
 class QAction;
 class QComboBox;
-class QFrame;
 class QLabel;
-class QTimer;
 class QWidget;
 class StatusLine;
 class TagEditorService;
@@ -69,7 +68,7 @@ public:
         const ConversionWidgets &widgets, const ConversionParts &parts, QObject *parent = nullptr);
     ~ConversionQueue() override;
 
-    // The entry commands.
+    // The entry commands; each does nothing while a run is under way.
     void cmdGrab_Click();
     void cmdGrabCut_Click();
     void mnuGrab_Click();
@@ -83,10 +82,11 @@ public:
     // removed, an output set aside put back.
     void stopForShutdown();
 
-    bool isBusy() const;
+    bool isBusy() const { return m_run != nullptr; }
 
+    // A run over the marked files, or over path (the current file when path is empty and
+    // nothing is marked).
     void StartConversionRun(const QString &path);
-    void ConvertFile(const QString &path);
     void EnableMainControls(bool enabled);
 
 signals:
@@ -97,51 +97,50 @@ signals:
     void inputFilesRenamed(const QString &select);
 
 private:
-    enum class Step { Idle, Decoding, Encoding };
+    enum class Mode { Convert, Section, TagOnly };
+    enum class Planned { Started, Skipped, Ended };
+    enum class Outcome { Completed, Failed, Stopped, Cancelled };
+
+    // The choices a run starts with; the options dialog may change them for the later files.
+    struct RunChoices
+    {
+        bool cutSectionOnly = false, editTagInfo = false, createWma = true, createWav = false;
+    };
+
+    void startRun(Mode mode, const QString &path);
+    void planNext();
+    Planned planFile(int index);
+    bool showOptionsDialog(const QString &fileName);
+    bool editTags(QString &base);
+    // The question about existing outputs; false when the file is not to be converted (run
+    // says whether the run goes on).
+    bool mayWrite(const QStringList &outputs, bool &replace, bool &runGoesOn);
+    void renameTagged(const QString &from, const QString &to);
+    void handOn(int index, const FilePlan &plan);
+    void fileFinished(bool ok, FileConversion::Stage stage, FileConversion::Failure failure,
+        const QString &detail);
+    QString failureText(FileConversion::Failure failure, const QString &detail) const;
+    void failFile(int index, const QString &status, const QString &why);
+    void endRun(Outcome outcome);
+    void stopRun(bool tellUser);
 
     QString text(int number, const char *english) const;
     void showStatus(int number, const char *english, const QString &file, int indent = 7);
     void Avanza_Conv(double fraction);
     void Avanza_Num();
-    void abortRun();
-    void endRun(bool lastSkipped);
-    bool planFile();
-    void skipFile();
-    void encodeDirectly();
-    void renameTagged(const QString &from, const QString &to);
-    void decodeMp3();
-    void decodeWholeMp3();
-    void decoderCompleted();
-    void decoderFailed(const QString &why);
-    void Converti_WMA(const QString &input);
-    void encoderFinished(bool ok, const QString &why);
-    void KeepDecodedWave();
-    void nextFile();
-    void stopRun(bool tellUser);
-    void removeTemporaries();
-    void restoreSetAside();
     QString profileName() const;
-    QString sourceTypeOf(const QString &path) const;
 
     ConversionWidgets w;
     AppState &s;
     ConversionParts m_parts;
-    HelperProcess *m_decoder = nullptr;
-    HelperProcess *m_encoder = nullptr;
 
-    Step m_step = Step::Idle;
-    bool m_running = false; // a run is under way
-    bool m_existingAsked = false;
-    QString m_sourcePath; // the file being converted, followed by path
-    QString m_sourceType; // its type
-    QString m_sourceName; // its file name, for the status line
-    QString m_setAside; // an earlier output put aside while its source is re-encoded
-    QString m_sectionTimes;
-    EncoderTagFields m_tags; // the file's tags as planned; the user may click elsewhere meanwhile
-    int m_sectionStart = 0, m_sectionEnd = 0;
-    double m_stageStart = 0, m_decodeSeconds = 0, m_expectedSeconds = 0;
-    // While the encoder reports no progress of its own, the bar follows the time it is
-    // expected to take (learned from the last MP3: kTimeMP3 times its decoding time).
-    QTimer *m_estimate = nullptr;
-    bool m_encoderReports = false;
+    std::unique_ptr<ConversionRun> m_run;
+    quint64 m_runNumber = 0; // tells a run from the next one across dialogs and events
+    RunChoices m_choices;
+    FileConversion *m_job = nullptr; // the file in flight
+    int m_jobIndex = -1;
+    bool m_outputListCleared = false;
+    bool m_lastSkipped = false;
+    QString m_sourceName; // the file planned or converted last, for the status line
+    QString m_outputName; // its output's name
 };

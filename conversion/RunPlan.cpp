@@ -1,6 +1,7 @@
 #include "conversion/RunPlan.h"
 
 #include "core/PathHelpers.h"
+#include "core/WorkFiles.h"
 
 #include <QFileInfo>
 
@@ -18,8 +19,9 @@ QString baseNameOf(const QString &fileName)
 }
 
 FileNames namesFor(const QString &outputBaseName, const QString &type, const QString &outputFolder,
-    const QString &workFolder, bool outputRemovable)
+    const QString &workFolder, bool outputRemovable, int slot)
 {
+    const QString temp = ConversionTemporaryName(slot);
     FileNames names;
     names.OutputBaseName = outputBaseName;
     names.OutputFileName = outputBaseName + QStringLiteral(".wma");
@@ -27,19 +29,30 @@ FileNames namesFor(const QString &outputBaseName, const QString &type, const QSt
     names.TempWaveOnWorkFolder = outputRemovable && !workFolder.isEmpty();
     names.TempWavePath
         = JoinPath(ShortPathOf(names.TempWaveOnWorkFolder ? workFolder : outputFolder),
-            QStringLiteral("~tmpw_0.wav"));
-    names.TempWmaPath = JoinPath(ShortPathOf(outputFolder), QStringLiteral("~tmpw_0.wma"));
+            temp + QStringLiteral(".wav"));
+    names.TempWmaPath = JoinPath(ShortPathOf(outputFolder), temp + QStringLiteral(".wma"));
     if (type == QLatin1String("MP3"))
         names.WaveOutputPath = JoinPath(outputFolder, outputBaseName + QStringLiteral(".wav"));
     return names;
 }
 
+QStringList outputsOf(const FileNames &names, bool createWma, bool createWav)
+{
+    QStringList outputs;
+    if (createWma)
+        outputs << names.OutputPath;
+    if (createWav && !names.WaveOutputPath.isEmpty())
+        outputs << names.WaveOutputPath;
+    return outputs;
+}
+
 QString sectionTimes(const CutSection &cut, bool cutSectionOnly)
 {
-    if (!cutSectionOnly || cut.startMs() < 0 || cut.endMs() <= cut.startMs())
+    if (!cutSectionOnly || !cut.isSet() || cut.startMs() < 0)
         return {};
-    return QString::number(qint64(cut.startMs())) + QLatin1Char(' ')
-        + QString::number(qint64(cut.endMs()));
+    // A start alone reaches to the end, which the encoder reads from an end of 0.
+    const qint64 end = cut.endMs() > cut.startMs() ? qint64(cut.endMs()) : 0;
+    return QString::number(qint64(cut.startMs())) + QLatin1Char(' ') + QString::number(end);
 }
 
 DecodeRange sectionDecodeRange(
@@ -50,12 +63,17 @@ DecodeRange sectionDecodeRange(
     const double start = std::max(cut.startMs(), 0.0);
     if (frameMs <= 0 || !std::isfinite(frameMs)) {
         range.byFrames = false;
+        range.valid = sourceLengthMs <= 0 || start < sourceLengthMs;
         range.startSeconds = float(start / 1000.0);
         range.endSeconds = float((toTheEnd ? sourceLengthMs : cut.endMs()) / 1000.0);
         return range;
     }
     const int lastFrame = std::max(frameCount - 1, 0);
-    range.firstFrame = std::min(int(std::lround(start / frameMs)), lastFrame);
+    range.firstFrame = int(std::lround(start / frameMs));
+    if (range.firstFrame > lastFrame) {
+        range.valid = false;
+        range.firstFrame = lastFrame;
+    }
     range.lastFrame
         = toTheEnd ? lastFrame : std::min(int(std::lround(cut.endMs() / frameMs)), lastFrame);
     return range;
@@ -65,24 +83,6 @@ WholeFileSection wholeFileSection(const CutSection &cut)
 {
     return {int(std::lround(std::max(cut.startMs(), 0.0))),
         int(std::lround(std::max(cut.endMs(), 0.0)))};
-}
-
-bool outputExists(
-    const QString &outputFolder, const QString &baseName, bool createWma, bool createWav)
-{
-    const auto exists = [&](const char *extension) {
-        return QFileInfo::exists(JoinPath(outputFolder, baseName + QLatin1String(extension)));
-    };
-    return (createWma && exists(".wma")) || (createWav && exists(".wav"));
-}
-
-QString firstExistingOutput(
-    const QStringList &sourceNames, const QString &outputFolder, bool createWma, bool createWav)
-{
-    for (const QString &name : sourceNames)
-        if (outputExists(outputFolder, baseNameOf(name), createWma, createWav))
-            return name;
-    return {};
 }
 
 QString percentCaption(double fraction)

@@ -10,16 +10,16 @@
 
 namespace RunPlan {
 
-// The names of one conversion. The temporary files have fixed names, so one conversion runs at
-// a time.
+// The names of one conversion. The temporary files are numbered by the file's slot among those
+// in flight: "~tmpw_0.wav", "~tmpw_1.wav", ...
 struct FileNames
 {
     QString OutputBaseName; // without extension
     QString OutputFileName; // OutputBaseName + ".wma"
     QString OutputPath; // in the output folder
     QString WaveOutputPath; // OutputBaseName + ".wav" in the output folder; MP3 sources only
-    QString TempWavePath; // "~tmpw_0.wav", in the working folder when the output is removable
-    QString TempWmaPath; // "~tmpw_0.wma" in the output folder
+    QString TempWavePath; // "~tmpw_N.wav", in the working folder when the output is removable
+    QString TempWmaPath; // "~tmpw_N.wma" in the output folder
     bool TempWaveOnWorkFolder = false;
 };
 
@@ -29,16 +29,21 @@ QString baseNameOf(const QString &fileName);
 
 // The names for an output base name. type is the source's type ("MP3", "WAV", "WMA").
 FileNames namesFor(const QString &outputBaseName, const QString &type, const QString &outputFolder,
-    const QString &workFolder, bool outputRemovable);
+    const QString &workFolder, bool outputRemovable, int slot = 0);
 
-// What the encoder cuts from a WAV or WMA source: "start end" in whole milliseconds, or ""
-// for the whole file.
+// The final files a conversion writes: the WMA, and the WAV an MP3 source keeps.
+QStringList outputsOf(const FileNames &names, bool createWma, bool createWav);
+
+// What the encoder cuts from a WAV or WMA source: "start end" in whole milliseconds, "start 0"
+// from a start to the end of the file, or "" for the whole file.
 QString sectionTimes(const CutSection &cut, bool cutSectionOnly);
 
 // The range the MP3 section decoder is given. By frames when the frame duration is known,
-// otherwise by seconds; a finish at or before the start reaches to the end of the file.
+// otherwise by seconds; a finish at or before the start reaches to the end of the file. Not
+// valid when the start lies at or after the end of the file.
 struct DecodeRange
 {
+    bool valid = true;
     bool byFrames = true;
     int firstFrame = 0, lastFrame = 0;
     float startSeconds = 0, endSeconds = 0;
@@ -52,15 +57,6 @@ struct WholeFileSection
     int start = 0, end = 0;
 };
 WholeFileSection wholeFileSection(const CutSection &cut);
-
-// True when the output of baseName exists in outputFolder for a chosen output type.
-bool outputExists(
-    const QString &outputFolder, const QString &baseName, bool createWma, bool createWav);
-
-// The first of the source names (files of the marked entries) whose output exists; "" when
-// none does.
-QString firstExistingOutput(
-    const QStringList &sourceNames, const QString &outputFolder, bool createWma, bool createWav);
 
 // The progress displays: the file's bar as a fraction with its percent caption, and the run's
 // bar as files done of files in the run.

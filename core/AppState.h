@@ -33,7 +33,7 @@ struct AppState
     bool BrowseEventsOn = false;
     bool PathTyped = false;
     bool OutputListActive = false;
-    int RunListIndex = -1;
+    int RunListIndex = -1; // the input list's current row
 
     // Language and texts
     QString LanguageCode; // "EN" or "IT"
@@ -63,13 +63,15 @@ struct AppState
     bool FileFormatValid = false;
     int WaveBitsPerSample = 0;
 
-    // Conversion run
-    QString OutputBaseName, OutputFileName, OutputPath, WaveOutputPath;
-    QString TempWavePath, TempWmaPath, NewFilePath;
-    bool TempWaveOnWorkFolder = false;
-    int16_t QueueCount = 0, QueueDone = 0, RunConvertCalls = 0;
-    bool CutSectionOnly = false, EditTagInfo = false, TagOnlyMode = false, KeepExisting = false;
-    bool RunStopped = false, DialogCancelled = false, SectionDecoded = false;
+    // What a conversion or tag run shares with the dialogs it opens; the run's own progress,
+    // names and answers stay in the run.
+    QString OutputBaseName; // the output's name for the tag editor, without extension
+    QString NewFilePath; // the new path of a file renamed by a tag-only run
+    // Files the conversion would take (the browser's count); while the tag editor is open for
+    // a run, the run's files and the number before the one edited.
+    int16_t QueueCount = 0, QueueDone = 0;
+    bool CutSectionOnly = false, EditTagInfo = false, TagOnlyMode = false;
+    bool RunStopped = false, DialogCancelled = false;
     QString ProfileName;
     CutSection Cut; // the section of the current file to play or convert
     float kTimeMP3 = 2.5f, kTimeWAV = 2.5f;

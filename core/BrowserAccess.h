@@ -1,28 +1,28 @@
 #pragma once
-// What a run over the marked files asks of the file browser, without knowing its controls:
-// walking the marked entries, making one of them current (which refreshes the current file,
-// its type and its tag fields), clearing the marks at the end, and listing new files.
+// What a conversion run asks of the file browser, without knowing its controls: the files to
+// take when it starts, showing one of them while it is planned (which refreshes the current
+// file, its type, its tag fields and the automatic profile), unmarking the files it took, and
+// listing the new files it made.
 
 #include <QString>
+#include <QStringList>
 
 class BrowserAccess
 {
 public:
     virtual ~BrowserAccess() = default;
 
-    virtual int entryCount() const = 0;
-    virtual bool isMarked(int row) const = 0;
-    virtual int markedCount() const = 0;
-    // An entry is current (the file a run without marks converts).
-    virtual bool hasCurrent() const = 0;
-    // The file name of an entry.
-    virtual QString fileNameAt(int row) const = 0;
-    // Makes the entry current without touching the marks, as a click on it would.
-    virtual void makeCurrent(int row) = 0;
+    // The paths of the marked entries, in list order.
+    virtual QStringList markedPaths() const = 0;
+    // The path of the current entry; "" when none is current (after a type change).
+    virtual QString currentPath() const = 0;
+    // Makes the file current as a click on its entry would, without touching the marks; a file
+    // the list no longer shows is shown in the information panel all the same.
+    virtual void showFile(const QString &path) = 0;
     // Runs the current entry's click again (CurrentFile, SourcePath, tag fields, commands).
     virtual void refreshCurrent() = 0;
-    // Unmarks every entry, as clearing All/None does.
-    virtual void clearMarks() = 0;
+    // Unmarks the entries of these files; the others keep their marks.
+    virtual void unmark(const QStringList &paths) = 0;
     // The output list starts empty for a new run.
     virtual void clearOutputList() = 0;
     // A converted file: into the output list, as its current entry.

@@ -90,9 +90,12 @@ bool MakeTempFileName(const QString &folder, const QString &prefix, QString &nam
 
 void RemoveTemporaryFile(const QString &path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    const QFileInfo file(path);
+    if (path.isEmpty() || (!file.exists() && !file.isSymLink()))
         return;
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    // A link goes by itself: the file behind it is someone else's and keeps its permissions.
+    if (!file.isSymLink())
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     QFile::remove(path);
 }
 
@@ -103,10 +106,7 @@ void ClearFolder(const QString &folder, bool removeFolder)
         return;
     const QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &file : files) {
-        const QString path = dir.filePath(file);
-        // Read-only files would survive a plain remove on some file systems.
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-        QFile::remove(path);
+        RemoveTemporaryFile(dir.filePath(file));
     }
     if (removeFolder)
         QDir().rmdir(dir.absolutePath());

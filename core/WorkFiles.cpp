@@ -87,3 +87,13 @@ bool WriteBatchFile(const QString &batchPath, const QString &encoderPath, const 
     file.write(BatchScriptText(encoderPath, configPath));
     return file.commit();
 }
+
+QString ConversionTemporaryName(int slot)
+{
+    return QStringLiteral("~tmpw_") + QString::number(slot);
+}
+
+bool IsConversionTemporary(const QString &fileName)
+{
+    return fileName.startsWith(QLatin1String("~tmpw_"));
+}

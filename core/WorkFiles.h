@@ -23,6 +23,12 @@ QString OpenWorkFolder();
 // Always ends in "/".
 QString ProgramDataFolder(const QString &appFolder);
 
+// The name, without extension, of a conversion's temporary files for the file in flight in
+// slot: "~tmpw_0", "~tmpw_1", ...
+QString ConversionTemporaryName(int slot);
+// True for the name of a conversion's temporary file, in any slot.
+bool IsConversionTemporary(const QString &fileName);
+
 // Quotes text for a POSIX shell: 'text' with every ' written as '\''.
 QString ShellQuote(const QString &text);
 

@@ -191,8 +191,7 @@ TEST_F(AppShellTest, WorkingFilesLiveForTheRunOnly)
         + state.ConfigFilePath.toUtf8() + "'"));
 
     writeFile(state.ConfigFilePath, "cfg");
-    state.TempWavePath = work + "/~tmpw_0.wav";
-    writeFile(state.TempWavePath, "w");
+    writeFile(work + "/~tmpw_0.wav", "w");
     state.CurrentFolder = music;
     state.TypeIndex = 2;
     state.SortOrder = "E";

@@ -38,6 +38,14 @@ TEST(RunPlan, NamesForEachSourceAndOutputDrive)
     EXPECT_TRUE(wav.WaveOutputPath.isEmpty());
     EXPECT_EQ(wav.TempWavePath, "/run/Tnvm/~tmpw_0.wav");
     EXPECT_TRUE(wav.TempWaveOnWorkFolder);
+
+    // Each file in flight has temporary names of its own.
+    const FileNames second = namesFor("y", "MP3", "/out", "/run/Tnvm", false, 1);
+    EXPECT_EQ(second.TempWavePath, "/out/~tmpw_1.wav");
+    EXPECT_EQ(second.TempWmaPath, "/out/~tmpw_1.wma");
+    EXPECT_EQ(outputsOf(second, true, true), QStringList({"/out/y.wma", "/out/y.wav"}));
+    EXPECT_EQ(outputsOf(second, false, true), QStringList({"/out/y.wav"}));
+    EXPECT_EQ(outputsOf(wav, true, true), QStringList({"/x.wma"})); // a WAV keeps no WAV
 }
 
 TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)
@@ -45,26 +53,34 @@ TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)
     EXPECT_EQ(sectionTimes(cut(1500.7, 8000.2), true), "1500 8000");
     EXPECT_EQ(sectionTimes(cut(0, 8000), true), "0 8000");
     EXPECT_EQ(sectionTimes(cut(1500, 8000), false), "");
+    // A start alone: from the start to the end of the file. A finish before the start is no
+    // section at all.
+    EXPECT_EQ(sectionTimes(cut(5000, 0), true), "5000 0");
     EXPECT_EQ(sectionTimes(cut(8000, 1500), true), "");
-    EXPECT_EQ(sectionTimes(cut(5000, 0), true), "");
+    EXPECT_EQ(sectionTimes(cut(0, 0), true), "");
 
     const struct
     {
         double start, end;
         float frameMs;
-        bool byFrames;
+        bool valid, byFrames;
         int first, last;
         float startSec, endSec;
     } cases[] = {
-        {5000, 8000, 26.122f, true, 191, 306, 0, 0}, {0, 8000, 26.122f, true, 0, 306, 0, 0},
-        {5000, 0, 26.122f, true, 191, 999, 0, 0}, // to the last frame
-        {5000, 4000, 26.122f, true, 191, 999, 0, 0},
-        {5000, 900000, 26.122f, true, 191, 999, 0, 0}, // never beyond the file
-        {5000, 8000, 0, false, 0, 0, 5, 8},
-        {5000, 0, 0, false, 0, 0, 5, 42.5f}, // by seconds to the file's length
+        {5000, 8000, 26.122f, true, true, 191, 306, 0, 0},
+        {0, 8000, 26.122f, true, true, 0, 306, 0, 0},
+        {5000, 0, 26.122f, true, true, 191, 999, 0, 0}, // to the last frame
+        {5000, 4000, 26.122f, true, true, 191, 999, 0, 0},
+        {5000, 900000, 26.122f, true, true, 191, 999, 0, 0}, // never beyond the file
+        {26095.9, 0, 26.122f, true, true, 999, 999, 0, 0}, // the last frame alone
+        {26200, 0, 26.122f, false, true, 999, 999, 0, 0}, // after the end: nothing to decode
+        {5000, 8000, 0, true, false, 0, 0, 5, 8},
+        {5000, 0, 0, true, false, 0, 0, 5, 42.5f}, // by seconds to the file's length
+        {42500, 0, 0, false, false, 0, 0, 42.5f, 42.5f},
     };
     for (const auto &c : cases) {
         const DecodeRange r = sectionDecodeRange(cut(c.start, c.end), 42500, c.frameMs, 1000);
+        EXPECT_EQ(r.valid, c.valid) << c.start << ".." << c.end;
         EXPECT_EQ(r.byFrames, c.byFrames) << c.start << ".." << c.end;
         if (c.byFrames) {
             EXPECT_EQ(r.firstFrame, c.first) << c.start << ".." << c.end;
@@ -77,22 +93,6 @@ TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)
     const WholeFileSection whole = wholeFileSection(cut(1500.5, 8000.4));
     EXPECT_EQ(whole.start, 1501);
     EXPECT_EQ(whole.end, 8000);
-}
-
-TEST(RunPlan, ExistingOutputsFollowTheChosenTypes)
-{
-    QTemporaryDir out;
-    QFile(out.filePath("b.wma")).open(QIODevice::WriteOnly);
-    QFile(out.filePath("c.wav")).open(QIODevice::WriteOnly);
-    EXPECT_TRUE(outputExists(out.path(), "b", true, false));
-    EXPECT_FALSE(outputExists(out.path(), "b", false, true));
-    EXPECT_TRUE(outputExists(out.path(), "c", false, true));
-    EXPECT_FALSE(outputExists(out.path(), "a", true, true));
-
-    const QStringList marked = {"a.mp3", "c.mp3", "b.wav"};
-    EXPECT_EQ(firstExistingOutput(marked, out.path(), true, false), "b.wav");
-    EXPECT_EQ(firstExistingOutput(marked, out.path(), true, true), "c.mp3");
-    EXPECT_EQ(firstExistingOutput(marked, out.path(), false, false), "");
 }
 
 TEST(RunPlan, ProgressCaptions)
