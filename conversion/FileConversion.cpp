@@ -193,7 +193,8 @@ void FileConversion::encode(const QString &input)
     RemoveTemporaryFile(m_plan.names.TempWmaPath);
     m_encoderReports = false;
     m_estimate->start();
-    if (!m_encoder->start(QStringLiteral("/bin/sh"), {m_plan.batchPath}))
+    if (!m_encoder->start(
+            QStringLiteral("/bin/sh"), {m_plan.batchPath}, QStringLiteral("wm8eutil")))
         fail(Failure::Helper, m_encoder->errorText());
 }
 

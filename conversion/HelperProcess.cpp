@@ -14,12 +14,12 @@ HelperProcess::~HelperProcess()
     stop();
 }
 
-bool HelperProcess::start(const QString &program, const QStringList &arguments)
+bool HelperProcess::start(const QString &program, const QStringList &arguments, const QString &name)
 {
     stop();
     m_error.clear();
     m_pending.clear();
-    m_program = QFileInfo(program).fileName();
+    m_program = name.isEmpty() ? QFileInfo(program).fileName() : name;
     m_process = new QProcess(this);
     m_process->setProgram(program);
     m_process->setArguments(arguments);

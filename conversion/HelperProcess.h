@@ -18,8 +18,9 @@ public:
 
     // Starts program without waiting for it; false (with finished() not emitted) when it is
     // not there to start, errorText() then names it. A start that fails later ends in
-    // finished(false, …).
-    bool start(const QString &program, const QStringList &arguments);
+    // finished(false, …). name is what the messages call it (the program's file name when
+    // empty), for a helper started through a script.
+    bool start(const QString &program, const QStringList &arguments, const QString &name = {});
     // Ends a running helper: asked to terminate first, killed when it does not go within two
     // seconds. finished() is not emitted for a stopped helper.
     void stop();

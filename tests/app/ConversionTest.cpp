@@ -4,7 +4,9 @@
 #include "SilentWav.h"
 #include "WindowFixture.h"
 
+#include "browser/FolderBrowser.h"
 #include "conversion/ConversionQueue.h"
+#include "core/BrowserAccess.h"
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
 
@@ -12,7 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -439,4 +443,251 @@ TEST_F(ConversionTest, AnEncoderThatReportsNothingGetsTheEstimatedProgress)
         << ui().LabProgr->text().toStdString();
     ASSERT_TRUE(waitForTheRun());
     EXPECT_TRUE(QFileInfo::exists(music + "/a.wma"));
+}
+
+// ---- A run the user can trust --------------------------------------------------------------
+
+namespace {
+
+void writeText(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+TEST_F(ConversionTest, OutputsAreAskedAboutUnderTheNamesTheRunWrites)
+{
+    // The editor names both files as the user's own file is named.
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/b.mp3");
+    writeText(music + "/BandSong A.wma", "the user's own file");
+    startIn(0);
+    ui().ChkTag->setChecked(true);
+    ui().chkAll->click();
+    int edited = 0;
+    std::function<void(QWidget *)> editor = [&](QWidget *dialog) {
+        ++edited;
+        dialog->findChild<QLineEdit *>("txtName")->setText("BandSong A");
+        dialog->findChild<QAbstractButton *>("cmdGrab")->click();
+        expectModal(editor);
+    };
+    expectModal(editor);
+    messages.answers = {7}; // No: keep existing files
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_EQ(edited, 2);
+    ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join(" | ").toStdString();
+    EXPECT_TRUE(messages.texts[0].contains("SOME FILES ARE ALREADY EXISTING"));
+    EXPECT_EQ(readAll(music + "/BandSong A.wma"), "the user's own file");
+    EXPECT_EQ(ui().LabStatus->text(), "       --- "); // both kept: nothing converted
+}
+
+TEST_F(ConversionTest, TwoSourcesOfARunNeverShareAnOutputSilently)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/x.mp3"); // 2.04 s
+    writeSilentWav("x.wav"); // 1 s
+    startIn(2); // MP3, WAV
+    ui().chkAll->click();
+    messages.answers = {7}; // No: the WAV does not take the MP3's output
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith("file: " + music + "/x.wma"));
+    EXPECT_NEAR(probe(music + "/x.wma").first, 2.04, 0.15);
+    EXPECT_TRUE(window->statusLine().dotShown());
+    EXPECT_EQ(ui().LabProgrNum->text(), "2/2");
+}
+
+TEST_F(ConversionTest, PassedOverWmaFilesDoNotEndTheRunEarly)
+{
+    QFile::copy(Data + "/browser/clip.wma", music + "/01 old.wma");
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/02 a.mp3");
+    QFile::copy(Data + "/codecs/mono.mp3", music + "/03 b.mp3");
+    writeSilentWav("04 c.wav");
+    const QByteArray old = readAll(music + "/01 old.wma");
+    startIn(4); // Supported
+    ui().chkAll->click();
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    for (const char *made : {"02 a.wma", "03 b.wma", "04 c.wma"})
+        EXPECT_GT(probe(music + "/" + made).first, 0.9) << made;
+    EXPECT_EQ(readAll(music + "/01 old.wma"), old);
+    EXPECT_EQ(ui().LabStatus->text(), "      Conversion completed - File: 04 c.wma");
+    EXPECT_EQ(ui().LabProgrNum->text(), "3/3");
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+}
+
+TEST_F(ConversionTest, AnAnswerBelongsToTheRunItWasGivenIn)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/b.mp3");
+    writeText(music + "/a.wma", "old");
+    startIn(0);
+    ui().chkAll->click();
+    messages.answers = {7}; // No for the batch: a.wma stays
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_EQ(readAll(music + "/a.wma"), "old");
+
+    // The file alone, a Yes: replaced, whatever the batch was told.
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    ui().ListInput->clearSelection();
+    messages.answers = {6};
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(messages.texts.last().contains("ALREADY EXISTS"));
+    EXPECT_NEAR(probe(music + "/a.wma").first, 2.04, 0.15);
+}
+
+TEST_F(ConversionTest, AFailedConversionKeepsTheFileItWasToReplace)
+{
+    writeSilentWav("x.wav");
+    writeText(music + "/x.wma", "old");
+    // An encoder killed in the middle of its output.
+    standIn("wm8eutil", "echo partial > \"" + music.toUtf8() + "/~tmpw_0.wma\"; kill -9 $$");
+    startIn(1);
+    messages.answers = {6}; // Yes, replace
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_EQ(readAll(music + "/x.wma"), "old");
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
+    EXPECT_TRUE(ui().LabStatus->text().contains("STOPPED")) << ui().LabStatus->text().toStdString();
+    EXPECT_TRUE(messages.texts.last().startsWith("file: " + music + "/x.wav"));
+    EXPECT_TRUE(messages.texts.last().contains("wm8eutil"));
+
+    // An output folder that fills up, for the decoder (an MP3) and the encoder (a WAV).
+    const QString full = path("full");
+    QDir().mkpath(full);
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=96k", "tmpfs", full}) != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {full}); });
+    QFile::remove(appFolder + "/wm8eutil");
+    QFile::link(QStringLiteral(TONVERA_BIN_DIR "/wm8eutil"), appFolder + "/wm8eutil");
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/y.mp3");
+    ASSERT_TRUE(::writeSilentWav(music + "/z.wav", 30.0));
+    writeText(full + "/y.wma", "old y");
+    writeText(full + "/z.wma", "old z");
+    state.UserOutputFolder = full;
+    ui().OptUsrDir->click();
+    ui().CboType->setCurrentIndex(2); // MP3, WAV
+    for (const char *source : {"y.mp3", "z.wav"}) {
+        window->folderBrowser().runAccess().showFile(music + "/" + source);
+        messages.answers = {6};
+        ui().cmdGrab->click();
+        ASSERT_TRUE(waitForTheRun());
+        EXPECT_TRUE(messages.texts.last().contains("No space left"))
+            << source << ": " << messages.texts.last().toStdString();
+        EXPECT_TRUE(window->statusLine().dotShown());
+        EXPECT_EQ(
+            QDir(full).entryList(QDir::Files | QDir::Hidden), QStringList({"y.wma", "z.wma"}));
+    }
+    EXPECT_EQ(readAll(full + "/y.wma"), "old y");
+    EXPECT_EQ(readAll(full + "/z.wma"), "old z");
+}
+
+TEST_F(ConversionTest, CommandsDuringARunChangeNothingOfIt)
+{
+    writeSilentWav("b.wav");
+    writeSilentWav("c.wav");
+    // An encoder that takes its time, then leaves its output.
+    standIn("wm8eutil", "sleep 1; echo x > \"" + music.toUtf8() + "/~tmpw_0.wma\"");
+    startIn(1);
+    ui().ListInput->clearSelection(); // nothing marked: the current file alone
+    ui().cmdGrab->click(); // b.wav, in the background
+    ASSERT_TRUE(queue().isBusy());
+    ASSERT_TRUE(ui().ListInput->isEnabled());
+
+    // The user goes on: marks c.wav and asks for more conversions meanwhile.
+    ui().ListInput->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    queue().cmdGrabCut_Click();
+    ui().cmdGrab->click();
+    queue().mnuGrab_Click();
+    EXPECT_FALSE(state.CutSectionOnly);
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(QFileInfo::exists(music + "/b.wma"));
+    EXPECT_FALSE(QFileInfo::exists(music + "/c.wma"));
+    EXPECT_EQ(ui().ListInput->selectedItems().size(), 1); // c.wav keeps the user's mark
+    EXPECT_TRUE(ui().LabStatus->text().contains("Conversion completed - File: b.wma"));
+}
+
+TEST_F(ConversionTest, SectionsFromAStartAloneAndAfterTheEnd)
+{
+    writeSilentWav("b.wav");
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    startIn(1);
+    ui().VScrSta->setValue(2500); // from a quarter to the end
+    ui().chkCutNam->click(); // the last rule names the section, no window
+    ui().cmdGrabCut->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_NEAR(probe(music + "/b_[cut].wma").first, 0.75, 0.1);
+
+    // An MP3's section that starts after its end is refused, and nothing is made.
+    ui().CboType->setCurrentIndex(0);
+    ui().ListInput->setCurrentRow(0);
+    state.Cut.setStartMs(state.SourceLengthMs + 500);
+    queue().cmdGrabCut_Click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(ui().LabStatus->text().contains("ERROR inflating file"));
+    ASSERT_FALSE(messages.texts.isEmpty());
+    EXPECT_TRUE(messages.texts.last().contains("after the end"));
+    EXPECT_FALSE(QFileInfo::exists(music + "/a_[cut].wma"));
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(ConversionTest, WithoutWmaOutputOnlyWavesAreMade)
+{
+    QFile::copy(Data + "/codecs/tagged.mp3", music + "/a.mp3");
+    writeSilentWav("b.wav");
+    writeText(music + "/b.wma", "old");
+    startIn(2);
+    ui().chkWMA->click(); // off
+    ui().chkWAV->click(); // on
+    ui().chkAll->click();
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_NEAR(probe(music + "/a.wav").first, 2.04, 0.15);
+    EXPECT_EQ(readAll(music + "/b.wma"), "old"); // a WAV source has nothing to make
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+
+    // A decoded wave that cannot take its name is a failure, never a success.
+    QFile::remove(music + "/a.wav");
+    QDir().mkpath(music + "/a.wav/in the way");
+    window->folderBrowser().runAccess().showFile(music + "/a.mp3");
+    ui().ListInput->clearSelection();
+    messages.answers = {6};
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(messages.texts.last().contains("cannot take its name"))
+        << messages.texts.last().toStdString();
+    EXPECT_FALSE(ui().LabStatus->text().contains("completed"));
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(ConversionTest, AutomaticSettingInTheOptionsChoosesForTheNextFile)
+{
+    QFile::copy(Data + "/codecs/cbr128-stereo.mp3", music + "/high.mp3");
+    QFile::copy(Data + "/codecs/mpeg25-11025-mono.mp3", music + "/low.mp3");
+    startIn(0);
+    ui().chkOptions->setChecked(true);
+    ui().Option2->click();
+    ui().cboProfile->setCurrentIndex(6); // a128 for the first file
+    ui().chkAll->click();
+    expectModal([](QWidget *dialog) {
+        dialog->findChild<QAbstractButton *>("Option1")->click();
+        dialog->findChild<QAbstractButton *>("cmdGrab")->click();
+    });
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(ui().Option1->isChecked());
+    // low.mp3 (11 kHz mono) got the small profile chosen for it, not the first file's.
+    EXPECT_LT(QFileInfo(music + "/low.wma").size() * 3, QFileInfo(music + "/high.wma").size());
 }

@@ -168,3 +168,106 @@ def scenario_stop_in_the_middle_of_a_long_file(s):
     wait_until(lambda: not any(b.name == "STOP" for b in find_all(w, "push button")),
                "the STOP button to go")
 
+
+
+def make_wma(path, seconds):
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=550:duration={seconds}",
+                         "-ac", "2", "-c:a", "wmav2", "-b:a", "128k", path], check=True)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def answer(app, question, button):
+    box = app.message_box(" Tonvera")
+    find(box, "label", match=lambda t: all(q in t for q in question))
+    press(find(box, "push button", button))
+    wait_until(lambda: not any(role_of(x) in ("alert", "dialog") for x in app.windows()),
+               "the question to go")
+
+
+def wait_end_unasked(app, w, wanted):
+    """Waits for the run's end, failing at once if the program asks anything more."""
+
+    def probe():
+        asked = [label_texts(b) for b in app.windows() if role_of(b) in ("alert", "dialog")]
+        if asked:
+            return "asked", asked
+        line = status_line(w)
+        return ("ended", line) if line and wanted in line else Seen(None, line)
+
+    how, seen = wait_until(probe, f"the status line to say {wanted!r}", RUN_TIMEOUT)
+    expect(how == "ended", f"no further question before {wanted!r}", seen)
+
+
+def scenario_trust_existing_outputs_and_shared_names(s):
+    folder = s.path("music")
+    os.makedirs(folder)
+    make_wma(os.path.join(folder, "01 old.wma"), 2)
+    make_mp3(os.path.join(folder, "02 a.mp3"), 1, "A", "Band")
+    make_mp3(os.path.join(folder, "03 b.mp3"), 1, "B", "Band")
+    make_mp3(os.path.join(folder, "05 d.mp3"), 3, "D", "Band")
+    make_wav(os.path.join(folder, "05 d.wav"), 1)
+    make_wav(os.path.join(folder, "06 e.wav"), 1)
+    mine = b"the user's own 03 b.wma, not audio\n" * 8
+    with open(os.path.join(folder, "03 b.wma"), "wb") as f:
+        f.write(mine)
+    old = read(os.path.join(folder, "01 old.wma"))
+    sources = sorted(os.listdir(folder))
+    app = s.start(os.path.join(folder, "02 a.mp3"))
+    w = app.main_window()
+    choose(type_box(w), "Supported")
+    wait_entries(input_list(w), sources)
+    click(find(w, "check box", "All/None"))
+    wait_marked_count(w, "(5/7)")  # the WMA files are not counted
+    click(find(w, "push button", "Convert"))
+    # "03 b.wma" is the first planned output that exists; No keeps it and every later one.
+    answer(app, ["SOME FILES ARE ALREADY EXISTING"], "No")
+    # "05 d.wav" would write what "05 d.mp3" wrote: skipped without a second question.
+    wait_end_unasked(app, w, "Conversion completed - File: 06 e.wma")
+    expect_wma(os.path.join(folder, "02 a.wma"), 1, "A", "Band")
+    expect_wma(os.path.join(folder, "05 d.wma"), 3, "D", "Band")
+    expect_wma(os.path.join(folder, "06 e.wma"), 1)
+    expect(read(os.path.join(folder, "03 b.wma")) == mine, "03 b.wma kept byte for byte",
+           "it changed")
+    expect(read(os.path.join(folder, "01 old.wma")) == old, "01 old.wma left alone",
+           "it changed")
+    made = sorted(set(os.listdir(folder)) - set(sources))
+    expect(made == ["02 a.wma", "05 d.wma", "06 e.wma"], "only the three new outputs", made)
+
+
+def scenario_trust_one_wma_encoded_again(s):
+    folder = s.path("music")
+    os.makedirs(folder)
+    clip = os.path.join(folder, "clip.wma")
+    make_wma(clip, 2)
+    old = read(clip)
+    app = s.start(clip)
+    w = app.main_window()
+    lst = input_list(w)
+    choose(type_box(w), "WM Audio")
+    wait_entries(lst, ["clip.wma"])
+    # A click marks the entry, and a marked WMA is passed over; Ctrl+click leaves it current
+    # and unmarked, which is what encodes it again.
+    item = entry(lst, "clip.wma")
+    click(item)
+    wait_panel(w, "clip.wma")
+    xdotool("keydown", "ctrl")
+    try:
+        click(item)
+    finally:
+        xdotool("keyup", "ctrl")
+    wait_until(lambda: Seen(not is_selected(item), "marked"), "clip.wma unmarked")
+    wait_marked_count(w, "(1/1)")
+    key("F7")
+    answer(app, [f"file: {clip}", "ALREADY EXISTS"], "Yes")
+    wait_end_unasked(app, w, "Conversion completed - File: clip.wma")
+    expect_wma(clip, 2)
+    # The old file stays set aside, whole, beside the new one.
+    expect(read(clip + ".tmp.wma") == old, "clip.wma.tmp.wma holding the old bytes",
+           sorted(os.listdir(folder)))
+    no_temporaries(folder)
+    expect(sorted(os.listdir(folder)) == ["clip.wma", "clip.wma.tmp.wma"], "nothing else",
+           sorted(os.listdir(folder)))
