@@ -19,7 +19,9 @@ QueueCounting CountQueue(const std::vector<QueueEntry> &entries, bool wmaTicked,
 
     if (marked == 0) {
         // A current WMA alone may be encoded again, with another profile.
-        if (((hasExtension(currentPath, ".WAV") || hasExtension(currentPath, ".WMA")) && wmaTicked)
+        if (((hasExtension(currentPath, ".WAV") || hasExtension(currentPath, ".WMA")
+                 || hasExtension(currentPath, ".WMV"))
+                && wmaTicked)
             || (hasExtension(currentPath, ".MP3") && (wmaTicked || wavTicked)))
             result.count = 1;
         return result;
@@ -31,7 +33,10 @@ QueueCounting CountQueue(const std::vector<QueueEntry> &entries, bool wmaTicked,
             break;
         if (!entry.marked)
             continue;
-        if (hasExtension(entry.path, ".WAV") && wmaTicked) {
+        // The current file marked alone is a run on that one file, whatever its type.
+        const bool wmaAlone = marked == 1 && entry.path == currentPath
+            && (hasExtension(entry.path, ".WMA") || hasExtension(entry.path, ".WMV"));
+        if ((hasExtension(entry.path, ".WAV") || wmaAlone) && wmaTicked) {
             result.enableWma = true;
             ++result.count;
         } else if (hasExtension(entry.path, ".MP3")) {

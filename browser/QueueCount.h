@@ -1,7 +1,8 @@
 #pragma once
 // How many files a conversion would take from the input list, and which output options the
 // marked files call for. Marked WAV files count when WMA output is ticked; marked MP3 files
-// count when either output is ticked.
+// count when either output is ticked; a WMA counts only as the one file of a run (the current
+// file, marked alone or not at all).
 
 #include <QString>
 #include <vector>

@@ -116,7 +116,8 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
         return;
     BrowserAccess &list = m_parts.browser;
     QStringList paths = path.isEmpty() ? list.markedPaths() : QStringList {path};
-    const bool oneFile = paths.isEmpty() || !path.isEmpty();
+    // Nothing marked: the current file converts in the background.
+    const bool background = paths.isEmpty() || !path.isEmpty();
     if (paths.isEmpty() && !list.currentPath().isEmpty())
         paths << list.currentPath();
     if (paths.isEmpty())
@@ -125,11 +126,11 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
     s.RunStopped = false;
     s.CutSectionOnly = mode == Mode::Section;
     s.TagOnlyMode = mode == Mode::TagOnly;
-    m_choices = {mode == Mode::Section, w.ChkTag->isChecked(), w.chkWMA->isChecked(),
-        w.chkWAV->isChecked()};
+    m_choices = {
+        mode == Mode::Section, w.ChkTag->isChecked(), w.chkWMA->isChecked(), w.chkWAV->isChecked()};
     m_run = std::make_unique<ConversionRun>(paths,
         ConversionRun::Options {m_choices.createWma, m_choices.createWav, mode == Mode::TagOnly,
-            oneFile});
+            background || paths == QStringList {list.currentPath()}});
     ++m_runNumber;
     m_outputListCleared = false;
     m_lastSkipped = true; // until a file is converted
@@ -152,7 +153,7 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
     planNext();
     // One file converts in the background: the window is usable again at once, with STOP
     // still offered while it runs.
-    if (isBusy() && oneFile)
+    if (isBusy() && background)
         EnableMainControls(true);
 }
 
@@ -308,9 +309,9 @@ bool ConversionQueue::mayWrite(const QStringList &outputs, bool &replace, bool &
     case ConversionRun::Check::Keep:
         return false;
     case ConversionRun::Check::AskRun: {
-        const int answer = m_parts.messages.show(
-            text(1019, "SOME FILES ARE ALREADY EXISTING ... REPLACE ?"),
-            YesNoCancelQuestionNoDefault);
+        const int answer
+            = m_parts.messages.show(text(1019, "SOME FILES ARE ALREADY EXISTING ... REPLACE ?"),
+                YesNoCancelQuestionNoDefault);
         if (answer == Cancel) {
             runGoesOn = false;
             stopRun(true);
@@ -378,8 +379,8 @@ void ConversionQueue::handOn(int index, const FilePlan &plan)
     m_job->start();
 }
 
-void ConversionQueue::fileFinished(bool ok, FileConversion::Stage stage,
-    FileConversion::Failure failure, const QString &detail)
+void ConversionQueue::fileFinished(
+    bool ok, FileConversion::Stage stage, FileConversion::Failure failure, const QString &detail)
 {
     FileConversion *job = m_job;
     m_job = nullptr;
@@ -411,8 +412,7 @@ void ConversionQueue::fileFinished(bool ok, FileConversion::Stage stage,
     QTimer::singleShot(0, this, &ConversionQueue::planNext);
 }
 
-QString ConversionQueue::failureText(
-    FileConversion::Failure failure, const QString &detail) const
+QString ConversionQueue::failureText(FileConversion::Failure failure, const QString &detail) const
 {
     using Failure = FileConversion::Failure;
     switch (failure) {
@@ -442,8 +442,8 @@ void ConversionQueue::failFile(int index, const QString &status, const QString &
     endRun(Outcome::Failed);
     if (!status.isEmpty())
         m_parts.status.setText(status);
-    m_parts.messages.show(QStringLiteral("file: ") + path + QStringLiteral("\r\n\r\n") + why,
-        Critical);
+    m_parts.messages.show(
+        QStringLiteral("file: ") + path + QStringLiteral("\r\n\r\n") + why, Critical);
 }
 
 // ---- Ending and stopping -----------------------------------------------------------------------
@@ -560,8 +560,7 @@ void ConversionQueue::Avanza_Num()
         return;
     const int done = m_run->done(), count = m_run->count();
     const int full = w.LabBarraNum->parentWidget()->width() - 2;
-    w.LabBarraNum->resize(
-        int(RunPlan::queueFraction(done, count) * full), w.LabBarraNum->height());
+    w.LabBarraNum->resize(int(RunPlan::queueFraction(done, count) * full), w.LabBarraNum->height());
     w.LabProgrNum->setText(RunPlan::queueCaption(done, count));
     w.LabBarraNum->show();
     w.LabProgrNum->show();

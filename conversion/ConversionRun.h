@@ -18,8 +18,8 @@ public:
         bool createWma = true; // "Create WM Audio8"
         bool createWav = false; // "Create Wave" (MP3 sources)
         bool tagOnly = false; // every file passes through the tag editor, nothing is converted
-        // The run was started on one file (nothing marked, or a path): it converts that file
-        // whatever its type, a WMA included.
+        // The run is on one file (the current one, marked alone or not at all, or a path): it
+        // converts that file whatever its type, a WMA included.
         bool oneFile = false;
     };
 

@@ -7,14 +7,11 @@
 #include "core/WidgetHelpers.h"
 #include "core/texts/Captions.h"
 #include "core/texts/LocalText.h"
-#include "playback/MediaControls.h"
+#include "tags/Mp3TagSave.h"
 #include "ui_frmTagInfo.h"
-
-#include <taglet/Taglet.h>
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QRegularExpression>
@@ -35,11 +32,6 @@ QString parKey(int n)
 QString relPosKey(int n)
 {
     return QStringLiteral("relPos") + QString::number(n);
-}
-
-std::u16string u16(const QString &text)
-{
-    return text.toStdU16String();
 }
 
 } // namespace
@@ -543,34 +535,11 @@ void frmTagInfo::cmdGrab_Click()
 
 void frmTagInfo::writeMp3Tag()
 {
-    const QString path = s.SourcePath;
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-    m_parts.media.releaseFiles();
-    taglet::Taglet &tag = m_parts.media.TagletPro1();
-    QString failure;
-    try {
-        tag.setFilename(u16(path));
-        // The file's own track number stays: the editor does not change it.
-        try {
-            tag.Read();
-        } catch (const taglet::Error &) {
-        }
-        tag.setGenre(u16(s.TagGenre));
-        tag.setYear(u16(s.TagYear));
-        tag.setArtist(u16(s.TagArtist));
-        tag.setAlbum(u16(s.TagAlbum));
-        tag.setSong(u16(s.TagTitle));
-        tag.setComment(u16(s.TagDescription));
-        tag.Save();
-    } catch (const taglet::Error &error) {
-        failure = QString::fromStdString(error.what());
-    }
-    tag.Clear();
-    tag.setFilename(std::u16string());
+    const QString failure = SaveMp3Tag(s.SourcePath, s, m_parts.media);
     // The window still closes and the name still changes, but the user learns that the tag
     // was not written.
     if (!failure.isEmpty())
-        m_parts.messages.show(path + QStringLiteral("\n\n") + failure, 48);
+        m_parts.messages.show(s.SourcePath + QStringLiteral("\n\n") + failure, 48);
 }
 
 void frmTagInfo::saveRuleSettings()

@@ -318,10 +318,9 @@ TEST_F(ConversionTest, AWmaConvertedOntoItselfKeepsTheOriginalBeside)
     startIn(3); // WM Audio
     ui().Option2->click();
     ui().cboProfile->setCurrentIndex(0); // a20_1, mono
-    // The list offers no Convert for a WMA alone; a run for the file is what Convert starts.
-    state.RunStopped = false;
+    ASSERT_TRUE(ui().cmdGrab->isEnabled()); // the WMA clicked alone is encoded again
     messages.answers = {6}; // Yes, replace it
-    queue().StartConversionRun(music + "/clip.wma");
+    ui().cmdGrab->click();
     ASSERT_TRUE(waitForTheRun());
     ASSERT_EQ(messages.texts.size(), 1) << messages.texts.join(" | ").toStdString();
     EXPECT_TRUE(messages.texts[0].contains("ALREADY EXISTS"));

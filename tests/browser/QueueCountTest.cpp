@@ -35,10 +35,13 @@ TEST(QueueCountTest, WithoutMarksTheCurrentFileCountsOnce)
     EXPECT_EQ(CountQueue(none, false, true, QStringLiteral("/a/1.mp3")).count, 1);
     EXPECT_EQ(CountQueue(none, false, true, QStringLiteral("/a/2.wav")).count, 0);
     EXPECT_EQ(CountQueue(none, true, false, QStringLiteral("/a/2.wav")).count, 1);
-    // A WMA alone is encoded again, for WMA output only; marked ones are passed over.
+    // A WMA alone is encoded again, for WMA output only; marked among others it is passed over.
     EXPECT_EQ(CountQueue(none, true, false, QStringLiteral("/a/3.wma")).count, 1);
     EXPECT_EQ(CountQueue(none, false, true, QStringLiteral("/a/3.wma")).count, 0);
-    EXPECT_EQ(CountQueue({{"/a/3.wma", true}}, true, true, QStringLiteral("/a/3.wma")).count, 0);
+    const std::vector<QueueEntry> wmaAlone {{"/a/3.wma", true}, {"/a/4.wma", false}};
+    EXPECT_EQ(CountQueue(wmaAlone, true, true, QStringLiteral("/a/3.wma")).count, 1);
+    const std::vector<QueueEntry> wmaAmongOthers {{"/a/1.mp3", true}, {"/a/3.wma", true}};
+    EXPECT_EQ(CountQueue(wmaAmongOthers, true, true, QStringLiteral("/a/3.wma")).count, 1);
     EXPECT_EQ(QueueLabel(QStringLiteral("2 - Select files to be converted"), 3, 12),
         QStringLiteral("2 - Select files to be converted   (3/12)"));
 }

@@ -87,3 +87,23 @@ TEST(PathHelpers, ClearFolderRemovesFilesThenFolder)
     EXPECT_FALSE(QFileInfo::exists(work));
     ClearFolder(work, true); // a missing folder is no error
 }
+
+TEST(PathHelpers, RemovingATemporaryLinkLeavesTheFileBehindItAlone)
+{
+    QTemporaryDir dir, elsewhere;
+    const QString users = elsewhere.filePath("user's file.wav"), link = dir.filePath("~tmpw_0.wav");
+    QFile(users).open(QIODevice::WriteOnly);
+    QFile::setPermissions(users, QFile::ReadOwner);
+    ASSERT_TRUE(QFile::link(users, link));
+    RemoveTemporaryFile(link);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(users));
+    EXPECT_EQ(QFile::permissions(users) & QFile::WriteOwner, 0);
+
+    // A link planted in the working folder goes the same way when the folder is emptied.
+    ASSERT_TRUE(QFile::link(users, link));
+    ClearFolder(dir.path(), false);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    ASSERT_TRUE(QFileInfo::exists(users));
+    EXPECT_EQ(QFile::permissions(users) & QFile::WriteOwner, 0);
+}
