@@ -252,6 +252,10 @@ bool FileConversion::setAside()
         || !QFileInfo::exists(output))
         return true;
     const QString aside = output + QStringLiteral(".tmp.wma");
+    // An earlier copy already waits there (the file was encoded again before): it stays, and
+    // the finished file replaces the output as the user agreed.
+    if (QFileInfo::exists(aside) || QFileInfo(aside).isSymLink())
+        return true;
     const FileActions::Outcome outcome = FileActions::RenameThisFile(output, aside);
     if (!outcome.ok()) {
         fail(Failure::CannotSetAside, output);
@@ -284,13 +288,7 @@ void FileConversion::fail(Failure failure, const QString &detail)
 {
     if (!m_active)
         return;
-    m_active = false;
-    m_estimate->stop();
-    releaseSectionDecoder();
-    m_decoder->stop();
-    m_encoder->stop();
-    removeTemporaries();
-    restoreSetAside();
+    stop();
     const Stage stage = m_stage;
     // Always later than the call that failed, so the queue never hears of it from inside its
     // own call to start().

@@ -327,6 +327,17 @@ TEST_F(ConversionTest, AWmaConvertedOntoItselfKeepsTheOriginalBeside)
     EXPECT_NEAR(probe(music + "/clip.wma").first, 2.0, 0.2);
     EXPECT_EQ(QFileInfo(music + "/clip.wma.tmp.wma").size(), original)
         << QDir(music).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString();
+
+    // Encoded again: the first original stays set aside, the output is replaced once finished.
+    const qint64 mono = QFileInfo(music + "/clip.wma").size();
+    ui().cboProfile->setCurrentIndex(6); // a128
+    window->folderBrowser().runAccess().showFile(music + "/clip.wma");
+    messages.answers = {6};
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(ui().LabStatus->text().contains("Conversion completed"));
+    EXPECT_GT(QFileInfo(music + "/clip.wma").size(), mono);
+    EXPECT_EQ(QFileInfo(music + "/clip.wma.tmp.wma").size(), original);
 }
 
 TEST_F(ConversionTest, ConvertWithNothingMarkedAndNoCurrentFileDoesNothing)
