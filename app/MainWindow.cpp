@@ -207,8 +207,8 @@ void MainWindow::createControllers()
     frmCutName::LoadRule(m_state, m_settings);
     m_cutNameRules = std::make_unique<QtCutNameRules>(m_state, m_settings, ui.chkCutNam, this);
     m_conversion = std::make_unique<ConversionQueue>(FormBindings::conversion(ui),
-        ConversionParts {m_state, *m_commands, *m_status, *m_media, m_folderBrowser->runAccess(), *m_options,
-            *m_optionsDialog, *m_services.messages, *m_tagEditor, *m_cutNameRules});
+        ConversionParts {m_state, *m_commands, *m_status, *m_media, m_folderBrowser->runAccess(),
+            *m_options, *m_optionsDialog, *m_services.messages, *m_tagEditor, *m_cutNameRules});
 
     m_fileOperations = std::make_unique<FileOperations>(FormBindings::fileOperations(ui),
         FileOperationParts {m_state, *m_media, *m_services.messages, *m_services.folders,

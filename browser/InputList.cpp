@@ -8,9 +8,9 @@
 #include "core/AppState.h"
 #include "core/MainCommands.h"
 #include "core/PathHelpers.h"
-#include "core/WorkFiles.h"
 #include "core/StatusLine.h"
 #include "core/WidgetHelpers.h"
+#include "core/WorkFiles.h"
 #include "core/texts/LocalText.h"
 
 #include <QAbstractButton>

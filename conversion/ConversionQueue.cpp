@@ -192,7 +192,10 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
     w.LabBarra->resize(0, w.LabBarra->height());
 
     // The panel shows the file: its tags, its length and the automatic profile follow it.
+    // Showing it offers the commands again, which stay off while the run is busy.
     m_parts.browser.showFile(file.path);
+    EnableMainControls(false);
+    m_parts.commands.setConvertCommands(false);
     const QFileInfo source(file.path);
     m_sourceName = source.fileName();
     if (!source.isFile() || source.size() < 1 || !s.FileFormatValid) {

@@ -51,8 +51,8 @@ public:
         OutputNotPlaced, // a finished file cannot take its final name; detail says why
     };
 
-    FileConversion(const FilePlan &plan, Mp3SectionDecoder &sectionDecoder,
-        QObject *parent = nullptr);
+    FileConversion(
+        const FilePlan &plan, Mp3SectionDecoder &sectionDecoder, QObject *parent = nullptr);
     ~FileConversion() override;
 
     const FilePlan &plan() const { return m_plan; }

@@ -17,8 +17,8 @@ ConversionRun::Options options(bool wma, bool wav, bool oneFile = false, bool ta
 
 QStringList states(const ConversionRun &run)
 {
-    static const char *const names[] = {"waiting", "passed", "flight", "converted", "skipped",
-        "failed"};
+    static const char *const names[]
+        = {"waiting", "passed", "flight", "converted", "skipped", "failed"};
     QStringList out;
     for (const ConversionRun::File &file : run.files())
         out << names[int(file.state)];
