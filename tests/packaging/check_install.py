@@ -19,6 +19,7 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 APP_ID = "org.tonvera.Tonvera"
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 PROGRAMS = ["taglet", "tnvr3w", "tonvera", "wm8eutil"]
 ICON_SIZES = [16, 24, 32, 48, 64, 128, 256]
 SKIP = 77
@@ -123,6 +124,10 @@ def check_layout(build, prefix):
         check(entry.get("TryExec") == program, f"TryExec={program}", entry.get("TryExec"))
         check(entry.get("Icon") == APP_ID, f"Icon={APP_ID}", entry.get("Icon"))
 
+    licence = os.path.join(share, "doc", "tonvera", "copyright")
+    check(os.path.isfile(licence) and same_bytes(licence, os.path.join(SOURCE, "LICENSE")),
+          "the licence text as share/doc/tonvera/copyright")
+
     hicolor = os.path.join(share, "icons", "hicolor")
     for size in ICON_SIZES:
         icon = os.path.join(hicolor, f"{size}x{size}", "apps", APP_ID + ".png")
@@ -141,6 +146,8 @@ def check_layout(build, prefix):
         launchable = root.findtext("launchable")
         check(launchable == APP_ID + ".desktop" and os.path.isfile(entry_path),
               "the metainfo launching the installed entry", launchable)
+        check(root.findtext("project_license") == "GPL-3.0-or-later",
+              "the metainfo naming the program's licence", root.findtext("project_license"))
         releases = [r.get("version") for r in root.iter("release")]
         out = run(program, "--version")
         check(out.returncode == 0, "the installed tonvera --version without a display",
