@@ -1,5 +1,7 @@
 #include "browser/ListLine.h"
 
+#include "core/PathHelpers.h"
+
 namespace ListLine {
 
 namespace {
@@ -44,15 +46,7 @@ QString pathOf(const QString &line)
 
 QString fileNameOf(const QString &path)
 {
-    qsizetype start = 0;
-    while (start < path.size()
-        && (path.at(start) == QLatin1Char('/') || path.at(start) == QLatin1Char('\\')))
-        ++start;
-    const QString stripped = path.mid(start);
-    const QChar separator
-        = stripped.contains(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/');
-    const qsizetype last = stripped.lastIndexOf(separator);
-    return last < 0 ? stripped : stripped.mid(last + 1);
+    return FileNameOfPath(path);
 }
 
 } // namespace ListLine

@@ -29,7 +29,7 @@ QString pathOf(const QString &line);
 // text without its leading and trailing blanks (other white space is kept).
 QString trimBlanks(const QString &text);
 
-// The file-name part of a path ("/" or "\" separated).
+// The file-name part of a path: what follows its last "/".
 QString fileNameOf(const QString &path);
 
 } // namespace ListLine

@@ -9,8 +9,7 @@
 
 void FolderOfPath(const QString &path, QString &result)
 {
-    const QChar sep = path.contains(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/');
-    const qsizetype last = path.lastIndexOf(sep);
+    const qsizetype last = path.lastIndexOf(QLatin1Char('/'));
     if (last < 0)
         return;
     result = last == 0 ? path : path.left(last);
@@ -18,19 +17,13 @@ void FolderOfPath(const QString &path, QString &result)
 
 QString FileNameOfPath(const QString &path)
 {
-    qsizetype start = 0;
-    while (start < path.size()
-        && (path[start] == QLatin1Char('\\') || path[start] == QLatin1Char('/')))
-        ++start;
-    const QString stripped = path.mid(start);
-    const QChar sep = stripped.contains(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/');
-    return stripped.mid(stripped.lastIndexOf(sep) + 1);
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 void AddTrailingSeparator(QString &path)
 {
     const QString trimmed = path.trimmed();
-    if (trimmed.endsWith(QLatin1Char('/')) || trimmed.endsWith(QLatin1Char('\\')))
+    if (trimmed.endsWith(QLatin1Char('/')))
         return;
     qsizetype end = path.size();
     while (end > 0 && path[end - 1] == QLatin1Char(' '))
@@ -52,7 +45,7 @@ QString TrimAtNul(const QString &text)
 QString WithoutTrailingSeparator(const QString &folder)
 {
     QString f = folder;
-    while (f.size() > 1 && (f.endsWith(u'/') || f.endsWith(u'\\')))
+    while (f.size() > 1 && f.endsWith(u'/'))
         f.chop(1);
     return f;
 }

@@ -1,18 +1,17 @@
 #pragma once
-// Small path and file routines shared by every subsystem. Paths use "/" on Linux, but the
-// folder/name splitters still accept "\" so names that came from elsewhere split correctly.
+// Small path and file routines shared by every subsystem. Only "/" separates folders; a "\" is
+// an ordinary character of a name on Linux ("AC\DC - x.mp3" is one name).
 
 #include <QString>
 
-// The folder part of path. The separator is "\" when the path has one, else "/". A separator at
-// the very start yields the whole path; no separator leaves result unchanged.
+// The folder part of path: what comes before the last "/". A separator at the very start yields
+// the whole path; no separator leaves result unchanged.
 void FolderOfPath(const QString &path, QString &result);
 
-// The name after the last separator, leading separators removed first; the whole (stripped)
-// path when it has none.
+// The name after the last "/"; the whole path when it has none.
 QString FileNameOfPath(const QString &path);
 
-// Appends "/" unless the trimmed path already ends in "/" or "\" (trailing blanks dropped).
+// Appends "/" unless the trimmed path already ends in "/" (trailing blanks dropped).
 void AddTrailingSeparator(QString &path);
 
 // Linux has no short names: the path unchanged.
@@ -21,7 +20,7 @@ QString ShortPathOf(const QString &path);
 // The text before the first NUL character.
 QString TrimAtNul(const QString &text);
 
-// The folder without trailing separators ("/" or "\\"); the root "/" stays "/".
+// The folder without trailing "/"; the root "/" stays "/".
 QString WithoutTrailingSeparator(const QString &folder);
 
 // The type of a file by its name: the extension in upper case ("MP3", "WAV", "WMA"), with

@@ -93,7 +93,7 @@ bool isNetwork(const Volume &volume)
 
 bool isNetworkPath(const QString &path)
 {
-    return path.startsWith(QLatin1String("//")) || path.startsWith(QLatin1String("\\\\"));
+    return path.startsWith(QLatin1String("//"));
 }
 
 bool isRemovable(const Volume &volume, const QString &sysBlock)

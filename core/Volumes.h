@@ -26,7 +26,7 @@ bool isUserVolume(const Volume &volume);
 
 bool isCdRom(const Volume &volume);
 bool isNetwork(const Volume &volume);
-// A path on a network share written as "//server/share" (or "\\server\share").
+// A path on a network share written as "//server/share"; "\\server" is a name like any other.
 bool isNetworkPath(const QString &path);
 // /sys/block/<disk>/removable is 1; sysBlock is "/sys/block" outside tests.
 bool isRemovable(const Volume &volume, const QString &sysBlock = QStringLiteral("/sys/block"));

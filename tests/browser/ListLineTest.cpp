@@ -36,10 +36,11 @@ TEST(ListLineTest, LongNamesAreCutAt40AndTheSizeMayOverlapTheirEnd)
     EXPECT_EQ(ListLine::pathOf(line), path);
 }
 
-TEST(ListLineTest, FileNameOfHandlesBothSeparators)
+TEST(ListLineTest, FileNameOfSplitsAtSlashesOnly)
 {
     EXPECT_EQ(ListLine::fileNameOf(QStringLiteral("/a/b/c.mp3")), QStringLiteral("c.mp3"));
-    EXPECT_EQ(ListLine::fileNameOf(QStringLiteral("C:\\x\\y.wav")), QStringLiteral("y.wav"));
+    EXPECT_EQ(ListLine::fileNameOf(QStringLiteral("/a/AC\\DC - x.mp3")),
+        QStringLiteral("AC\\DC - x.mp3"));
     EXPECT_EQ(ListLine::fileNameOf(QStringLiteral("//c.mp3")), QStringLiteral("c.mp3"));
     EXPECT_EQ(ListLine::fileNameOf(QStringLiteral("plain.wma")), QStringLiteral("plain.wma"));
 }

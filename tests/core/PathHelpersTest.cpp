@@ -14,9 +14,13 @@ TEST(PathHelpers, SplitsFolderAndName)
     } cases[] = {
         {"/home/u/a.mp3", "/home/u", "a.mp3"},
         {"/a.mp3", "/a.mp3", "a.mp3"}, // a separator at the start keeps the whole path
-        {"C:\\Music\\x.wav", "C:\\Music", "x.wav"},
-        {"D:\\dir/with\\mixed", "D:\\dir/with", "mixed"}, // "\" wins when present
         {"plain.mp3", "unchanged", "plain.mp3"},
+        // "\\" is a character of a name on Linux, wherever it stands.
+        {"/music/AC\\DC - x.mp3", "/music", "AC\\DC - x.mp3"},
+        {"AC\\DC - x.mp3", "unchanged", "AC\\DC - x.mp3"},
+        {"/a\\b/c\\d/e.mp3", "/a\\b/c\\d", "e.mp3"},
+        {"/music/ends in\\", "/music", "ends in\\"},
+        {"\\\\server\\share", "unchanged", "\\\\server\\share"},
         {"//server/share", "//server", "share"},
         {"/folder/", "/folder", ""},
     };
@@ -33,8 +37,8 @@ TEST(PathHelpers, SeparatorsAndNul)
     const struct
     {
         const char *in, *out;
-    } trailing[] = {{"/home/u", "/home/u/"}, {"/home/u/", "/home/u/"}, {"/", "/"}, {"C:\\", "C:\\"},
-        {"/x  ", "/x/"}, {"", "/"}};
+    } trailing[] = {{"/home/u", "/home/u/"}, {"/home/u/", "/home/u/"}, {"/", "/"},
+        {"/AC\\", "/AC\\/"}, {"/x  ", "/x/"}, {"", "/"}};
     for (const auto &c : trailing) {
         QString p = QString::fromUtf8(c.in);
         AddTrailingSeparator(p);
@@ -44,9 +48,15 @@ TEST(PathHelpers, SeparatorsAndNul)
     EXPECT_EQ(JoinPath("/music/", "a.mp3"), "/music/a.mp3");
     EXPECT_EQ(JoinPath("/music", "/a.mp3"), "/music/a.mp3");
     EXPECT_EQ(JoinPath("", "a.mp3"), "a.mp3");
-    EXPECT_EQ(WithoutTrailingSeparator("/data/Out//"), "/data/Out");
-    EXPECT_EQ(WithoutTrailingSeparator("D:\\Out\\"), "D:\\Out");
-    EXPECT_EQ(WithoutTrailingSeparator("/"), "/");
+    EXPECT_EQ(JoinPath("/AC\\", "DC.mp3"), "/AC\\/DC.mp3");
+    const struct
+    {
+        const char *in, *out;
+    } bare[] = {{"/data/Out//", "/data/Out"}, {"/data/Out\\", "/data/Out\\"},
+        {"/data/Out\\/", "/data/Out\\"}, {"/", "/"}};
+    for (const auto &c : bare)
+        EXPECT_EQ(WithoutTrailingSeparator(QString::fromUtf8(c.in)), QString::fromUtf8(c.out))
+            << c.in;
     EXPECT_EQ(TrimAtNul(QString::fromUtf8("abc\0def", 7)), "abc");
     EXPECT_EQ(TrimAtNul("abc"), "abc");
     EXPECT_EQ(ShortPathOf("/a b/c"), "/a b/c");

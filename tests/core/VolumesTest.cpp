@@ -36,6 +36,8 @@ TEST(VolumesTest, OnlyACdRomWithoutDiscIsNotReady)
     EXPECT_FALSE(Volumes::Testa_CDPronto(QStringLiteral("/media/cdrom/a"), volumes));
     EXPECT_TRUE(Volumes::Testa_CDPronto(QStringLiteral("/home/u"), volumes));
     EXPECT_TRUE(Volumes::Testa_CDPronto(QStringLiteral("//server/x"), volumes));
+    // Not a share: a name in the current folder, which no volume holds.
+    EXPECT_FALSE(Volumes::Testa_CDPronto(QStringLiteral("\\\\server\\x"), volumes));
     EXPECT_FALSE(Volumes::Testa_CDPronto(QStringLiteral("nowhere"), volumes));
     EXPECT_TRUE(Volumes::Testa_CDRom(QStringLiteral("/media/cdrom"), volumes));
     EXPECT_FALSE(Volumes::Testa_CDRom(QStringLiteral("/media/stick"), volumes));

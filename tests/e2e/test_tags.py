@@ -1,7 +1,7 @@
 # Tags, names and file operations as a user meets them: the tag editor before a conversion
 # (its fields found in the WMA), names built from rules and templates (a tag holding "/" too),
-# an MP3's own tag saved with Tag & Rename and read back, F2 to rename, the Delete key into the
-# freedesktop trash, and the output list's popup menu.
+# an MP3's own tag saved with Tag & Rename and read back (a "\" in its name kept), F2 to rename,
+# the Delete key into the freedesktop trash, and the output list's popup menu.
 import json
 import os
 import shutil
@@ -181,6 +181,27 @@ def scenario_save_an_mp3_tag_and_rename_it(s):
            os.listdir(folder))
     expect(not [n for n in os.listdir(folder) if n.endswith(".wma")], "nothing converted",
            os.listdir(folder))
+
+
+def scenario_tag_and_rename_keeps_a_backslash_in_the_name(s):
+    folder = s.path("music")
+    os.makedirs(folder)
+    name = "AC\\DC - x.mp3"  # one name: on Linux "\" is a character like any other
+    make_mp3(os.path.join(folder, name), "Old Title", "Band")
+    app = s.start(folder)
+    w = app.main_window()
+    lst = input_list(w)
+    click(entry(lst, "", prefix=True))  # the only file
+    press(find(w, "push button", "Tag & Rename"))
+    dlg = app.window("dialog", EDITOR)
+    type_into(field(dlg, "Title $T (max 30)"), "Kept")
+    press(find(dlg, "push button", "Save"))
+    gone(app, EDITOR)
+    path = os.path.join(folder, name)
+    wait_until(lambda: Seen(os.path.isfile(path) and id3v1(path)["title"] == "Kept",
+                            os.listdir(folder)), "the tag saved under the whole name")
+    expect(os.listdir(folder) == [name], "the file keeps its whole name", os.listdir(folder))
+    wait_entries(lst, [name])
 
 
 def scenario_rename_with_f2(s):

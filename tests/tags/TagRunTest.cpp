@@ -194,6 +194,25 @@ TEST_F(TagRunTest, TagAndRenameWritesTheMp3TagAndRenames)
     EXPECT_EQ(taken.readAll(), original.readAll()); // untouched
 }
 
+TEST_F(TagRunTest, SavingTheTagKeepsANameWithABackslashWhole)
+{
+    const QString name = "AC\\DC - x.mp3";
+    QFile::copy(Data + "/taglet/v11_track.mp3", music + "/" + name);
+    startIn(0);
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect); // the only file
+    expectModal([](QWidget *editor) {
+        EXPECT_EQ(in<QLineEdit>(editor, "txtName")->text(), "AC\\DC - x");
+        in<QLineEdit>(editor, "txtTit")->setText("Kept");
+        in<QRadioButton>(editor, "OptStdName")->setChecked(true); // "Maintain filename"
+        in<QAbstractButton>(editor, "cmdGrab")->click();
+    });
+    ui().cmdTag->click();
+    EXPECT_TRUE(modalHandled());
+    EXPECT_EQ(QDir(music).entryList(QDir::Files), QStringList {name});
+    EXPECT_EQ(readTag(music + "/" + name)["song"].toString(), "Kept");
+    EXPECT_EQ(state.CurrentFile, name);
+}
+
 TEST_F(TagRunTest, ATagOnlyRunOverMarkedFiles)
 {
     QFile::copy(Data + "/taglet/v11_track.mp3", music + "/Artist A - One.mp3");
