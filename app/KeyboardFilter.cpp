@@ -127,7 +127,10 @@ bool KeyboardFilter::handleKey(int key, Qt::KeyboardModifiers modifiers)
         emit m_window.exploreRequested(toOutput);
         break;
     case KeyAction::FocusPath:
-        ui.CboURL->setFocus();
+        // The whole path selected: what the user types replaces it, and Return opens it.
+        ui.CboURL->setFocus(Qt::ShortcutFocusReason);
+        if (QLineEdit *field = ui.CboURL->lineEdit())
+            field->selectAll();
         break;
     }
     return decision.consumed;

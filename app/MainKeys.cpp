@@ -42,7 +42,9 @@ KeyDecision MainKeyDecision(int key, Qt::KeyboardModifiers modifiers, const KeyC
         return {KeyAction::Save, true};
     if (key == Qt::Key_E && altOnly)
         return {KeyAction::Explore, true};
+    // Consumed: a drop-down box with the focus would open its own list on F4, and the path
+    // typed next would go there.
     if (key == Qt::Key_F4)
-        return {KeyAction::FocusPath, false};
+        return {KeyAction::FocusPath, true};
     return {};
 }

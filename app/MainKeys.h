@@ -23,7 +23,7 @@ enum class KeyAction {
     Move,
     Save,
     Explore,
-    FocusPath, // F4
+    FocusPath, // F4: the path box, its text selected
 };
 
 struct KeyConditions

@@ -27,6 +27,7 @@
 #include <QFileSystemModel>
 #include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -122,6 +123,10 @@ void FolderBrowser::connectSignals()
             Dir1_Change();
         });
     connect(m_treeView, &FolderTreeView::menuRequested, this, &FolderBrowser::showFolderMenu);
+    // The menu's entry runs after the menu has hidden; then the highlight goes back to the
+    // listed folder.
+    connect(w.DIRPOPUP, &QMenu::aboutToHide, this,
+        [this] { QTimer::singleShot(0, m_treeView, &FolderTreeView::highlightCurrent); });
     connect(w.CboURL, &QComboBox::activated, this, [this] { CboURL_Click(); });
     connect(w.CboType, &QComboBox::currentIndexChanged, this, [this] { CboType_Click(); });
     connect(w.cmdRefr, &QAbstractButton::clicked, this, [this] { cmdRefr_Click(); });

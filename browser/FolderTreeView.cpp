@@ -31,6 +31,18 @@ void FolderTreeView::follow(const QString &folder)
     showFolder();
 }
 
+void FolderTreeView::highlightCurrent()
+{
+    highlight(m_tree->currentIndex());
+}
+
+void FolderTreeView::highlight(const QModelIndex &index)
+{
+    if (index.isValid())
+        m_tree->selectionModel()->select(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void FolderTreeView::showFolder()
 {
     if (!m_following || m_folder.isEmpty())
@@ -56,9 +68,16 @@ bool FolderTreeView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
-            // The view would make the row under the mouse current, which lists that folder.
-            if (event->type() == QEvent::MouseButtonPress)
-                emit menuRequested(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+            // The view would make the row under the mouse current, which lists that folder; the
+            // menu acts on that folder, so it is only highlighted.
+            if (event->type() == QEvent::MouseButtonPress) {
+                const auto *mouse = static_cast<QMouseEvent *>(event);
+                const QModelIndex under = watched == m_tree->viewport()
+                    ? m_tree->indexAt(mouse->position().toPoint())
+                    : QModelIndex();
+                highlight(under.isValid() ? under : m_tree->currentIndex());
+                emit menuRequested(mouse->globalPosition().toPoint());
+            }
             return true;
         }
         m_following = false;
@@ -67,6 +86,7 @@ bool FolderTreeView::eventFilter(QObject *watched, QEvent *event)
         // The menu key: the menu opens at the current folder.
         auto *menu = static_cast<QContextMenuEvent *>(event);
         if (menu->reason() != QContextMenuEvent::Mouse) {
+            highlightCurrent();
             const QRect row = m_tree->visualRect(m_tree->currentIndex());
             emit menuRequested(
                 m_tree->viewport()->mapToGlobal(row.isValid() ? row.center() : QPoint(0, 0)));

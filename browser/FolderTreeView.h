@@ -3,12 +3,13 @@
 // folders in the background, so rows that arrive above the folder push it out of view, and a
 // deep folder is indented beyond the tree's width. Until the user moves around in the tree
 // himself, the tree follows the folder the program put there, sideways too. A right click
-// asks for the folder menu without choosing the folder under the mouse.
+// highlights the folder under the mouse for the folder menu without choosing it.
 
 #include <QObject>
 #include <QString>
 
 class QFileSystemModel;
+class QModelIndex;
 class QTreeView;
 
 class FolderTreeView : public QObject
@@ -22,10 +23,12 @@ public:
 
     // Shows folder (already the tree's current entry) and follows it while the tree loads.
     void follow(const QString &folder);
+    // The highlight back on the current folder, once the folder menu has gone.
+    void highlightCurrent();
 
 signals:
-    // A right click (or the menu key) on the tree: the folder menu opens at globalPos. The
-    // click never changes the folder.
+    // A right click (or the menu key) on the tree: the folder menu opens at globalPos for the
+    // highlighted folder. The click never changes the folder.
     void menuRequested(const QPoint &globalPos);
 
 protected:
@@ -33,6 +36,7 @@ protected:
 
 private:
     void showFolder();
+    void highlight(const QModelIndex &index);
 
     QTreeView *m_tree;
     QFileSystemModel *m_model;

@@ -164,6 +164,9 @@ void OutputList::ListOutput_ContextMenu(const QPoint &pos)
         state.CurrentOutputFile = ListLine::fileNameOf(currentEntryFile());
         if (state.CurrentOutputFile.isEmpty())
             return;
+        // The right click made the entry current: as a click, it is shown and becomes what
+        // Play/Pause acts on, which is offered even while a file plays.
+        ListOutput_Click();
         withFile = true;
     }
     showOutputEntries(withFile);

@@ -67,7 +67,7 @@ public:
     virtual QString askNewName(const QString &name, const QRect &place) = 0;
 };
 
-// The open-file dialog as "Save as" uses it: properties set before, read after.
+// The file dialog as "Save as" uses it: properties set before, read after.
 struct FileDialogRequest
 {
     QString DialogTitle;
@@ -76,12 +76,13 @@ struct FileDialogRequest
     int FilterIndex = 1; // 1-based; after success the entry chosen
     quint32 Flags = 0;
     QString FileName; // proposed name; after success the chosen full path
+    QString Error; // after a failure that was no cancel: what went wrong, for the user
 };
 class FileDialogService
 {
 public:
     virtual ~FileDialogService() = default;
-    // False when the user cancelled.
+    // False when the user cancelled or the dialog failed (Error then says why).
     virtual bool ShowOpen(FileDialogRequest &request) = 0;
 };
 

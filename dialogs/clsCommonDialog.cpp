@@ -2,6 +2,10 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
 
 QStringList clsCommonDialog::nameFilters(const QString &filter)
 {
@@ -23,9 +27,14 @@ QString clsCommonDialog::proposedName(const QString &fileName)
 bool clsCommonDialog::ShowOpen()
 {
     ExtendedError = 0;
+    ErrorText.clear();
     QFileDialog dialog(Parent, DialogTitle, InitDir);
-    dialog.setFileMode(
-        (Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const bool mustExist = Flags & OFN_FILEMUSTEXIST;
+    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // A desktop's own dialog in open mode takes only files that exist.
+    dialog.setAcceptMode(mustExist ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    // The caller asks before a file is replaced, in its own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // The descriptions already name their patterns ("All Files (*.*)").
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = nameFilters(Filter);
@@ -38,11 +47,27 @@ bool clsCommonDialog::ShowOpen()
     if (!proposed.isEmpty())
         dialog.selectFile(proposed);
 
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        FileName.clear();
+    FileName.clear();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QList<QUrl> chosenUrls = dialog.selectedUrls();
+    const QUrl url = chosenUrls.value(0);
+    // A place without a path here (a network location of the desktop), or a folder instead of
+    // a file: nothing to write to.
+    int error = 0;
+    if (url.isEmpty())
+        error = ENOENT;
+    else if (!url.isLocalFile())
+        error = EREMOTE;
+    else if (QFileInfo(url.toLocalFile()).isDir())
+        error = EISDIR;
+    if (error != 0) {
+        ExtendedError = FNERR_INVALIDFILENAME;
+        ErrorText = url.toDisplayString(QUrl::PreferLocalFile) + QStringLiteral("\n\n")
+            + QString::fromLocal8Bit(std::strerror(error));
         return false;
     }
-    FileName = dialog.selectedFiles().first();
+    FileName = url.toLocalFile();
     FileTitle = QFileInfo(FileName).fileName();
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
     if (chosen >= 0)

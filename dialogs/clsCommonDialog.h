@@ -1,5 +1,7 @@
 #pragma once
-// The open-file dialog with its properties set by name before ShowOpen and read after it.
+// The file dialog with its properties set by name before ShowOpen and read after it. A name
+// that need not exist yet is asked for in save mode, so that the desktop's own dialog takes a
+// new name too.
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,8 @@ public:
     // Flags the dialog honours: the chosen file must exist (otherwise a new name may be typed,
     // as "Save as" needs).
     static constexpr quint32 OFN_FILEMUSTEXIST = 0x1000;
+    // ExtendedError after a choice that names no file.
+    static constexpr quint32 FNERR_INVALIDFILENAME = 0x3002;
 
     QWidget *Parent = nullptr;
     bool CancelError = false; // kept for callers; cancelling never raises an error
@@ -22,9 +26,10 @@ public:
     QString DialogTitle;
     QString FileName; // proposed name; after success the chosen full path, after failure ""
     QString FileTitle; // after success the chosen name without folder
-    quint32 ExtendedError = 0;
+    quint32 ExtendedError = 0; // after a failure; 0 for a cancel
+    QString ErrorText; // after a failure: the choice and what is wrong with it; "" for a cancel
 
-    // True when the user chose a file; false on cancel.
+    // True when the user chose a file; false on cancel or failure.
     bool ShowOpen();
 
     // Filter as the dialog's name filters: "description (pattern pattern)" per pair.

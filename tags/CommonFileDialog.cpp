@@ -17,5 +17,6 @@ bool CommonFileDialog::ShowOpen(FileDialogRequest &request)
     request.FileName = dialog.FileName;
     request.FilterIndex = dialog.FilterIndex;
     request.Flags = dialog.Flags;
+    request.Error = dialog.ErrorText;
     return chosen;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The real open-file dialog behind "Save as", over clsCommonDialog.
+// The real file dialog behind "Save as", over clsCommonDialog.
 
 #include "core/Services.h"
 

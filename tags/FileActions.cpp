@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileActions {
 
@@ -64,6 +65,85 @@ Outcome copyBytes(const QString &from, const QString &to, bool replace)
     return {};
 }
 
+// rename(2) that never replaces: -1 with errno EEXIST when the target's name is taken.
+int renameNoReplace(const QByteArray &from, const QByteArray &to)
+{
+    const int status
+        = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (status == 0 || (errno != EINVAL && errno != ENOSYS))
+        return status;
+    // A file system without the no-replace rename: look first.
+    struct stat taken
+    {
+    };
+    if (::lstat(to.constData(), &taken) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return std::rename(from.constData(), to.constData());
+}
+
+// Whether the path to is another name of the file at from, and which kind. rename(2) between
+// two names of one file succeeds and does nothing, so each kind needs its own handling.
+enum class Naming {
+    Apart, // another file, or no file
+    SameName, // the same entry: same folder, same name
+    OtherSpelling, // the same entry under a spelling the file system takes for it (case)
+    OtherLink, // another entry, here or in another folder, of the same file (a hard link)
+};
+
+Naming namingOf(const QString &from, const QString &to)
+{
+    // The last part is not followed: a symbolic link at to is a name of its own.
+    struct stat a
+    {
+    };
+    struct stat b
+    {
+    };
+    if (::lstat(native(from).constData(), &a) != 0 || ::lstat(native(to).constData(), &b) != 0
+        || a.st_dev != b.st_dev || a.st_ino != b.st_ino)
+        return Naming::Apart;
+    const QFileInfo source(from);
+    const QFileInfo target(to);
+    if (!SameFile(source.absolutePath(), target.absolutePath()))
+        return Naming::OtherLink;
+    if (source.fileName() == target.fileName())
+        return Naming::SameName;
+    const QStringList names
+        = QDir(source.absolutePath())
+              .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                  QDir::NoSort);
+    return names.contains(target.fileName()) ? Naming::OtherLink : Naming::OtherSpelling;
+}
+
+// The file system finds the file under either spelling, and a plain rename would keep the old
+// one: the file takes a free name first, then the new one, and goes back if that fails.
+Outcome respell(const QString &from, const QString &to)
+{
+    const QByteArray source = native(from);
+    QByteArray middle;
+    for (int attempt = 0;; ++attempt) {
+        middle = native(JoinPath(QFileInfo(from).absolutePath(),
+            QStringLiteral(".tonvera-rename-") + QString::number(attempt)));
+        if (renameNoReplace(source, middle) == 0)
+            break;
+        if (errno != EEXIST || attempt == 99)
+            return failed(systemError(errno));
+    }
+    if (renameNoReplace(middle, native(to)) != 0) {
+        const int error = errno;
+        std::rename(middle.constData(), source.constData());
+        return failed(systemError(error));
+    }
+    const QFileInfo target(to);
+    if (!QDir(target.absolutePath())
+             .entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::NoSort)
+             .contains(target.fileName()))
+        return failed(QStringLiteral("the file system keeps names in its own spelling"));
+    return {};
+}
+
 } // namespace
 
 bool FileExists(const QString &path)
@@ -86,30 +166,40 @@ bool SameFile(const QString &a, const QString &b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool SameEntry(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const Naming naming = namingOf(a, b);
+    return naming == Naming::SameName || naming == Naming::OtherSpelling;
+}
+
 Outcome RenameThisFile(const QString &from, const QString &to, bool replace)
 {
     if (!FileExists(from))
         return {Result::SourceMissing, QString()};
     if (from == to)
         return {};
+    switch (namingOf(from, to)) {
+    case Naming::Apart:
+        break;
+    case Naming::SameName:
+        return {};
+    case Naming::OtherSpelling:
+        return respell(from, to);
+    case Naming::OtherLink:
+        // The new name already leads to this very file: giving the file that name is taking
+        // the old name away, once the user agreed that the entry there goes.
+        if (!replace)
+            return {Result::TargetExists, QString()};
+        if (::unlink(native(from).constData()) != 0)
+            return failed(systemError(errno));
+        return {};
+    }
     const QByteArray source = native(from);
     const QByteArray target = native(to);
-    // Another spelling of the same file (a change of case where case does not count): a plain
-    // rename, which replaces nothing.
-    const bool sameFile = SameFile(from, to);
-    int status = 0;
-    if (replace || sameFile) {
-        status = std::rename(source.constData(), target.constData());
-    } else {
-        status = ::renameat2(
-            AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE);
-        if (status != 0 && (errno == EINVAL || errno == ENOSYS)) {
-            // A file system without the no-replace rename: look first.
-            if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
-                return {Result::TargetExists, QString()};
-            status = std::rename(source.constData(), target.constData());
-        }
-    }
+    const int status = replace ? std::rename(source.constData(), target.constData())
+                               : renameNoReplace(source, target);
     if (status == 0)
         return {};
     const int error = errno;

@@ -13,6 +13,9 @@ bool FileExists(const QString &path);
 // True when both paths lead to the same file (the same path, or another spelling of it on a
 // file system that ignores case).
 bool SameFile(const QString &a, const QString &b);
+// True when both paths name one entry of one folder: the same name, or a spelling of it the
+// file system takes for it, the folder perhaps reached another way. False for two hard links.
+bool SameEntry(const QString &a, const QString &b);
 
 enum class Result {
     Done,
@@ -29,6 +32,8 @@ struct Outcome
 
 // Gives the file at from the path to (another folder too, across file systems). An existing
 // file at to is replaced only with replace; otherwise it stays and TargetExists comes back.
+// That holds for another name of the same file too (a hard link): with replace, from goes. A
+// change the file system ignores (of case) is made, or Failed when it cannot be.
 Outcome RenameThisFile(const QString &from, const QString &to, bool replace = false);
 // Copies from to to with its permissions and modification time. An existing file at to is
 // replaced (all at once, never left half-written) only with replace.

@@ -26,6 +26,7 @@ using FileActions::Result;
 
 namespace {
 constexpr int Yes = 6;
+constexpr int PlainMessage = 0;
 constexpr int Critical = 16;
 constexpr int YesNoQuestionNoDefault = 292;
 
@@ -100,10 +101,12 @@ QRect FileOperations::placeOf(QListWidget *list) const
         viewport->mapToGlobal(QPoint(0, entry.top())), QSize(viewport->width(), entry.height()));
 }
 
+// The folder the tree highlights: the one its menu was opened on, else the listed one.
 QString FileOperations::highlightedFolder() const
 {
     if (const auto *model = qobject_cast<const QFileSystemModel *>(w.Dir1->model())) {
-        const QModelIndex index = w.Dir1->currentIndex();
+        const QModelIndexList rows = w.Dir1->selectionModel()->selectedRows();
+        const QModelIndex index = rows.isEmpty() ? w.Dir1->currentIndex() : rows.first();
         if (index.isValid())
             return WithoutTrailingSeparator(model->filePath(index));
     }
@@ -355,7 +358,7 @@ QString FileOperations::MoveFileToFolder(const QString &path)
         return path;
     s.SaveFolder = WithoutTrailingSeparator(chosen);
     const QString target = JoinPath(s.SaveFolder, name);
-    if (FileActions::SameFile(target, path))
+    if (FileActions::SameEntry(target, path))
         return path;
     m_parts.media.releaseFiles();
     return renameFile(path, target) ? target : path;
@@ -385,8 +388,11 @@ void FileOperations::SaveCopyOfFile()
     request.Filter = proposal.filter;
     request.FilterIndex = 1;
     request.FileName = proposal.fileName;
-    if (!m_parts.fileDialog.ShowOpen(request))
+    if (!m_parts.fileDialog.ShowOpen(request)) {
+        if (!request.Error.isEmpty())
+            m_parts.messages.show(request.Error, PlainMessage);
         return;
+    }
     const QString name
         = FileActions::SaveAsChosenName(request.FileName, request.FilterIndex, proposal.extension);
     if (name.isEmpty() || FileActions::SameFile(name, source))

@@ -61,6 +61,8 @@ const std::vector<CaptionEntry> mainCaptions = {
     {"VScrSta", 123, "Start", D::AccessibleName, nullptr},
     {"txtFin", 124, "Finish", D::AccessibleName, nullptr},
     {"VScrFin", 124, "Finish", D::AccessibleName, nullptr},
+    // The invisible button the focus is parked on says where the focus is.
+    {"cmdTrucco", 12023, "Main window", D::AccessibleName, nullptr},
 };
 
 const std::vector<TooltipEntry> mainTooltips = {

@@ -10,8 +10,11 @@
 #include "ui_TechLan.h"
 #include "ui_frmMain.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTest>
 #include <csignal>
 #include <memory>
@@ -264,6 +267,18 @@ TEST_F(AppShellTest, KeysReachTheirControls)
     EXPECT_FALSE(renameToOutput);
     QTest::keyClick(ui().ListInput, Qt::Key_F4);
     EXPECT_TRUE(ui().CboURL->hasFocus());
+    // A drop-down box keeps no F4 for its own list: the path box takes the focus with its text
+    // selected, to be typed over.
+    for (QComboBox *box : {ui().Drive1, ui().CboType}) {
+        const std::string name = box->objectName().toStdString();
+        box->setFocus();
+        ui().CboURL->lineEdit()->deselect();
+        QTest::keyClick(box, Qt::Key_F4);
+        EXPECT_TRUE(ui().CboURL->hasFocus()) << name;
+        EXPECT_FALSE(box->view()->isVisible()) << name;
+        EXPECT_EQ(ui().CboURL->lineEdit()->selectedText(), music) << name;
+        box->hidePopup();
+    }
 
     // Typing a blank in the path box stays in the path box even with the player available.
     ui().cmdPlay->setEnabled(true);

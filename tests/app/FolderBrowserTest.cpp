@@ -254,6 +254,24 @@ TEST_F(FolderBrowserTest, PathBoxCompletesFromHistoryAndBackspaceDoesNotComplete
     EXPECT_EQ(history(0), songs);
 }
 
+TEST_F(FolderBrowserTest, ABackslashTypedInThePathBoxIsPartOfTheFolderName)
+{
+    const QString odd = top + "/AC\\DC\\";
+    ASSERT_TRUE(QDir().mkpath(odd + "/"));
+    folder = odd;
+    makeFile(QStringLiteral("x.mp3"), 10);
+    folder = top;
+    start();
+    QLineEdit *edit = ui().CboURL->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    edit->setText(odd);
+    QTest::keyClick(ui().CboURL, Qt::Key_Return);
+    EXPECT_EQ(state.CurrentFolder, odd);
+    EXPECT_EQ(state.CurrentFile, QStringLiteral("x.mp3"));
+    EXPECT_EQ(history(0), odd);
+}
+
 TEST_F(FolderBrowserTest, AcceptOfAMissingFolderDropsItFromTheListQuietly)
 {
     const QString gone = top + "/gone";
@@ -455,22 +473,31 @@ TEST_F(FolderBrowserTest, MarkAllFollowsTheListedTypeNotThePreviousFile)
 
 TEST_F(FolderBrowserTest, ARightClickInTheTreeOpensItsMenuAndKeepsTheFolder)
 {
-    QDir(top).mkdir(QStringLiteral("sub"));
+    // Beside the start folder, in sight in the tree (the start folder itself is not opened).
+    const QString side = path(QStringLiteral("side"));
+    QDir().mkpath(side);
     start();
     window->show();
     auto *model = qobject_cast<QFileSystemModel *>(ui().Dir1->model());
     ASSERT_NE(model, nullptr);
-    QTRY_VERIFY(ui().Dir1->visualRect(model->index(top + "/sub")).isValid());
-    const QPoint at = ui().Dir1->visualRect(model->index(top + "/sub")).center();
-    QTest::mouseClick(ui().Dir1->viewport(), Qt::RightButton, {}, at);
+    const auto place = [&] {
+        return ui().Dir1->visualRect(model->index(side));
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return place().isValid(); }, 5000));
+    QTest::mouseClick(ui().Dir1->viewport(), Qt::RightButton, {}, place().center());
     EXPECT_TRUE(window->dirPopup()->isVisible());
     EXPECT_EQ(browser().Dir1Folder(), top);
     EXPECT_EQ(state.CurrentFolder, top);
+    // The menu is for the folder clicked, which is highlighted but not opened.
+    EXPECT_TRUE(ui().Dir1->selectionModel()->isSelected(model->index(side)));
     window->dirPopup()->hide();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ui().Dir1->selectionModel()->isSelected(model->index(top)); }, 5000));
 
     // The left button still chooses the folder.
-    QTest::mouseClick(ui().Dir1->viewport(), Qt::LeftButton, {}, at);
-    QTRY_COMPARE(state.CurrentFolder, top + "/sub");
+    QTest::mouseClick(ui().Dir1->viewport(), Qt::LeftButton, {}, place().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.CurrentFolder == side; }, 5000))
+        << state.CurrentFolder.toStdString();
 }
 
 TEST_F(FolderBrowserTest, HistoryLivesInTheSettingsSectionUrl)

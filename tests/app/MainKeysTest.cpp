@@ -42,7 +42,8 @@ TEST(MainKeys, Table)
         {Qt::Key_Space, {}, typing, KeyAction::None, false}, // a blank typed in the path box
         {Qt::Key_Delete, {}, typing, KeyAction::None, false},
         {Qt::Key_F4, Qt::AltModifier, ready(), KeyAction::CloseWindow, false},
-        {Qt::Key_F4, {}, ready(), KeyAction::FocusPath, false},
+        {Qt::Key_F4, {}, ready(), KeyAction::FocusPath, true}, // never a drop-down's own F4
+        {Qt::Key_F4, {}, typing, KeyAction::FocusPath, true},
         {Qt::Key_Escape, {}, converting, KeyAction::Halt, true},
         {Qt::Key_Escape, {}, ready(), KeyAction::StopPlayer, true},
         {Qt::Key_Return, {}, noType, KeyAction::TypeBoxEnter, false},

@@ -10,14 +10,17 @@
 #include "core/Settings.h"
 #include "playback/MediaControls.h"
 #include "playback/MediaProbe.h"
+#include "playback/PreviewMedia.h"
 #include "ui_frmMain.h"
 
 #include "GuiFixture.h"
+#include "SilentWav.h"
 
 #include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolTip>
 
 namespace {
@@ -129,6 +132,50 @@ TEST_F(OutputListTest, PopupShowsOutputEntriesOnly)
              "mnuGrab", "mnuTag", "SFRename", "SFDelete"})
         EXPECT_FALSE(visible(a)) << a;
     window->sfPopup()->hide();
+}
+
+TEST_F(OutputListTest, PopupPlaysAndPausesTheEntryRightClicked)
+{
+    ASSERT_TRUE(writeSilentWav(dir + "/a.wav", 12, 8000, 1));
+    ASSERT_TRUE(writeSilentWav(dir + "/b.wav", 12, 8000, 1));
+    window->outputList().AddOutputFile(dir + "/a.wav");
+    window->outputList().AddOutputFile(dir + "/b.wav");
+    window->show();
+    PreviewMedia &player = window->media().MediaPlayer1();
+    const auto waitState = [&](PreviewMedia::PlayState wanted) {
+        return QTest::qWaitFor([&] { return player.playState() == wanted; }, 20000);
+    };
+    // Through the window, as the mouse does: the button is down while the entry becomes
+    // current, and the menu opens on the press.
+    const auto rightClick = [&](int row) {
+        QWidget *view = ui().ListOutput->viewport();
+        const QPoint at = view->mapTo(
+            window.get(), ui().ListOutput->visualItemRect(ui().ListOutput->item(row)).center());
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, at);
+        return window->sfPopup()->isVisible();
+    };
+    ui().ListOutput->setCurrentRow(0);
+    ui().cmdPlay->click();
+    ASSERT_TRUE(waitState(PreviewMedia::Playing));
+    EXPECT_FALSE(ui().cmdPlay->isEnabled()); // the window's Play waits for the pause
+
+    // While it plays, its popup still offers Play/Pause, which pauses it.
+    ASSERT_TRUE(rightClick(0));
+    EXPECT_TRUE(ui().mnuPlay->isVisible());
+    EXPECT_TRUE(ui().mnuPlay->isEnabled());
+    ui().mnuPlay->trigger();
+    window->sfPopup()->hide();
+    EXPECT_TRUE(waitState(PreviewMedia::Paused));
+    EXPECT_EQ(player.fileName(), dir + "/a.wav");
+
+    // The popup of another entry plays that one.
+    ASSERT_TRUE(rightClick(1));
+    EXPECT_EQ(state.ShownFilePath, dir + "/b.wav");
+    ui().mnuPlay->trigger();
+    window->sfPopup()->hide();
+    EXPECT_TRUE(waitState(PreviewMedia::Playing));
+    EXPECT_EQ(player.fileName(), dir + "/b.wav");
+    ui().cmdStop->click();
 }
 
 TEST_F(OutputListTest, TooltipShowsLongNamesWhole)

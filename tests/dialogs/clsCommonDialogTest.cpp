@@ -2,8 +2,11 @@
 
 #include "GuiFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 TEST(clsCommonDialog, FilterPairsBecomeNameFilters)
@@ -31,17 +34,25 @@ TEST_F(ShowOpenTest, ChosenOrCancelled)
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
 
+    // How the dialog ends: its button, Cancel, or accepted with no file named at all (as a
+    // desktop's dialog may end), which gives back the folder.
+    enum class End { Button, Cancel, Bare };
     const struct
     {
         quint32 flags;
         QString proposed;
-        bool accept;
+        End end;
         bool chosen;
+        QFileDialog::AcceptMode mode;
     } cases[] = {
-        // "Save as": a new name is taken although no such file exists yet.
-        {1028, "Copy of song.mp3", true, true},
-        {clsCommonDialog::OFN_FILEMUSTEXIST, "song.mp3", true, true},
-        {1028, "Copy of song.mp3", false, false},
+        // "Save as": a new name is taken although no such file exists yet, in save mode, which
+        // a desktop's own dialog needs for that.
+        {1028, "Copy of song.mp3", End::Button, true, QFileDialog::AcceptSave},
+        {clsCommonDialog::OFN_FILEMUSTEXIST, "song.mp3", End::Button, true,
+            QFileDialog::AcceptOpen},
+        {1028, "Copy of song.mp3", End::Cancel, false, QFileDialog::AcceptSave},
+        // The folder is no file to write: a failure, said as such.
+        {1028, "", End::Bare, false, QFileDialog::AcceptSave},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.proposed.toStdString());
@@ -55,26 +66,43 @@ TEST_F(ShowOpenTest, ChosenOrCancelled)
         expectModal([&](QWidget *modal) {
             auto *files = qobject_cast<QFileDialog *>(modal);
             ASSERT_NE(files, nullptr);
+            EXPECT_EQ(files->acceptMode(), c.mode);
+            // The caller asks before replacing, in its own words; the dialog must not as well.
+            EXPECT_TRUE(files->testOption(QFileDialog::DontConfirmOverwrite));
             // Queued, so that a box the dialog raises meets the watchdog instead of blocking it.
             QMetaObject::invokeMethod(
                 files,
-                [files, accept = c.accept] {
-                    if (accept)
-                        static_cast<QDialog *>(files)->accept(); // as the Open button does
-                    else
+                [files, end = c.end] {
+                    switch (end) {
+                    case End::Button:
+                        static_cast<QDialog *>(files)->accept(); // as the Save or Open button does
+                        break;
+                    case End::Cancel:
                         files->reject();
+                        break;
+                    case End::Bare:
+                        static_cast<QDialog *>(files)->done(QDialog::Accepted);
+                        break;
+                    }
                 },
                 Qt::QueuedConnection);
         });
         EXPECT_EQ(dialog.ShowOpen(), c.chosen);
         EXPECT_TRUE(modalHandled());
-        EXPECT_EQ(dialog.ExtendedError, 0u);
+        EXPECT_EQ(dialog.FileName, c.chosen ? path(c.proposed) : QString());
         if (c.chosen) {
-            EXPECT_EQ(dialog.FileName, path(c.proposed));
             EXPECT_EQ(dialog.FileTitle, c.proposed);
             EXPECT_EQ(dialog.FilterIndex, 2);
-        } else {
-            EXPECT_EQ(dialog.FileName, "");
+        }
+        // A cancel is no failure; a failure tells what came back and what is wrong with it.
+        const bool failed = c.end == End::Bare;
+        EXPECT_EQ(dialog.ExtendedError, failed ? clsCommonDialog::FNERR_INVALIDFILENAME : 0u);
+        EXPECT_EQ(dialog.ErrorText.isEmpty(), !failed);
+        if (failed) {
+            EXPECT_TRUE(dialog.ErrorText.startsWith(QDir(path("")).absolutePath()))
+                << dialog.ErrorText.toStdString();
+            EXPECT_TRUE(dialog.ErrorText.endsWith(QString::fromLocal8Bit(std::strerror(EISDIR))))
+                << dialog.ErrorText.toStdString();
         }
     }
 }

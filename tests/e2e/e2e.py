@@ -381,7 +381,10 @@ def nameless_controls(root):
             if role not in OPERABLE or not is_showing(acc) or inside(acc, "combo box"):
                 continue
             ext = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            if ext.width > 0 and ext.height > 0 and not acc.name.strip():
+            # A control of no size is still reached when the focus lands on it.
+            reached = (ext.width > 0 and ext.height > 0) or (
+                is_enabled(acc) and acc.getState().contains(pyatspi.STATE_FOCUSABLE))
+            if reached and not acc.name.strip():
                 out.append(f"{role} at {ext.x},{ext.y} (tooltip {acc.description.strip()!r})")
         except Exception:  # gone while we looked
             continue

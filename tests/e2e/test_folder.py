@@ -88,3 +88,41 @@ def scenario_right_click_in_folder_tree_keeps_the_folder(s):
     expect(path_box(w).name == music, f"the path box still at {music}", repr(path_box(w).name))
     expect(sorted(entry_names(lst)) == MP3S, f"the list still {MP3S}",
            entry_names(lst))
+
+
+def focused(root):
+    """The control under root that has the keyboard focus, or None."""
+    for acc in walk(root):
+        try:
+            if acc.getState().contains(pyatspi.STATE_FOCUSED):
+                return acc
+        except Exception:  # gone while we looked
+            continue
+    return None
+
+
+def scenario_f4_from_the_drive_box_opens_a_typed_folder(s):
+    music = os.path.join(s.fixtures, "music")
+    other = os.path.join(s.fixtures, "other")
+    app = s.start(os.path.join(music, "tagged.mp3"))
+    w = app.main_window()
+    lst = input_list(w)
+    wait_entries(lst, MP3S)
+    # The window takes the keyboard, as a desktop gives it to a new window (a click on a label
+    # moves no focus).
+    click(find(w, "label", match=lambda t: t.startswith("1 - ")))
+
+    # The focus starts on the drive box, which would open its own list on F4.
+    def on_drive_box():
+        f = focused(w)
+        ok = (f is not None and role_of(f) == "combo box"
+              and f.description.strip() not in ("Files type", "Current Path of files"))
+        return Seen(ok, describe(f) if f is not None else "no focus")
+
+    wait_until(on_drive_box, "the focus on the drive box")
+    key("F4")
+    # The path is selected: what is typed replaces it, and Return opens the folder.
+    xdotool("type", "--delay", "20", other)
+    key("Return")
+    wait_entries(lst, ["elsewhere.mp3"])
+    wait_text(path_box(w), other)

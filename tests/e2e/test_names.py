@@ -16,6 +16,7 @@ NAMED = [
     ("text", "Finish", "Fine"),
     ("slider", "Play position", "Posizione di riproduzione"),
     ("text", "Current Path of files", "Percorso attuale dei file"),  # the path box's field
+    ("push button", "Main window", "Finestra principale"),  # where the focus is parked
 ]
 
 

@@ -81,21 +81,23 @@ public:
     QList<QRect> places;
 };
 
-// The "Save as" dialog: records the requests; chooses chosen (with filterIndex), or cancels
-// when chosen is empty.
+// The "Save as" dialog: records the requests; chooses chosen (with filterIndex), cancels when
+// chosen is empty, or fails with error when that is set.
 class ScriptedFileDialog : public FileDialogService
 {
 public:
     bool ShowOpen(FileDialogRequest &request) override
     {
         requests << request;
-        if (chosen.isEmpty())
+        request.Error = error;
+        if (chosen.isEmpty() || !error.isEmpty())
             return false;
         request.FileName = chosen;
         request.FilterIndex = filterIndex;
         return true;
     }
     QString chosen;
+    QString error;
     int filterIndex = 1;
     QList<FileDialogRequest> requests;
 };

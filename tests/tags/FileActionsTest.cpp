@@ -6,10 +6,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using FileActions::Result;
 
@@ -92,18 +97,66 @@ TEST_F(FileActionsTest, RenameCases)
         Result::TargetExists);
 }
 
+TEST_F(FileActionsTest, RenameOntoAnotherNameOfTheSameFile)
+{
+    write("music/a.mp3", "A");
+    const auto hardLink = [this](const QString &from, const QString &to) {
+        return ::link(
+            QFile::encodeName(at(from)).constData(), QFile::encodeName(at(to)).constData());
+    };
+    // A hard link holds the name as another file would: asked about, and with replace the old
+    // name goes (rename(2) alone would leave both and succeed).
+    ASSERT_EQ(hardLink("music/a.mp3", "music/b.mp3"), 0);
+    EXPECT_FALSE(FileActions::SameEntry(at("music/a.mp3"), at("music/b.mp3")));
+    EXPECT_EQ(FileActions::RenameThisFile(at("music/a.mp3"), at("music/b.mp3")).result,
+        Result::TargetExists);
+    EXPECT_TRUE(QFileInfo::exists(at("music/a.mp3")));
+    EXPECT_TRUE(FileActions::RenameThisFile(at("music/a.mp3"), at("music/b.mp3"), true).ok());
+    EXPECT_FALSE(QFileInfo::exists(at("music/a.mp3")));
+    EXPECT_EQ(read("music/b.mp3"), "A");
+    // The same in another folder.
+    ASSERT_EQ(hardLink("music/b.mp3", "other/b.mp3"), 0);
+    EXPECT_EQ(FileActions::RenameThisFile(at("music/b.mp3"), at("other/b.mp3")).result,
+        Result::TargetExists);
+    EXPECT_TRUE(FileActions::RenameThisFile(at("music/b.mp3"), at("other/b.mp3"), true).ok());
+    EXPECT_FALSE(QFileInfo::exists(at("music/b.mp3")));
+    EXPECT_EQ(read("other/b.mp3"), "A");
+
+    // A symbolic link to the file is a name of its own, replaced by the file only when asked.
+    QFile::link(at("other/b.mp3"), at("other/link.mp3"));
+    EXPECT_EQ(FileActions::RenameThisFile(at("other/b.mp3"), at("other/link.mp3")).result,
+        Result::TargetExists);
+    EXPECT_TRUE(QFileInfo(at("other/link.mp3")).isSymLink());
+    EXPECT_TRUE(FileActions::RenameThisFile(at("other/b.mp3"), at("other/link.mp3"), true).ok());
+    EXPECT_FALSE(QFileInfo(at("other/link.mp3")).isSymLink());
+    EXPECT_EQ(read("other/link.mp3"), "A");
+    EXPECT_FALSE(QFileInfo::exists(at("other/b.mp3")));
+
+    // The same entry reached through a link to its folder: nothing to do, and nothing lost.
+    QFile::link(at("other"), at("alias"));
+    EXPECT_TRUE(FileActions::SameEntry(at("other/link.mp3"), at("alias/link.mp3")));
+    EXPECT_TRUE(FileActions::RenameThisFile(at("other/link.mp3"), at("alias/link.mp3"), true).ok());
+    EXPECT_EQ(read("other/link.mp3"), "A");
+}
+
 TEST_F(FileActionsTest, MovingToAnotherFileSystemCopiesThenRemoves)
 {
-    QTemporaryDir shm(QStringLiteral("/dev/shm/tonvera-XXXXXX"));
+    // A file system of its own inside the test's folder, as root may mount one.
+    const QByteArray mountPoint = QFile::encodeName(at("mounted"));
+    QDir(root.path()).mkpath("mounted");
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=8m") != 0)
+        GTEST_SKIP() << "no second file system to move to: " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
     struct stat a
     {
     };
     struct stat b
     {
     };
-    if (!shm.isValid() || ::stat(QFile::encodeName(shm.path()), &a) != 0
-        || ::stat(QFile::encodeName(root.path()), &b) != 0 || a.st_dev == b.st_dev)
-        GTEST_SKIP() << "no second file system to move to";
+    ASSERT_EQ(::stat(mountPoint.constData(), &a), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(root.path()).constData(), &b), 0);
+    ASSERT_NE(a.st_dev, b.st_dev);
+    const QDir shm(at("mounted"));
     const QByteArray bytes(3 << 20, 'x'); // more than one buffer
     write("music/big.wav", bytes);
     const QDateTime stamp = QDateTime::currentDateTime().addDays(-3);

@@ -10,8 +10,13 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QMenu>
 #include <QTest>
+#include <QTreeView>
 #include <QUrl>
+
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +106,24 @@ protected:
 
     QString trashed(const QString &name) const { return path("home/Trash/files/" + name); }
 
+    // Opens the folder tree's menu on folder, as the right mouse button does.
+    void rightClickFolder(const QString &folder)
+    {
+        auto *model = qobject_cast<QFileSystemModel *>(ui().Dir1->model());
+        ASSERT_NE(model, nullptr);
+        const auto place = [&] {
+            return ui().Dir1->visualRect(model->index(folder));
+        };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return place().isValid(); }, 5000));
+        QTest::mouseClick(ui().Dir1->viewport(), Qt::RightButton, {}, place().center());
+        ASSERT_TRUE(window->dirPopup()->isVisible());
+    }
+    void closeFolderMenu()
+    {
+        window->dirPopup()->hide();
+        QCoreApplication::processEvents();
+    }
+
     QString music, other;
     QList<std::pair<const char *, QByteArray>> saved;
 };
@@ -183,6 +206,32 @@ TEST_F(FileOperationsTest, RenameTheCurrentOutputEntry)
     EXPECT_EQ(state.ShownFilePath, renamed); // the panel shows the renamed file
 }
 
+TEST_F(FileOperationsTest, RenameOntoAnotherNameOfTheSameFileAsksFirst)
+{
+    put(music + "/a.mp3", "A");
+    ASSERT_EQ(::link(QFile::encodeName(music + "/a.mp3").constData(),
+                  QFile::encodeName(music + "/b.mp3").constData()),
+        0);
+    startIn();
+    select("a.mp3");
+
+    // b.mp3 is a hard link of a.mp3: the name is taken, and No leaves both.
+    messages.answers = {No};
+    renameBox.answer = "b.mp3";
+    ui().SFRename->trigger();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].endsWith("ALREADY EXISTS ... REPLACE ?"));
+    EXPECT_EQ(inputNames(), (QStringList {"a.mp3", "b.mp3"}));
+    EXPECT_EQ(state.CurrentFile, "a.mp3");
+
+    // Yes: the file keeps the new name only.
+    messages.answers = {Yes};
+    ui().SFRename->trigger();
+    EXPECT_EQ(inputNames(), QStringList {"b.mp3"});
+    EXPECT_EQ(state.CurrentFile, "b.mp3");
+    EXPECT_EQ(bytesOf(music + "/b.mp3"), "A");
+}
+
 TEST_F(FileOperationsTest, DeleteMovesToTheTrashAfterAsking)
 {
     put(music + "/keep.mp3", "K");
@@ -252,6 +301,23 @@ TEST_F(FileOperationsTest, MoveAsksBeforeReplacing)
     EXPECT_TRUE(inputNames().isEmpty());
 }
 
+TEST_F(FileOperationsTest, ABackslashIsPartOfTheNameOfTheFileRenamedOrMoved)
+{
+    const QString name = "AC\\DC - x.mp3";
+    put(music + "/" + name, "A");
+    startIn();
+    ui().ListInput->setCurrentRow(0, QItemSelectionModel::ClearAndSelect); // the only file
+    renameBox.answer.clear();
+    ui().SFRename->trigger();
+    EXPECT_EQ(renameBox.shown, QStringList {name});
+
+    folders.answer = other;
+    ui().mnuMove->trigger();
+    EXPECT_EQ(folders.titles.value(0), "Choose the folder where MOVE the file " + name);
+    EXPECT_EQ(bytesOf(other + "/" + name), "A");
+    EXPECT_TRUE(QDir(music).entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(FileOperationsTest, SaveAsCopiesAndAsksBeforeReplacing)
 {
     put(music + "/song.mp3", "S");
@@ -293,12 +359,22 @@ TEST_F(FileOperationsTest, SaveAsCopiesAndAsksBeforeReplacing)
     ui().mnuSave->trigger();
     EXPECT_EQ(messages.texts.size(), asked2);
     EXPECT_EQ(bytesOf(music + "/song.mp3"), "S");
+
+    // A dialog that failed says why, in a plain box, and nothing is copied.
+    fileDialog.chosen = other + "/failed.mp3";
+    fileDialog.error = other + "\n\nIs a directory";
+    ui().mnuSave->trigger();
+    ASSERT_EQ(messages.texts.size(), asked2 + 1);
+    EXPECT_EQ(messages.texts.last(), fileDialog.error);
+    EXPECT_EQ(messages.flags_.last(), 0);
+    EXPECT_FALSE(QFileInfo::exists(other + "/failed.mp3"));
 }
 
 TEST_F(FileOperationsTest, ExploreOpensTheFoldersInTheFileManager)
 {
     put(music + "/a.mp3");
     startIn();
+    window->show();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     state.OutputFolder = other;
@@ -306,11 +382,25 @@ TEST_F(FileOperationsTest, ExploreOpensTheFoldersInTheFileManager)
     ops().exploreRequested(true);
     ops().exploreRequested(false);
     ui().mnuExpl->trigger();
+    // The tree's menu acts on the folder right-clicked, which is not listed for that.
+    rightClickFolder(other);
+    ui().mnuDirExpl->trigger();
+    EXPECT_EQ(state.CurrentFolder, music);
+    closeFolderMenu();
+    // Once the menu has gone, the listed folder is the one explored again.
+    ui().mnuExpl->trigger();
     QDesktopServices::unsetUrlHandler("file");
     QStringList opened;
     for (const QUrl &url : catcher.opened)
         opened << url.toLocalFile();
-    EXPECT_EQ(opened, (QStringList {music, other, music, music}));
+    EXPECT_EQ(opened, (QStringList {music, other, music, music, other, music}));
+
+    // "Show" lists it.
+    rightClickFolder(other);
+    ui().mnuDirOpen->trigger();
+    closeFolderMenu();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.CurrentFolder == other; }, 5000))
+        << state.CurrentFolder.toStdString();
 }
 
 TEST_F(FileOperationsTest, TheKeysActOnTheListLastClicked)

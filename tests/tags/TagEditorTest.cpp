@@ -14,6 +14,7 @@
 #include "ui_frmTagInfo.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -324,6 +325,10 @@ TEST_F(TagEditorTest, TagOnlyConfirmWritesTheMp3Tag)
     EXPECT_EQ(tag["comment"].toString(), "a comment");
     EXPECT_EQ(tag["genre"].toString(), "Jazz");
     EXPECT_EQ(tag["track"].toInt(), 7); // the file's own track number stays
+    // An ID3v1 tag has no copyright: it lands nowhere in the file, not in another field either.
+    QFile written(mp3);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(written.readAll().contains("not written"));
 }
 
 TEST_F(TagEditorTest, CharactersAnId3v1TagCannotHoldAreRefused)
