@@ -54,6 +54,7 @@ bool PreviewMedia::load(const QString &path)
     }
 
     m_loading = true;
+    m_cancelled = false;
     m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     if (m_player->mediaStatus() == QMediaPlayer::LoadingMedia
         && m_player->error() == QMediaPlayer::NoError) {
@@ -69,9 +70,18 @@ bool PreviewMedia::load(const QString &path)
         });
         connect(m_player, &QMediaPlayer::errorOccurred, &wait, &QEventLoop::quit);
         timeout.start(LoadTimeoutMs);
+        m_wait = &wait;
         wait.exec(QEventLoop::ExcludeUserInputEvents);
+        m_wait = nullptr;
     }
     m_loading = false;
+
+    if (m_cancelled) {
+        // unload() has already emptied the player; whatever it had found about the file is
+        // no longer of interest.
+        m_loadError = Cancelled;
+        return false;
+    }
 
     if (opened(m_player->mediaStatus()) && m_player->error() == QMediaPlayer::NoError) {
         // Some MP3s without a length header only get a length once they have played through;
@@ -98,6 +108,11 @@ void PreviewMedia::unload()
 {
     const bool hadFile = !m_fileName.isEmpty();
     m_fileName.clear();
+    if (m_loading) {
+        m_cancelled = true;
+        if (m_wait)
+            m_wait->quit();
+    }
     m_player->stop();
     // An empty source takes the player down to nothing: the file is closed before this returns.
     m_player->setSource(QUrl());

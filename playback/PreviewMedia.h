@@ -6,20 +6,22 @@
 // Loading waits (without taking user input) until the player has opened the file, so that
 // the length is known and the position can be set right after; a file that vanished, is not
 // audio or does not open in time comes back as a failure with the reason, and leaves nothing
-// loaded.
+// loaded. Whatever runs meanwhile may unload(): the load then ends as Cancelled, which says
+// nothing about the file.
 
 #include <QObject>
 #include <QString>
 
 class QAudioOutput;
+class QEventLoop;
 class QMediaPlayer;
 
 class PreviewMedia : public QObject
 {
     Q_OBJECT
 public:
-    // Why a file did not load.
-    enum LoadError { NoError, Missing, Unreadable, NotAudio };
+    // Why a file did not load; Cancelled when unload() cut the load short.
+    enum LoadError { NoError, Missing, Unreadable, NotAudio, Cancelled };
 
     // Play states as the window tests them; Stopped also when nothing is loaded.
     enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
@@ -32,7 +34,7 @@ public:
     // Loads path, not playing. False with loadError() when it cannot be played; the player is
     // then idle.
     bool load(const QString &path);
-    // Stops and lets go of the file: nothing of it stays open.
+    // Stops and lets go of the file, or of the one still loading: nothing of it stays open.
     void unload();
 
     void play();
@@ -70,4 +72,6 @@ private:
     LoadError m_loadError = NoError;
     double m_probedDuration = 0;
     bool m_loading = false;
+    bool m_cancelled = false; // unload() came while loading
+    QEventLoop *m_wait = nullptr; // the wait of a load under way
 };

@@ -55,8 +55,9 @@ PreviewPlayer::PreviewPlayer(const PreviewPlayerWidgets &widgets, AppState &stat
             showPosition(seconds);
     });
     connect(&player, &PreviewMedia::fileChanged, this, &PreviewPlayer::followPlayState);
+    // A play request still waiting for its file is stopped too: the release cuts its load short.
     connect(&m_media, &MediaControls::releasing, this, [this] {
-        if (!m_media.MediaPlayer1().fileName().isEmpty())
+        if (m_busy || !m_media.MediaPlayer1().fileName().isEmpty())
             StopAction();
     });
     connect(&m_commands, &MainCommands::commandChanged, this, [this](MainCommand command) {
@@ -102,8 +103,11 @@ void PreviewPlayer::cmdPlayCut_Click()
 {
     m_playCutMode = true;
     PlayPreview();
+    const quint64 playback = m_playback;
     pumpEvents();
-    if (m_media.MediaPlayer1().playState() == PreviewMedia::Playing)
+    // The watchdog belongs to this playback, not to whatever a Stop or a click made of it
+    // meanwhile.
+    if (m_playback == playback && m_media.MediaPlayer1().playState() == PreviewMedia::Playing)
         m_timer1.start();
     w.cmdPause->setFocus();
 }
@@ -117,6 +121,7 @@ void PreviewPlayer::cmdPause_Click()
     if (!player.fileName().isEmpty() && player.fileName() != s.ClickedFilePath
         && state != PreviewMedia::Stopped) {
         m_playCutMode = false;
+        newPlayback();
         if (state == PreviewMedia::Playing) {
             player.pause();
         } else {
@@ -138,6 +143,11 @@ void PreviewPlayer::PlayPreview()
     const WidgetHelpers::WaitCursor hourglass;
     PreviewMedia &player = m_media.MediaPlayer1();
     const double startSeconds = s.Cut.startMs() / 1000.0;
+    // Wherever events run below, a Stop or a release may come and have the last word.
+    const quint64 playback = newPlayback();
+    const auto overtaken = [this, playback] {
+        return m_playback != playback;
+    };
 
     if (!player.fileName().isEmpty() && player.fileName() == s.ClickedFilePath) {
         if (player.playState() == PreviewMedia::Playing) {
@@ -146,6 +156,8 @@ void PreviewPlayer::PlayPreview()
             } else {
                 player.stop();
                 pumpEvents();
+                if (overtaken())
+                    return;
                 // A section that begins after the end of the file has nothing to play.
                 if (player.duration() <= startSeconds)
                     return;
@@ -157,13 +169,18 @@ void PreviewPlayer::PlayPreview()
             if (m_playCutMode)
                 player.setPosition(startSeconds);
             pumpEvents();
+            if (overtaken())
+                return;
             player.play();
         }
     } else {
         if (s.ClickedFilePath.isEmpty())
             return;
         const QString path = s.ClickedFilePath;
-        if (!player.load(path)) {
+        const bool loaded = player.load(path);
+        if (overtaken())
+            return;
+        if (!loaded) {
             failed(path);
             return;
         }
@@ -183,9 +200,15 @@ void PreviewPlayer::PlayPreview()
     m_commands.set(MainCommand::StopPlayer, true);
 }
 
-void PreviewPlayer::StopAction()
+quint64 PreviewPlayer::newPlayback()
 {
     m_timer1.stop();
+    return ++m_playback;
+}
+
+void PreviewPlayer::StopAction()
+{
+    newPlayback();
     m_media.MediaPlayer1().unload();
     showPosition(0);
 
@@ -215,12 +238,14 @@ void PreviewPlayer::rePrime()
     if (m_busy || s.ClickedFilePath.isEmpty() || !m_commands.isOn(MainCommand::Play))
         return;
     const QScopedValueRollback busyFlag(m_busy, true);
+    const quint64 playback = newPlayback();
     PreviewMedia &player = m_media.MediaPlayer1();
-    if (!player.load(s.ClickedFilePath))
+    if (!player.load(s.ClickedFilePath) || m_playback != playback)
         return;
     player.pause();
     pumpEvents();
-    m_commands.set(MainCommand::StopPlayer, true);
+    if (m_playback == playback)
+        m_commands.set(MainCommand::StopPlayer, true);
 }
 
 void PreviewPlayer::seekTo(int value)
@@ -259,6 +284,9 @@ void PreviewPlayer::failed(const QString &path)
     const PreviewMedia &player = m_media.MediaPlayer1();
     QString why;
     switch (player.loadError()) {
+    case PreviewMedia::Cancelled:
+        // The player was let go of while it opened the file: nothing is wrong with the file.
+        return;
     case PreviewMedia::Missing:
         why = LocalText(s, 12033, QStringLiteral("The file cannot be found."));
         break;

@@ -4,8 +4,9 @@
 // slider on the same scale as the section bars above it). The player plays the file last
 // clicked in either list; the section comes from AppState::Cut.
 //
-// The player lets go of its file whenever MediaControls releases files (before a file
-// operation, a conversion or a folder change): that is the Stop action.
+// The player lets go of its file, or of the one it is still opening, whenever MediaControls
+// releases files (before a file operation, a conversion or a folder change): that is the Stop
+// action.
 
 #include <QObject>
 #include <QPointer>
@@ -51,6 +52,7 @@ public:
 
 private:
     void PlayPreview();
+    quint64 newPlayback();
     void Timer1_Timer();
     void rePrime();
     void seekTo(int value);
@@ -63,9 +65,12 @@ private:
     MainCommands &m_commands;
     MediaControls &m_media;
     MessageBoxService &m_messages;
-    QTimer m_timer1; // the cut-finish watchdog
+    QTimer m_timer1; // the cut-finish watchdog of the current playback
     QPointer<VolumeWindow> m_volume; // none until Volume is first pressed
     bool m_playCutMode = false; // the last play request came from Play Cut
     bool m_playTaken = false; // Play was on until this player took it while playing
-    bool m_busy = false;
+    bool m_busy = false; // a play request is under way
+    // Counts playbacks: each play request, Pause and Stop begins a new one. A request that
+    // finds it changed once the player is back was overtaken, and leaves everything as it is.
+    quint64 m_playback = 0;
 };
