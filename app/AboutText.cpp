@@ -2,11 +2,7 @@
 
 #include <QCoreApplication>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/avutil.h>
-}
+#include "FfmpegLibraries.h"
 #include <mpg123.h>
 
 namespace {
@@ -24,9 +20,13 @@ QString AboutText(const AboutWords &words)
     text += QStringLiteral("  Qt %1\n").arg(QString::fromLatin1(qVersion()));
     // libmpg123 has no run-time version call; its interface level identifies the release line.
     text += QStringLiteral("  libmpg123 (%1 %2)\n").arg(words.interface).arg(MPG123_API_VERSION);
-    text += QStringLiteral("  FFmpeg %1 (libavformat %2, libavcodec %3)\n")
-                .arg(QString::fromLatin1(av_version_info()), ffVersion(avformat_version()),
-                    ffVersion(avcodec_version()));
+    if (const FfmpegLibraries *av = FfmpegLibraries::get()) {
+        text += QStringLiteral("  FFmpeg %1 (libavformat %2, libavcodec %3)\n")
+                    .arg(QString::fromLatin1(av->av_version_info()),
+                        ffVersion(av->avformat_version()), ffVersion(av->avcodec_version()));
+    } else {
+        text += QStringLiteral("  FFmpeg: %1\n").arg(FfmpegLibraries::loadError());
+    }
     text += QStringLiteral("  taglet %1\n").arg(QStringLiteral(TONVERA_VERSION));
     return text;
 }

@@ -3,26 +3,24 @@
 #include <QFile>
 #include <QFileInfo>
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/dict.h>
-}
+#include "FfmpegLibraries.h"
 
 namespace {
 
-QString avError(int code)
+QString avError(const FfmpegLibraries &av, int code)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
+    av.av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
 }
 
 // The first of the keys that is present. The ASF reader names the content description's
 // author "artist" and its description "comment"; other containers may use either name.
-QString tag(const AVDictionary *dict, std::initializer_list<const char *> keys)
+QString tag(
+    const FfmpegLibraries &av, const AVDictionary *dict, std::initializer_list<const char *> keys)
 {
     for (const char *key : keys) {
-        if (const AVDictionaryEntry *e = av_dict_get(dict, key, nullptr, 0))
+        if (const AVDictionaryEntry *e = av.av_dict_get(dict, key, nullptr, 0))
             return QString::fromUtf8(e->value);
     }
     return {};
@@ -54,21 +52,28 @@ bool MediaProbe::setFileName(const QString &path)
         return false;
     }
 
+    const FfmpegLibraries *libraries = FfmpegLibraries::get();
+    if (!libraries) {
+        m_error = QStringLiteral("%1: FFmpeg: %2").arg(path, FfmpegLibraries::loadError());
+        return false;
+    }
+    const FfmpegLibraries &av = *libraries;
+
     AVFormatContext *ctx = nullptr;
     // libavformat takes the path as a URL; the file: prefix keeps names with a colon or a
     // protocol-like start from being read as anything but a local file.
     const QByteArray url = "file:" + QFile::encodeName(QFileInfo(path).absoluteFilePath());
-    int rc = avformat_open_input(&ctx, url.constData(), nullptr, nullptr);
+    int rc = av.avformat_open_input(&ctx, url.constData(), nullptr, nullptr);
     if (rc < 0) {
-        m_error = QStringLiteral("%1: %2").arg(path, avError(rc));
+        m_error = QStringLiteral("%1: %2").arg(path, avError(av, rc));
         return false;
     }
-    rc = avformat_find_stream_info(ctx, nullptr);
-    const int audio = av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    rc = av.avformat_find_stream_info(ctx, nullptr);
+    const int audio = av.av_find_best_stream(ctx, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (rc < 0 || audio < 0) {
-        m_error
-            = QStringLiteral("%1: %2").arg(path, rc < 0 ? avError(rc) : QStringLiteral("no audio"));
-        avformat_close_input(&ctx);
+        m_error = QStringLiteral("%1: %2").arg(
+            path, rc < 0 ? avError(av, rc) : QStringLiteral("no audio"));
+        av.avformat_close_input(&ctx);
         return false;
     }
 
@@ -77,7 +82,7 @@ bool MediaProbe::setFileName(const QString &path)
         m_duration = double(ctx->duration) / AV_TIME_BASE;
     else if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
         m_duration = double(stream->duration) * av_q2d(stream->time_base);
-    m_codec = QString::fromUtf8(avcodec_get_name(stream->codecpar->codec_id));
+    m_codec = QString::fromUtf8(av.avcodec_get_name(stream->codecpar->codec_id));
     m_channels = stream->codecpar->ch_layout.nb_channels;
     m_sampleRate = stream->codecpar->sample_rate;
 
@@ -85,15 +90,15 @@ bool MediaProbe::setFileName(const QString &path)
     const AVDictionary *dicts[] = {ctx->metadata, stream->metadata};
     for (const AVDictionary *d : dicts) {
         if (m_title.isEmpty())
-            m_title = tag(d, {"title"});
+            m_title = tag(av, d, {"title"});
         if (m_author.isEmpty())
-            m_author = tag(d, {"artist", "author"});
+            m_author = tag(av, d, {"artist", "author"});
         if (m_copyright.isEmpty())
-            m_copyright = tag(d, {"copyright"});
+            m_copyright = tag(av, d, {"copyright"});
         if (m_description.isEmpty())
-            m_description = tag(d, {"comment", "description"});
+            m_description = tag(av, d, {"comment", "description"});
     }
-    avformat_close_input(&ctx);
+    av.avformat_close_input(&ctx);
     m_fileName = path;
     return true;
 }

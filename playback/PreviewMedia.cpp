@@ -23,20 +23,36 @@ bool opened(QMediaPlayer::MediaStatus status)
 
 PreviewMedia::PreviewMedia(QObject *parent)
     : QObject(parent)
-    , m_player(new QMediaPlayer(this))
-    , m_output(new QAudioOutput(this))
 {
+}
+
+PreviewMedia::~PreviewMedia()
+{
+    if (m_player) {
+        m_player->disconnect(this);
+        m_player->setSource(QUrl());
+    }
+}
+
+QAudioOutput &PreviewMedia::audioOutput()
+{
+    createPlayer();
+    return *m_output;
+}
+
+void PreviewMedia::createPlayer()
+{
+    // The media pipeline and its sound-server connection cost start-up time that a user who
+    // never previews would spend for nothing: they come with the first use.
+    if (m_player)
+        return;
+    m_player = new QMediaPlayer(this);
+    m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &PreviewMedia::mediaStatusChanged);
     connect(m_player, &QMediaPlayer::errorOccurred, this, &PreviewMedia::errorOccurred);
     connect(m_player, &QMediaPlayer::positionChanged, this,
         [this](qint64 ms) { emit positionChanged(double(ms) / 1000.0); });
-}
-
-PreviewMedia::~PreviewMedia()
-{
-    m_player->disconnect(this);
-    m_player->setSource(QUrl());
 }
 
 bool PreviewMedia::load(const QString &path)
@@ -53,6 +69,7 @@ bool PreviewMedia::load(const QString &path)
         return false;
     }
 
+    createPlayer();
     m_loading = true;
     m_cancelled = false;
     m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
@@ -113,9 +130,12 @@ void PreviewMedia::unload()
         if (m_wait)
             m_wait->quit();
     }
-    m_player->stop();
-    // An empty source takes the player down to nothing: the file is closed before this returns.
-    m_player->setSource(QUrl());
+    if (m_player) {
+        m_player->stop();
+        // An empty source takes the player down to nothing: the file is closed before this
+        // returns.
+        m_player->setSource(QUrl());
+    }
     if (hadFile)
         emit fileChanged(QString());
 }
@@ -134,7 +154,8 @@ void PreviewMedia::pause()
 
 void PreviewMedia::stop()
 {
-    m_player->stop();
+    if (m_player)
+        m_player->stop();
 }
 
 PreviewMedia::PlayState PreviewMedia::playState() const

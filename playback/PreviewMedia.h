@@ -49,7 +49,7 @@ public:
     LoadError loadError() const { return m_loadError; }
     // The player's own words on the last failure, if it gave any.
     QString errorString() const { return m_error; }
-    QAudioOutput &audioOutput() { return *m_output; }
+    QAudioOutput &audioOutput();
 
 signals:
     // The loaded file played to its end.
@@ -64,9 +64,11 @@ signals:
 private:
     void mediaStatusChanged();
     void errorOccurred();
+    void createPlayer();
 
-    QMediaPlayer *m_player;
-    QAudioOutput *m_output;
+    // Both made on first use.
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_output = nullptr;
     QString m_fileName;
     QString m_error;
     LoadError m_loadError = NoError;

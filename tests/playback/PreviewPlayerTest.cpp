@@ -14,6 +14,7 @@
 #include <QAudioOutput>
 #include <QDir>
 #include <QFile>
+#include <QMediaPlayer>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -99,9 +100,12 @@ TEST_F(PreviewPlayerTest, PlayPauseResumeAndStopKeepTheButtonsInStep)
     startOn("long.wav");
     EXPECT_TRUE(on(MainCommand::Play));
     EXPECT_FALSE(on(MainCommand::Pause));
+    // The media pipeline and its sound-server connection wait for the first Play.
+    EXPECT_TRUE(window->media().findChildren<QMediaPlayer *>().isEmpty());
 
     ui().cmdPlay->click();
     ASSERT_TRUE(waitPlaying());
+    EXPECT_EQ(window->media().findChildren<QMediaPlayer *>().size(), 1);
     EXPECT_EQ(player().fileName(), music + "/long.wav");
     EXPECT_FALSE(ui().cmdPlay->isEnabled());
     EXPECT_TRUE(ui().cmdPause->isEnabled());
