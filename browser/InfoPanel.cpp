@@ -142,6 +142,9 @@ void InfoPanel::showDetails(const QString &path, const QString &type, bool tagRe
     state.TagDescription.clear();
     state.TagAlbum.clear();
     state.TagTrack.clear();
+    state.TagAlbumArtist.clear();
+    state.TagComposer.clear();
+    state.TagTrackFrame.clear();
 
     if (type == u"WMA")
         showWmaInfo(path);
@@ -203,6 +206,14 @@ void InfoPanel::showMp3Info(const QString &path, bool tagRead)
                 const auto n = static_cast<std::int16_t>(i);
                 frames.push_back(
                     {fromTaglet(TagletPro1.TextFrameName(n)), fromTaglet(TagletPro1.TextFrame(n))});
+            }
+            for (const PanelText::TextFrame &frame : frames) {
+                if (frame.name == u"TPE2" && state.TagAlbumArtist.isEmpty())
+                    state.TagAlbumArtist = frame.value;
+                else if (frame.name == u"TCOM" && state.TagComposer.isEmpty())
+                    state.TagComposer = frame.value;
+                else if (frame.name == u"TRCK" && state.TagTrackFrame.isEmpty())
+                    state.TagTrackFrame = frame.value;
             }
             PanelText::FillFromTextFrames(f, frames, [this](const QString &tcon) {
                 std::u16string text = tcon.toStdU16String();

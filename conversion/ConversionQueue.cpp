@@ -250,7 +250,9 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
     plan.cut = s.Cut;
     plan.sourceLengthMs = s.SourceLengthMs;
     plan.profile = profileName();
-    plan.tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack};
+    plan.tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack,
+        s.TagYear, s.TagGenre, s.TagAlbumArtist, s.TagComposer, s.TagTrackFrame,
+        file.type == QLatin1String("MP3") ? file.path : QString()};
     plan.decoderProgram = s.AppFolder + QStringLiteral("tnvr3w");
     plan.batchPath = s.BatchFilePath;
     plan.configPath = s.ConfigFilePath;

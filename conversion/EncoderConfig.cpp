@@ -63,6 +63,40 @@ bool FitsOneLine(const QString &value)
     return !value.contains(u'\n') && !value.contains(QChar(0));
 }
 
+// The options of the lines after the description, in their order.
+constexpr QLatin1StringView FieldOptions[]
+    = {QLatin1StringView("-album "), QLatin1StringView("-track "), QLatin1StringView("-year "),
+        QLatin1StringView("-genre "), QLatin1StringView("-albumartist "),
+        QLatin1StringView("-composer "), QLatin1StringView("-picture ")};
+
+// The encoder finds the description's end by taking the field lines off the end of the file; a
+// description line that began like one of them would be taken too. A blank in front keeps it
+// in the description.
+QString KeptInDescription(const QString &description)
+{
+    QString result;
+    result.reserve(description.size());
+    for (qsizetype i = 0; i < description.size(); ++i) {
+        if (i > 0 && (description[i - 1] == u'\n' || description[i - 1] == u'\r')) {
+            const QStringView rest = QStringView(description).mid(i);
+            for (const QLatin1StringView option : FieldOptions) {
+                if (rest.startsWith(option)) {
+                    result += u' ';
+                    break;
+                }
+            }
+        }
+        result += description[i];
+    }
+    return result;
+}
+
+// A field on a line of its own, as the encoder stores it.
+QString OneLineField(const QString &text)
+{
+    return FirstCharacters(OnOneLine(TrimAtNul(text)), EncoderConfig::MaxTextLength);
+}
+
 } // namespace
 
 EncoderConfig::EncoderConfig(const QString &input, const QString &output, const QString &profile,
@@ -74,15 +108,18 @@ EncoderConfig::EncoderConfig(const QString &input, const QString &output, const 
     , m_tags(tags)
 {
     // Texts end at a NUL everywhere in the program, and so they do for the encoder.
-    for (QString *text : {&m_tags.TagTitle, &m_tags.TagArtist, &m_tags.TagCopyright,
-             &m_tags.TagDescription, &m_tags.TagAlbum, &m_tags.TagTrack}) {
+    for (QString *text :
+        {&m_tags.TagTitle, &m_tags.TagArtist, &m_tags.TagCopyright, &m_tags.TagDescription,
+            &m_tags.TagAlbum, &m_tags.TagTrack, &m_tags.TagYear, &m_tags.TagGenre,
+            &m_tags.TagAlbumArtist, &m_tags.TagComposer, &m_tags.TagTrackFrame}) {
         *text = TrimAtNul(*text);
     }
     // The encoder refuses a line break in these three.
     for (QString *text : {&m_tags.TagTitle, &m_tags.TagArtist, &m_tags.TagCopyright})
         *text = FirstCharacters(OnOneLine(*text), MaxTextLength);
     m_tags.TagDescription = FirstCharacters(
-        ComposedDescription(m_tags.TagDescription, m_tags.TagAlbum, m_tags.TagTrack),
+        KeptInDescription(
+            ComposedDescription(m_tags.TagDescription, m_tags.TagAlbum, m_tags.TagTrack)),
         MaxTextLength);
     m_tags.TagAlbum = tags.TagAlbum;
     m_tags.TagTrack = tags.TagTrack;
@@ -121,6 +158,24 @@ QByteArray EncoderConfig::bytes() const
     quoted(QLatin1StringView("-author "), m_tags.TagArtist);
     quoted(QLatin1StringView("-copyright "), m_tags.TagCopyright);
     quoted(QLatin1StringView("-description "), m_tags.TagDescription);
+
+    // A track the panel shows as none ("0", "abc") is no track number either. The frame's
+    // "n/total" stands for the same number as ID3v1 or the editor gave it.
+    const long long trackNumber = PanelText::LeadingNumber(m_tags.TagTrack);
+    const QString track = trackNumber < 1 ? QString()
+        : PanelText::LeadingNumber(m_tags.TagTrackFrame) == trackNumber
+        ? OneLineField(m_tags.TagTrackFrame)
+        : OneLineField(m_tags.TagTrack);
+    // A source path the file cannot carry loses its cover, not its conversion.
+    const QString cover = FitsOneLine(m_tags.CoverSource) && !m_tags.CoverSource.contains(u'\r')
+        ? m_tags.CoverSource
+        : QString();
+    const QString values[] = {OneLineField(m_tags.TagAlbum), track, OneLineField(m_tags.TagYear),
+        OneLineField(m_tags.TagGenre), OneLineField(m_tags.TagAlbumArtist),
+        OneLineField(m_tags.TagComposer), cover};
+    static_assert(std::size(values) == std::size(FieldOptions));
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        quoted(FieldOptions[i], values[i]);
     return text.toUtf8();
 }
 

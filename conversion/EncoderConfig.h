@@ -1,7 +1,9 @@
 #pragma once
 // The encoder's configuration file "tmpconf.weu": one option per line in a fixed order, UTF-8,
 // every line ended by CR LF, tag values between double quotes with no escaping. Only the
-// description may span lines, so it is written last. Converti_WMA builds one per file, writes
+// description may span lines; it ends the nine lines the encoder always knew. Album, track,
+// year, genre, album artist, composer and the cover's source follow, one line each, so that a
+// music player finds each in an attribute of its own. Converti_WMA builds one per file, writes
 // it and stores the tag texts back as the encoder received them.
 
 #include <QByteArray>
@@ -24,6 +26,11 @@ struct EncoderSectionFields
 struct EncoderTagFields
 {
     QString TagTitle, TagArtist, TagCopyright, TagDescription, TagAlbum, TagTrack;
+    QString TagYear, TagGenre, TagAlbumArtist, TagComposer;
+    // The MP3's track frame ("5/12"): the track attribute keeps its total while the track is
+    // still that number.
+    QString TagTrackFrame;
+    QString CoverSource; // the MP3 whose front cover the output carries; "" for none
 };
 
 class EncoderConfig
@@ -38,7 +45,8 @@ public:
     // The tag fields as the encoder receives them, for Converti_WMA to store back: every text
     // ends at its first NUL; title, author and copyright have each run of CR and LF replaced by
     // one blank; the description is composed with album and track; the four are cut to
-    // MaxTextLength characters. Album and track are kept as given.
+    // MaxTextLength characters. Album and track are kept as given; they and the other fields
+    // of their own lines are written on one line each, cut to MaxTextLength characters.
     const EncoderTagFields &tags() const { return m_tags; }
 
     // False when the input, output or profile is empty, or when one of them or the section text

@@ -57,6 +57,9 @@ struct AppState
     // Tag values of the current file, filled by the information panel
     QString TagTitle, TagArtist, TagAlbum, TagCopyright, TagDescription, TagGenre, TagYear,
         TagTrack;
+    // An MP3's band or album artist (TPE2), composer (TCOM) and track frame (TRCK, "5/12"): not
+    // shown, but carried into the WMA.
+    QString TagAlbumArtist, TagComposer, TagTrackFrame;
     float InputBitRate = 0; // bits per second
     float InputFrequency = 0; // Hz
     double SourceLengthMs = 0;

@@ -1,5 +1,6 @@
 // Conversion runs in the real window with the real decoder and encoder (or stand-ins that fail
 // or hang), checked on disk and with ffprobe.
+#include "AsfAttributes.h"
 #include "Ffprobe.h"
 #include "SilentWav.h"
 #include "WindowFixture.h"
@@ -11,6 +12,7 @@
 #include "core/StatusLine.h"
 
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -700,4 +702,63 @@ TEST_F(ConversionTest, AutomaticSettingInTheOptionsChoosesForTheNextFile)
     EXPECT_TRUE(ui().Option1->isChecked());
     // low.mp3 (11 kHz mono) got the small profile chosen for it, not the first file's.
     EXPECT_LT(QFileInfo(music + "/low.wma").size() * 3, QFileInfo(music + "/high.wma").size());
+}
+
+// An MP3 tagged with care keeps every field a player shows, each in its own attribute, and its
+// front cover byte for byte; the tag editor's album, year and genre reach the same attributes.
+TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
+{
+    const QString cover = path("front.jpg");
+    const auto ffmpeg = [](const QStringList &arguments) {
+        return QProcess::execute("ffmpeg", QStringList {"-nostdin", "-v", "error"} + arguments);
+    };
+    ASSERT_EQ(
+        ffmpeg({"-f", "lavfi", "-i", "testsrc=size=400x400:duration=1", "-frames:v", "1", cover}),
+        0);
+    for (const char *name : {"a.mp3", "b.mp3"}) {
+        ASSERT_EQ(
+            ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", cover, "-map", "0", "-map", "1",
+                "-c:v", "copy", "-id3v2_version", "3", "-write_id3v1", "1", "-metadata:s:v",
+                "comment=Cover (front)", "-metadata", "title=Evening Tone", "-metadata",
+                "artist=Test Band", "-metadata", "album=Fixtures Album", "-metadata", "track=5/12",
+                "-metadata", "date=2001", "-metadata", "genre=Jazz", "-metadata",
+                "album_artist=The Band", "-metadata", "composer=Zoë Ørsted", music + "/" + name}),
+            0);
+    }
+    QFile coverFile(cover);
+    ASSERT_TRUE(coverFile.open(QIODevice::ReadOnly));
+    const QString coverSha1
+        = QCryptographicHash::hash(coverFile.readAll(), QCryptographicHash::Sha1).toHex();
+    startIn(0);
+
+    ui().ListInput->setCurrentRow(0);
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    QMap<QString, QString> texts = ffprobeFormat(music + "/a.wma");
+    const QMap<QString, QString> expected = {{"tag:title", "Evening Tone"},
+        {"tag:artist", "Test Band"}, {"tag:album", "Fixtures Album"}, {"tag:track", "5/12"},
+        {"tag:wm/year", "2001"}, {"tag:genre", "Jazz"}, {"tag:album_artist", "The Band"},
+        {"tag:composer", "Zoë Ørsted"}};
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(texts.value(it.key()), it.value()) << it.key().toStdString();
+    EXPECT_EQ(asfAttributes(music + "/a.wma").value("WM/Picture"), "3 image/jpeg " + coverSha1);
+
+    ui().ListInput->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    ASSERT_EQ(state.SourcePath, music + "/b.mp3");
+    ui().ChkTag->setChecked(true);
+    expectModal([](QWidget *dialog) {
+        dialog->findChild<QLineEdit *>("txtAlb")->setText("Edited Album");
+        dialog->findChild<QLineEdit *>("txtYear")->setText("1999");
+        dialog->findChild<QComboBox *>("cboGenre")->setEditText("Blues");
+        dialog->findChild<QAbstractButton *>("cmdGrab")->click();
+    });
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    texts = ffprobeFormat(music + "/b.wma");
+    EXPECT_EQ(texts.value("tag:album"), "Edited Album");
+    EXPECT_EQ(texts.value("tag:wm/year"), "1999");
+    EXPECT_EQ(texts.value("tag:genre"), "Blues");
+    EXPECT_EQ(texts.value("tag:album_artist"), "The Band");
+    EXPECT_EQ(asfAttributes(music + "/b.wma").value("WM/Picture"), "3 image/jpeg " + coverSha1);
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
 }

@@ -34,7 +34,14 @@ EncoderTagFields Tags(const std::string &title, const std::string &artist,
     const std::string &copyright, const std::string &description, const std::string &album = {},
     const std::string &track = {})
 {
-    return {Q(title), Q(artist), Q(copyright), Q(description), Q(album), Q(track)};
+    EncoderTagFields tags;
+    tags.TagTitle = Q(title);
+    tags.TagArtist = Q(artist);
+    tags.TagCopyright = Q(copyright);
+    tags.TagDescription = Q(description);
+    tags.TagAlbum = Q(album);
+    tags.TagTrack = Q(track);
+    return tags;
 }
 
 struct Case
@@ -72,20 +79,23 @@ const std::string Emoji = "\xF0\x9F\x98\x80"; // one character, a surrogate pair
 
 const Case Cases[] = {
     {"album and track", {}, Tags("", "", "", "old text", "Best Of", "7"),
-        Head + Profile + "-description \"Album: Best Of (Trk #7)\r\nold text\"\r\n", false},
+        Head + Profile + "-description \"Album: Best Of (Trk #7)\r\nold text\"\r\n"
+            + "-album \"Best Of\"\r\n-track \"7\"\r\n",
+        false},
     {"track alone, empty description", {}, Tags("", "", "", "", "", "3"),
-        Head + Profile + "-description \"(Trk #3)\r\n\"\r\n", false},
+        Head + Profile + "-description \"(Trk #3)\r\n\"\r\n-track \"3\"\r\n", false},
     {"album, track 0", {}, Tags("", "", "", "old", "Best Of", "0"),
-        Head + Profile + "-description \"Album: Best Of\r\nold\"\r\n", false},
+        Head + Profile + "-description \"Album: Best Of\r\nold\"\r\n-album \"Best Of\"\r\n", false},
     {"description alone, track not a number", {}, Tags("", "", "", "old", "", "abc"),
         Head + Profile + "-description \"old\"\r\n", false},
     {"track read as its leading number", {}, Tags("", "", "", "", "", "7/12"),
-        Head + Profile + "-description \"(Trk #7/12)\r\n\"\r\n", false},
+        Head + Profile + "-description \"(Trk #7/12)\r\n\"\r\n-track \"7/12\"\r\n", false},
     {"no texts", {}, Tags("", "", "", ""), Head + Profile, false},
     {"title of 300 characters", {}, Tags(X300, "", "", ""),
         Head + Profile + "-title \"" + std::string(255, 'x') + "\"\r\n", false},
     {"composed description cut", {}, Tags("", "", "", X300, "A", "1"),
-        Head + Profile + "-description \"Album: A (Trk #1)\r\n" + std::string(236, 'x') + "\"\r\n",
+        Head + Profile + "-description \"Album: A (Trk #1)\r\n" + std::string(236, 'x')
+            + "\"\r\n-album \"A\"\r\n-track \"1\"\r\n",
         false},
     {"cut keeps a surrogate pair whole", {},
         Tags(std::string(254, 'a') + Emoji + "b", std::string(255, 'a') + Emoji, "", ""),
@@ -104,11 +114,27 @@ const Case Cases[] = {
               "-description \"one\r\ntwo\"\r\n",
         false},
     {"texts end at a NUL", {}, Tags("V2 Title\0junk"s, "\0"s, "", "d\0x"s, "Alb\0x"s, "2\0"s),
-        Head + Profile + "-title \"V2 Title\"\r\n-description \"Album: Alb (Trk #2)\r\nd\"\r\n",
+        Head + Profile
+            + "-title \"V2 Title\"\r\n-description \"Album: Alb (Trk #2)\r\nd\"\r\n-album "
+              "\"Alb\"\r\n-track \"2\"\r\n",
         false},
     {"broken UTF-16 written as valid UTF-8", {},
-        {QStringLiteral("a") + QChar(0xD800) + u'b', {}, {}, {}, {}, {}},
+        {QStringLiteral("a") + QChar(0xD800) + u'b', {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}},
         Head + Profile + "-title \"a?b\"\r\n", false},
+    {"every field on a line of its own, after the description", {},
+        {Q("T"), {}, {}, Q("one\r\n-genre \"x\"\r\nthree"), Q("Al\r\nbum"), Q("5"), Q("2001"),
+            Q("Jazz"), Q("The Band"), Q("Zo\xC3\xAB"), Q("5/12"), Q("/music/a \"b\".mp3")},
+        Head + Profile
+            + "-title \"T\"\r\n-description \"Album: Al\r\nbum (Trk #5)\r\none\r\n "
+              "-genre \"x\"\r\nthree\"\r\n-album \"Al bum\"\r\n-track \"5/12\"\r\n-year "
+              "\"2001\"\r\n-genre \"Jazz\"\r\n-albumartist \"The Band\"\r\n-composer "
+              "\"Zo\xC3\xAB\"\r\n-picture \"/music/a \"b\".mp3\"\r\n",
+        false},
+    {"a track number the editor changed leaves the frame's total behind", {},
+        {{}, {}, {}, {}, {}, Q("7"), {}, {}, {}, {}, Q("5/12"), {}},
+        Head + Profile + "-description \"(Trk #7)\r\n\"\r\n-track \"7\"\r\n", false},
+    {"a cover path the file cannot carry is left out", {},
+        {{}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, Q("/music/a\nb.mp3")}, Head + Profile, false},
     {"section of a WAV source after the profile", WavSection(), Tags("T", "", "", ""),
         Head + Profile + "-time 1500 62000\r\n-title \"T\"\r\n", true},
     {"MP3 decoded whole: the encoder cuts", Mp3Section(false), Tags("", "", "", ""),
@@ -147,6 +173,11 @@ TEST(EncoderConfig, BytesAndTheirRoundTripThroughTheEncodersReader)
         EXPECT_EQ(read.author, config.tags().TagArtist.toStdString());
         EXPECT_EQ(read.copyright, config.tags().TagCopyright.toStdString());
         EXPECT_EQ(read.description, config.tags().TagDescription.toStdString());
+        // The fields of their own lines come back as written.
+        EXPECT_EQ(read.year, tags.TagYear.toStdString());
+        EXPECT_EQ(read.genre, tags.TagGenre.toStdString());
+        EXPECT_EQ(read.albumArtist, tags.TagAlbumArtist.toStdString());
+        EXPECT_EQ(read.composer, tags.TagComposer.toStdString());
     }
 }
 

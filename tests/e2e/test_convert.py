@@ -1,5 +1,6 @@
 # Converting: a marked batch, one file with F7, and STOP in the middle of a long file. The
 # outputs are checked on disk with ffprobe, as a player would read them.
+import hashlib
 import json
 import os
 import subprocess
@@ -20,11 +21,44 @@ WAV = "it's plain.wav"
 WAV_SECONDS = 2
 
 
-def make_mp3(path, seconds, title, artist):
-    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}",
-                         "-ac", "2", "-c:a", "libmp3lame", "-b:a", "128k",
-                         "-id3v2_version", "3", "-metadata", f"title={title}",
-                         "-metadata", f"artist={artist}", path], check=True)
+# Tom's song is tagged as a tagger leaves an album track: these fields and a front cover.
+ALBUM_FIELDS = {"album": "Fixtures Album", "track": "5/12", "date": "2001", "genre": "Jazz",
+                "album_artist": "The Band", "composer": "Zoë Ørsted"}
+ASF_NAMES = {"album": "WM/AlbumTitle", "track": "WM/TrackNumber", "date": "WM/Year",
+             "genre": "WM/Genre", "album_artist": "WM/AlbumArtist", "composer": "WM/Composer"}
+ASF_READER = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                          "support", "asf_attributes.py")
+
+
+def make_mp3(path, seconds, title, artist, cover=None):
+    fields = []
+    pictures = []
+    if cover:
+        subprocess.run(FF + ["-f", "lavfi", "-i", "testsrc=size=300x300:duration=1",
+                             "-frames:v", "1", cover], check=True)
+        pictures = ["-i", cover, "-map", "0", "-map", "1", "-c:v", "copy",
+                    "-metadata:s:v", "comment=Cover (front)"]
+        for key, value in ALBUM_FIELDS.items():
+            fields += ["-metadata", f"{key}={value}"]
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}"]
+                   + pictures + ["-ac", "2", "-c:a", "libmp3lame", "-b:a", "128k",
+                                 "-id3v2_version", "3", "-metadata", f"title={title}",
+                                 "-metadata", f"artist={artist}"] + fields + [path], check=True)
+
+
+def expect_album_fields(path, cover):
+    """Each field of the tagged MP3 is its own attribute of the WMA (read by mutagen, not by
+    anything of ours), and the front cover is there byte for byte."""
+    out = subprocess.run(["/usr/bin/python3", ASF_READER, path], capture_output=True,
+                         text=True, check=True).stdout
+    found = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    for key, name in ASF_NAMES.items():
+        expect(found.get(name) == ALBUM_FIELDS[key], f"{os.path.basename(path)}: {name}",
+               found.get(name))
+    with open(cover, "rb") as f:
+        digest = hashlib.sha1(f.read()).hexdigest()
+    expect(found.get("WM/Picture") == f"3 image/jpeg {digest}",
+           f"{os.path.basename(path)}: the front cover", found.get("WM/Picture"))
 
 
 def make_wav(path, seconds):
@@ -36,7 +70,8 @@ def music_folder(s):
     folder = s.path("in put")
     os.makedirs(folder)
     for name, (seconds, title, artist) in MP3S.items():
-        make_mp3(os.path.join(folder, name), seconds, title, artist)
+        cover = s.path("front.jpg") if name == "Tom's song.mp3" else None
+        make_mp3(os.path.join(folder, name), seconds, title, artist, cover)
     make_wav(os.path.join(folder, WAV), WAV_SECONDS)
     return folder
 
@@ -58,7 +93,9 @@ def expect_wma(path, seconds, title=None, artist=None):
     expect(os.path.isfile(path), f"an output {path}", os.listdir(os.path.dirname(path)))
     info = probe(path)
     fmt = info["format"]
-    codecs = [st.get("codec_name") for st in info["streams"]]
+    # A cover shows as a picture stream beside the audio.
+    codecs = [st.get("codec_name") for st in info["streams"]
+              if not st.get("disposition", {}).get("attached_pic")]
     expect(fmt["format_name"] == "asf" and codecs == ["wmav2"],
            f"{os.path.basename(path)}: wmav2 in ASF", f"{fmt['format_name']} with {codecs}")
     duration = float(fmt.get("duration", 0))
@@ -113,6 +150,7 @@ def scenario_marked_batch_with_convert(s):
     wait_status(w, "Conversion completed - File: ")
     for name, (seconds, title, artist) in MP3S.items():
         expect_wma(os.path.join(folder, wma_name(name)), seconds, title, artist)
+    expect_album_fields(os.path.join(folder, wma_name("Tom's song.mp3")), s.path("front.jpg"))
     expect_wma(os.path.join(folder, wma_name(WAV)), WAV_SECONDS)
     no_temporaries(folder)
     wait_entries(output_list(w), [wma_name(n) for n in sources])

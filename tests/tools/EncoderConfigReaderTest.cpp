@@ -36,6 +36,53 @@ TEST(EncoderConfigReader, ReadsEveryLineAsTheProgramWritesThem)
     EXPECT_EQ(c.description, "Album: X (Trk #7)\r\nold text");
 }
 
+// The fields after the designed lines, each on a line of its own; the description still runs
+// over lines to its closing quote before them.
+TEST(EncoderConfigReader, ReadsTheFieldLinesAfterTheDesignedOnes)
+{
+    const std::string head = "-input a\r\n-output b\r\n-profile a64\r\n";
+    const std::string all = "-album \"Fixtures \"Album\"\"\r\n-track \"5/12\"\r\n-year \"2001\"\r\n"
+                            "-genre \"Jazz\"\r\n-albumartist \"Band\"\r\n-composer \"Zoë\"\r\n"
+                            "-picture \"/music/a \"b\".mp3\"\r\n";
+    struct Case
+    {
+        const char *name;
+        std::string text;
+        std::string description, album, track, genre, composer, picture;
+    };
+    const Case cases[] = {
+        {"after a description of several lines",
+            head + "-description \"Album: X (Trk #5)\r\n\"quoted\"\"\r\n" + all,
+            "Album: X (Trk #5)\r\n\"quoted\"", "Fixtures \"Album\"", "5/12", "Jazz", "Zoë",
+            "/music/a \"b\".mp3"},
+        {"without a description", head + "-title \"t\"\r\n" + all, "", "Fixtures \"Album\"", "5/12",
+            "Jazz", "Zoë", "/music/a \"b\".mp3"},
+        {"some of them", head + "-description \"d\"\r\n-track \"3\"\r\n-composer \"C\"\r\n", "d",
+            "", "3", "", "C", ""},
+        {"a description line kept by its blank",
+            head + "-description \"x\"\r\n -album \"y\"\r\n-genre \"Pop\"\r\n",
+            "x\"\r\n -album \"y", "", "", "Pop", "", ""},
+        {"bare LF lines",
+            "-input a\n-output b\n-profile a64\n-description \"d\ne\"\n-year \"1999\"\n", "d\ne",
+            "", "", "", "", ""},
+        {"no final line end", head + "-album \"A\"", "", "A", "", "", "", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const EncoderConfig config = parse(c.text);
+        EXPECT_EQ(config.profile, "a64");
+        EXPECT_EQ(config.description, c.description);
+        EXPECT_EQ(config.album, c.album);
+        EXPECT_EQ(config.track, c.track);
+        EXPECT_EQ(config.genre, c.genre);
+        EXPECT_EQ(config.composer, c.composer);
+        EXPECT_EQ(config.picture, c.picture);
+    }
+    const EncoderConfig full = parse(head + all);
+    EXPECT_EQ(full.year, "2001");
+    EXPECT_EQ(full.albumArtist, "Band");
+}
+
 // Tag texts keep their inner quotes and end at a zero (ID3 texts may keep the tagger's
 // terminator, or junk after it).
 TEST(EncoderConfigReader, AcceptsTheShapesTheProgramCanWrite)
@@ -117,6 +164,13 @@ TEST(EncoderConfigReader, RefusesAnythingElse)
         {"byte order mark", "\xEF\xBB\xBF" + head + "-profile a64\r\n"},
         {"invalid UTF-8 title", head + "-profile a64\r\n-title \"\xE9t\xE9\"\r\n"},
         {"NUL in output", "-input a\r\n-output b" + std::string(1, '\0') + "c\r\n-profile a64\r\n"},
+        {"field line before the designed ones", head + "-album \"A\"\r\n-profile a64\r\n"},
+        {"field lines out of order", head + "-profile a64\r\n-year \"1\"\r\n-album \"A\"\r\n"},
+        {"repeated field line", head + "-profile a64\r\n-album \"A\"\r\n-album \"B\"\r\n"},
+        {"unquoted field", head + "-profile a64\r\n-genre Jazz\r\n"},
+        {"empty line before the fields", head + "-profile a64\r\n\r\n-album \"A\"\r\n"},
+        {"field between title and description",
+            head + "-profile a64\r\n-title \"t\"\r\n-album \"A\"\r\n-description \"d\"\r\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -89,6 +89,97 @@ INSTANTIATE_TEST_SUITE_P(AllProfiles, Wm8eutilProfile,
     ::testing::ValuesIn(tonvera::encoderProfiles()),
     [](const auto &info) { return std::string(info.param.name); });
 
+// What mutagen, a reader independent of ours, finds: see tests/support/asf_attributes.py.
+std::map<std::string, std::string> asfAttributes(const std::string &file)
+{
+    const RunResult r
+        = run({"/usr/bin/python3", TONVERA_SOURCE_DIR "/tests/support/asf_attributes.py", file});
+    std::map<std::string, std::string> attributes;
+    std::size_t start = 0;
+    for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = r.out.substr(start, end - start);
+        attributes[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+    }
+    return attributes;
+}
+
+std::string sha1Of(const std::string &file)
+{
+    const RunResult r = run({"sha1sum", file});
+    return r.out.substr(0, 40);
+}
+
+// Album, track, year, genre, album artist and composer become the attributes a player reads,
+// and the MP3's front cover goes in byte for byte; a job without them writes none of them.
+TEST(Wm8eutil, WritesEveryFieldAsItsOwnAttributeAndTheCover)
+{
+    TempDir dir;
+    writeFile(dir / "in.wav", makeWav(2, 44100, 1.0));
+    // A back cover first, then the front cover, as an MP3 a tagger wrote.
+    for (const auto &[name, size] : {std::pair {"back.jpg", "320x320"}, {"front.jpg", "900x900"}})
+        ASSERT_EQ(run({"ffmpeg", "-nostdin", "-v", "error", "-f", "lavfi", "-i",
+                          std::string("testsrc=size=") + size + ":duration=1", "-frames:v", "1",
+                          "-q:v", "2", dir / name})
+                      .exitCode,
+            0);
+    ASSERT_GT(readFile(dir / "front.jpg").size(), 65536u); // beyond an ASF attribute's 16 bits
+    ASSERT_EQ(
+        run({"ffmpeg", "-nostdin", "-v", "error", "-i", dir / "in.wav", "-i", dir / "back.jpg",
+                "-i", dir / "front.jpg", "-map", "0", "-map", "1", "-map", "2", "-c:v", "copy",
+                "-id3v2_version", "3", "-metadata:s:v:0", "comment=Cover (back)", "-metadata:s:v:1",
+                "comment=Cover (front)", dir / "source.mp3"})
+            .exitCode,
+        0);
+
+    const RunResult r = encode(dir, dir / "in.wav", dir / "out.wma",
+        "-profile a64\r\n-title \"Evening Tone\"\r\n-author \"Test Band\"\r\n"
+        "-description \"Album: Fixtures Album (Trk #5/12)\r\nnice\"\r\n"
+        "-album \"Fixtures Album\"\r\n-track \"5/12\"\r\n-year \"2001\"\r\n-genre \"Jazz\"\r\n"
+        "-albumartist \"The Band\"\r\n-composer \"Zoë Ørsted\"\r\n-picture \""
+            + dir / "source.mp3" + "\"\r\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(dir.names(),
+        (std::vector<std::string> {
+            "back.jpg", "front.jpg", "in.wav", "job.weu", "out.wma", "source.mp3"}));
+
+    // ffprobe, as most players, for the texts.
+    const RunResult tags = run({"ffprobe", "-v", "error", "-show_entries", "format_tags", "-of",
+        "default=noprint_wrappers=1", dir / "out.wma"});
+    for (const char *line : {"TAG:title=Evening Tone\n", "TAG:artist=Test Band\n",
+             "TAG:album=Fixtures Album\n", "TAG:track=5/12\n", "TAG:WM/Year=2001\n",
+             "TAG:genre=Jazz\n", "TAG:album_artist=The Band\n", "TAG:composer=Zoë Ørsted\n",
+             "TAG:comment=Album: Fixtures Album (Trk #5/12)\r\nnice\n"})
+        EXPECT_NE(tags.out.find(line), std::string::npos) << line << "in\n" << tags.out;
+
+    // mutagen for the attributes by their ASF names, and the picture.
+    auto asf = asfAttributes(dir / "out.wma");
+    EXPECT_EQ(asf["WM/AlbumTitle"], "Fixtures Album");
+    EXPECT_EQ(asf["WM/TrackNumber"], "5/12");
+    EXPECT_EQ(asf["WM/Year"], "2001");
+    EXPECT_EQ(asf["WM/Genre"], "Jazz");
+    EXPECT_EQ(asf["WM/AlbumArtist"], "The Band");
+    EXPECT_EQ(asf["WM/Composer"], "Zoë Ørsted");
+    EXPECT_EQ(asf["Description"], "Album: Fixtures Album (Trk #5/12)<CR><LF>nice");
+    EXPECT_EQ(asf["WM/Picture"], "3 image/jpeg " + sha1Of(dir / "front.jpg"));
+    // The header grew by the picture: its length and play time still hold for FFmpeg's reader.
+    EXPECT_NEAR(std::stod(probe(dir / "out.wma")["duration"]), 1.0, 0.08);
+    EXPECT_EQ(run({"ffmpeg", "-v", "error", "-i", dir / "out.wma", "-f", "null", "-"}).exitCode, 0);
+
+    // Without the fields, none of their attributes; a source without a picture adds none.
+    ASSERT_EQ(
+        run({"ffmpeg", "-nostdin", "-v", "error", "-i", dir / "in.wav", dir / "bare.mp3"}).exitCode,
+        0);
+    ASSERT_EQ(encode(dir, dir / "in.wav", dir / "plain.wma",
+                  "-profile a64\r\n-title \"T\"\r\n-picture \"" + dir / "bare.mp3" + "\"\r\n")
+                  .exitCode,
+        0);
+    asf = asfAttributes(dir / "plain.wma");
+    for (const char *name : {"WM/AlbumTitle", "WM/TrackNumber", "WM/Year", "WM/Genre",
+             "WM/AlbumArtist", "WM/Composer", "WM/Picture", "Description", "Author"})
+        EXPECT_EQ(asf.count(name), 0u) << name;
+    EXPECT_EQ(asf["Title"], "T");
+}
+
 TEST(Wm8eutil, EncodesOnlyTheSection)
 {
     TempDir dir;

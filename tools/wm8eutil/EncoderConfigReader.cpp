@@ -121,6 +121,66 @@ bool onlyLineEnds(std::string_view rest)
     return rest.find_first_not_of("\r\n") == std::string_view::npos;
 }
 
+// The lines after the designed ones, in the only order the program writes them.
+struct Field
+{
+    std::string_view keyword;
+    std::string EncoderConfig::*member;
+};
+
+const std::array<Field, 7> fields {{
+    {"-album ", &EncoderConfig::album},
+    {"-track ", &EncoderConfig::track},
+    {"-year ", &EncoderConfig::year},
+    {"-genre ", &EncoderConfig::genre},
+    {"-albumartist ", &EncoderConfig::albumArtist},
+    {"-composer ", &EncoderConfig::composer},
+    {"-picture ", &EncoderConfig::picture},
+}};
+
+int countLines(std::string_view text, std::string_view eol)
+{
+    int count = 0;
+    for (std::size_t at = text.find(eol); at != std::string_view::npos;
+         at = text.find(eol, at + eol.size()))
+        ++count;
+    return count;
+}
+
+// Takes the further fields' lines off the end of text and stores their values; returns the
+// length of what is left, the designed lines.
+std::size_t takeFieldLines(std::string_view text, std::string_view eol, EncoderConfig &config)
+{
+    const std::size_t last = text.find_last_not_of("\r\n");
+    std::size_t end = last == std::string_view::npos ? 0 : last + 1;
+    std::size_t nextField = fields.size();
+    while (end > 0) {
+        const std::size_t previousEol = text.rfind(eol, end - 1);
+        const std::size_t lineStart
+            = previousEol == std::string_view::npos ? 0 : previousEol + eol.size();
+        const std::string_view line = text.substr(lineStart, end - lineStart);
+        std::size_t field = nextField;
+        for (std::size_t f = 0; f < nextField; ++f) {
+            if (line.starts_with(fields[f].keyword)) {
+                field = f;
+                break;
+            }
+        }
+        if (field == nextField)
+            break;
+        const std::string_view keyword = fields[field].keyword;
+        const int lineNo = countLines(text.substr(0, lineStart), eol) + 1;
+        config.*fields[field].member
+            = quoted(lineNo, keyword.substr(0, keyword.size() - 1), line.substr(keyword.size()));
+        if (previousEol != std::string_view::npos && previousEol > 0
+            && (text[previousEol - 1] == '\n' || text[previousEol - 1] == '\r'))
+            fail(lineNo - 1, "empty line");
+        nextField = field;
+        end = previousEol == std::string_view::npos ? 0 : previousEol;
+    }
+    return end;
+}
+
 } // namespace
 
 EncoderConfig EncoderConfigReader::parse(std::string_view text)
@@ -138,6 +198,7 @@ EncoderConfig EncoderConfigReader::parse(std::string_view text)
         : std::string_view("\r\n");
 
     EncoderConfig config;
+    text = text.substr(0, takeFieldLines(text, eol, config));
     int lastSlot = -1;
     bool seen[options.size()] = {};
     std::size_t pos = 0;

@@ -28,6 +28,14 @@ struct EncoderConfig
     std::string author;
     std::string copyright;
     std::string description;
+    // The fields that follow the designed lines, each on a line of its own; empty when absent.
+    std::string album;
+    std::string track; // as the source has it: "5" or "5/12"
+    std::string year;
+    std::string genre;
+    std::string albumArtist;
+    std::string composer;
+    std::string picture; // the MP3 whose front cover the output carries
 };
 
 class ConfigError : public std::runtime_error
@@ -39,7 +47,9 @@ public:
 // Reads the configuration file byte for byte as the program writes it: one option per line in
 // a fixed order, CR LF line ends (bare LF files are read too), tag values between double quotes
 // with no escaping (a text ends at its first NUL), and a description that may span lines up to
-// the quote that closes the file.
+// its closing quote. The description was once the last line; the lines of the further fields
+// (-album to -picture) come after it, one line each, so they are taken off the end of the file
+// first and the description runs to the last quote before them.
 // Anything else is refused with a ConfigError naming the line.
 class EncoderConfigReader
 {

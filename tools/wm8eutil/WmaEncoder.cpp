@@ -1,5 +1,7 @@
 #include "WmaEncoder.h"
 
+#include "FrontCover.h"
+
 #include "DecodedInput.h"
 #include "EncoderProfiles.h"
 #include "TempOutputFile.h"
@@ -304,11 +306,21 @@ void Encoder::openOutput()
     if ((err = avcodec_parameters_from_context(m_stream->codecpar, c)) < 0)
         failAv("cannot set up the ASF stream", err);
 
+    // The muxer puts title, author, copyright and comment into the content description, and
+    // everything else into the extended content description under the WM/ names players read:
+    // album to WM/AlbumTitle, track to WM/TrackNumber, genre, album_artist and composer
+    // likewise. It has no such name for a date, so the year goes by its own.
     const std::pair<const char *, const std::string *> texts[] = {
         {"title", &m_config.title},
         {"author", &m_config.author},
         {"copyright", &m_config.copyright},
         {"comment", &m_config.description},
+        {"album", &m_config.album},
+        {"track", &m_config.track},
+        {"WM/Year", &m_config.year},
+        {"genre", &m_config.genre},
+        {"album_artist", &m_config.albumArtist},
+        {"composer", &m_config.composer},
     };
     for (const auto &[key, value] : texts) {
         if (!value->empty())
@@ -479,6 +491,8 @@ void Encoder::run()
                 + "\": " + std::strerror(m_sink.error));
         failAv("cannot write the output \"" + m_config.output + "\"", err < 0 ? err : m_io->error);
     }
+    if (!m_config.picture.empty())
+        CopyFrontCover(m_config.picture, m_output->tempPath());
     m_output->commit();
     m_progress(100);
 }
