@@ -162,6 +162,15 @@ void InfoPanel::showWmaInfo(const QString &path)
     state.TagArtist = MediaPlayer2.GetMediaInfoString(MediaProbe::Author);
     state.TagCopyright = MediaPlayer2.GetMediaInfoString(MediaProbe::Copyright);
     state.TagDescription = MediaPlayer2.GetMediaInfoString(MediaProbe::Description);
+    // Not shown, but a WMA encoded again keeps them.
+    const MediaProbe::AlbumTags &album = MediaPlayer2.albumTags();
+    state.TagAlbum = album.album;
+    state.TagTrack = album.track;
+    state.TagTrackFrame = album.track;
+    state.TagYear = album.year;
+    state.TagGenre = album.genre;
+    state.TagAlbumArtist = album.albumArtist;
+    state.TagComposer = album.composer;
     w.LabInfo->setText(PanelText::WmaInfoText(
         state.TagTitle, state.TagArtist, state.TagCopyright, state.TagDescription, words()));
     w.LabComment->clear();

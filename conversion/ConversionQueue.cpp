@@ -250,9 +250,11 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
     plan.cut = s.Cut;
     plan.sourceLengthMs = s.SourceLengthMs;
     plan.profile = profileName();
+    // A WAV has no tags; an MP3 or a WMA gives its cover too.
+    const bool wma = file.type == QLatin1String("WMA");
     plan.tags = {s.TagTitle, s.TagArtist, s.TagCopyright, s.TagDescription, s.TagAlbum, s.TagTrack,
         s.TagYear, s.TagGenre, s.TagAlbumArtist, s.TagComposer, s.TagTrackFrame,
-        file.type == QLatin1String("MP3") ? file.path : QString()};
+        file.type == QLatin1String("WAV") ? QString() : file.path, wma};
     plan.decoderProgram = s.AppFolder + QStringLiteral("tnvr3w");
     plan.batchPath = s.BatchFilePath;
     plan.configPath = s.ConfigFilePath;

@@ -117,10 +117,10 @@ EncoderConfig::EncoderConfig(const QString &input, const QString &output, const 
     // The encoder refuses a line break in these three.
     for (QString *text : {&m_tags.TagTitle, &m_tags.TagArtist, &m_tags.TagCopyright})
         *text = FirstCharacters(OnOneLine(*text), MaxTextLength);
-    m_tags.TagDescription = FirstCharacters(
-        KeptInDescription(
-            ComposedDescription(m_tags.TagDescription, m_tags.TagAlbum, m_tags.TagTrack)),
-        MaxTextLength);
+    if (!m_tags.DescriptionAsIs)
+        m_tags.TagDescription
+            = ComposedDescription(m_tags.TagDescription, m_tags.TagAlbum, m_tags.TagTrack);
+    m_tags.TagDescription = FirstCharacters(KeptInDescription(m_tags.TagDescription), MaxTextLength);
     m_tags.TagAlbum = tags.TagAlbum;
     m_tags.TagTrack = tags.TagTrack;
 }

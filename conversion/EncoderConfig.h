@@ -30,7 +30,10 @@ struct EncoderTagFields
     // The MP3's track frame ("5/12"): the track attribute keeps its total while the track is
     // still that number.
     QString TagTrackFrame;
-    QString CoverSource; // the MP3 whose front cover the output carries; "" for none
+    QString CoverSource; // the file whose front cover the output carries; "" for none
+    // The description is the source's own, as a WMA's is: album and track are not composed into
+    // it again.
+    bool DescriptionAsIs = false;
 };
 
 class EncoderConfig

@@ -184,8 +184,11 @@ void FileConversion::encode(const QString &input)
     section.SectionEnd = m_sectionEnd;
     if (!mp3)
         section.SectionTimes = RunPlan::sectionTimes(m_plan.cut, m_plan.cutSectionOnly);
-    const EncoderConfig config(
-        input, m_plan.names.TempWmaPath, m_plan.profile, section, m_plan.tags);
+    EncoderTagFields tags = m_plan.tags;
+    // A WMA source may have been set aside under another name by now.
+    if (!tags.CoverSource.isEmpty())
+        tags.CoverSource = m_input;
+    const EncoderConfig config(input, m_plan.names.TempWmaPath, m_plan.profile, section, tags);
     if (!config.write(m_plan.configPath)) {
         fail(Failure::ConfigNotWritten, m_plan.configPath);
         return;

@@ -36,6 +36,7 @@ void MediaProbe::clear()
     m_author.clear();
     m_copyright.clear();
     m_description.clear();
+    m_albumTags = {};
     m_codec.clear();
     m_channels = 0;
     m_sampleRate = 0;
@@ -97,6 +98,23 @@ bool MediaProbe::setFileName(const QString &path)
             m_copyright = tag(av, d, {"copyright"});
         if (m_description.isEmpty())
             m_description = tag(av, d, {"comment", "description"});
+        // FFmpeg's ASF reader gives the WM/ attributes their common names, all but the year.
+        const struct
+        {
+            QString *field;
+            std::initializer_list<const char *> keys;
+        } albumFields[] = {
+            {&m_albumTags.album, {"album"}},
+            {&m_albumTags.track, {"track"}},
+            {&m_albumTags.year, {"WM/Year", "date"}},
+            {&m_albumTags.genre, {"genre"}},
+            {&m_albumTags.albumArtist, {"album_artist"}},
+            {&m_albumTags.composer, {"composer"}},
+        };
+        for (const auto &[field, keys] : albumFields) {
+            if (field->isEmpty())
+                *field = tag(av, d, keys);
+        }
     }
     av.avformat_close_input(&ctx);
     m_fileName = path;

@@ -22,6 +22,14 @@ public:
     // Text of clip information type 8, 9, 10 or 12 (UTF-8 decoded), "" for others or none.
     QString GetMediaInfoString(int type) const;
 
+    // The attributes a WMA keeps beside its clip texts (WM/AlbumTitle, WM/TrackNumber, WM/Year,
+    // WM/Genre, WM/AlbumArtist, WM/Composer), "" when absent.
+    struct AlbumTags
+    {
+        QString album, track, year, genre, albumArtist, composer;
+    };
+    const AlbumTags &albumTags() const { return m_albumTags; }
+
     // Audio properties of the first audio stream, 0 / "" when unknown.
     QString codecName() const { return m_codec; }
     int channels() const { return m_channels; }
@@ -34,6 +42,7 @@ private:
     QString m_error;
     double m_duration = 0.0;
     QString m_title, m_author, m_copyright, m_description;
+    AlbumTags m_albumTags;
     QString m_codec;
     int m_channels = 0;
     int m_sampleRate = 0;

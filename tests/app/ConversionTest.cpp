@@ -761,4 +761,16 @@ TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
     EXPECT_EQ(texts.value("tag:album_artist"), "The Band");
     EXPECT_EQ(asfAttributes(music + "/b.wma").value("WM/Picture"), "3 image/jpeg " + coverSha1);
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+
+    // A WMA encoded onto itself keeps them all, and its description is not composed again.
+    const QMap<QString, QString> before = ffprobeFormat(music + "/a.wma");
+    ui().ChkTag->setChecked(false);
+    window->folderBrowser().runAccess().showFile(music + "/a.wma");
+    messages.answers = {6}; // Yes, replace it
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    texts = ffprobeFormat(music + "/a.wma");
+    for (const QString &key : expected.keys() + QStringList {"tag:comment"})
+        EXPECT_EQ(texts.value(key), before.value(key)) << key.toStdString();
+    EXPECT_EQ(asfAttributes(music + "/a.wma").value("WM/Picture"), "3 image/jpeg " + coverSha1);
 }

@@ -133,6 +133,13 @@ const Case Cases[] = {
     {"a track number the editor changed leaves the frame's total behind", {},
         {{}, {}, {}, {}, {}, Q("7"), {}, {}, {}, {}, Q("5/12"), {}},
         Head + Profile + "-description \"(Trk #7)\r\n\"\r\n-track \"7\"\r\n", false},
+    {"a WMA's own description is not composed again", {},
+        {{}, {}, {}, Q("Album: A (Trk #5)\r\nx"), Q("A"), Q("5"), {}, {}, {}, {}, Q("5"),
+            Q("/music/a.wma"), true},
+        Head + Profile
+            + "-description \"Album: A (Trk #5)\r\nx\"\r\n-album \"A\"\r\n-track \"5\"\r\n-picture "
+              "\"/music/a.wma\"\r\n",
+        false},
     {"a cover path the file cannot carry is left out", {},
         {{}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, Q("/music/a\nb.mp3")}, Head + Profile, false},
     {"section of a WAV source after the profile", WavSection(), Tags("T", "", "", ""),

@@ -35,7 +35,7 @@ struct EncoderConfig
     std::string genre;
     std::string albumArtist;
     std::string composer;
-    std::string picture; // the MP3 whose front cover the output carries
+    std::string picture; // the MP3 or WMA whose front cover the output carries
 };
 
 class ConfigError : public std::runtime_error

@@ -80,22 +80,48 @@ void recordFileSize(const std::string &path)
     throw std::runtime_error("the output's header has no file properties");
 }
 
-} // namespace
-
-bool CopyFrontCover(const std::string &source, const std::string &wma)
+// The front cover of a WMA source: its WM/Picture of type 3, else the first.
+TagLib::ASF::Picture frontCover(TagLib::ASF::Tag &tag)
 {
-    // Only the tag is read; the audio is not measured.
+    TagLib::ASF::Picture first = TagLib::ASF::Picture::fromInvalid();
+    for (const TagLib::ASF::Attribute &attribute : tag.attribute("WM/Picture")) {
+        const TagLib::ASF::Picture picture = attribute.toPicture();
+        if (!picture.isValid() || picture.picture().isEmpty())
+            continue;
+        if (picture.type() == TagLib::ASF::Picture::FrontCover)
+            return picture;
+        if (!first.isValid())
+            first = picture;
+    }
+    return first;
+}
+
+TagLib::ASF::Picture coverOf(const std::string &source)
+{
+    // Only the tags are read; the audio is not measured.
+    TagLib::ASF::File wma(source.c_str(), false);
+    if (wma.isValid())
+        return wma.tag() ? frontCover(*wma.tag()) : TagLib::ASF::Picture::fromInvalid();
     TagLib::MPEG::File mp3(source.c_str(), false);
     TagLib::ID3v2::Tag *tag = mp3.isValid() ? mp3.ID3v2Tag() : nullptr;
     const AttachedPictureFrame *cover = tag ? frontCover(*tag) : nullptr;
     if (!cover)
-        return false;
-
+        return TagLib::ASF::Picture::fromInvalid();
     TagLib::ASF::Picture picture;
     picture.setType(static_cast<TagLib::ASF::Picture::Type>(cover->type()));
     picture.setMimeType(cover->mimeType());
     picture.setDescription(cover->description());
     picture.setPicture(cover->picture());
+    return picture;
+}
+
+} // namespace
+
+bool CopyFrontCover(const std::string &source, const std::string &wma)
+{
+    const TagLib::ASF::Picture picture = coverOf(source);
+    if (!picture.isValid())
+        return false;
 
     {
         TagLib::ASF::File output(wma.c_str(), false);
