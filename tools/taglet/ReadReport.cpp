@@ -59,9 +59,13 @@ std::string pairs(Count count, First first, Second second)
     std::string out = "[";
     const std::int16_t n = count();
     for (std::int16_t i = 1; i <= n; ++i) {
-        if (i > 1)
-            out += ", ";
-        out += "[" + jsonString(first(i)) + ", " + jsonString(second(i)) + "]";
+        // Appended piece by piece: GCC 12 at -O3 takes "[" + std::string for an overlapping
+        // copy (-Wrestrict) and fails the build.
+        out += i > 1 ? ", [" : "[";
+        out += jsonString(first(i));
+        out += ", ";
+        out += jsonString(second(i));
+        out += "]";
     }
     return out + "]";
 }
@@ -174,9 +178,13 @@ std::string ReadReport::toJson(Taglet &tag) const
     if (tag.Modern()) {
         std::string comments = "[";
         for (std::int16_t i = 1; i <= tag.CommentFrameNum(); ++i) {
-            comments += (i > 1 ? ", [" : "[") + jsonString(tag.CommentFrameLanguage(i)) + ", "
-                + jsonString(tag.CommentFrameDescription(i)) + ", "
-                + jsonString(tag.CommentFrame(i)) + "]";
+            comments += i > 1 ? ", [" : "[";
+            comments += jsonString(tag.CommentFrameLanguage(i));
+            comments += ", ";
+            comments += jsonString(tag.CommentFrameDescription(i));
+            comments += ", ";
+            comments += jsonString(tag.CommentFrame(i));
+            comments += "]";
         }
         list("commentFrames", comments + "]");
     }
