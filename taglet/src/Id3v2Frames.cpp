@@ -270,9 +270,14 @@ std::string_view Body::view(std::uint64_t at, size_t count)
     count = static_cast<size_t>(std::min<std::uint64_t>(count, m_size - at));
     if (at >= m_windowAt && at - m_windowAt + count <= m_window.size())
         return m_window.substr(static_cast<size_t>(at - m_windowAt), count);
-    const std::uint64_t length = std::min<std::uint64_t>(std::max(count, WindowSize), m_size - at);
-    m_window = m_file->view(
-        m_offset + static_cast<std::int64_t>(at), static_cast<std::int64_t>(length), m_buffer);
+    // Within the bytes the reader fetched at the open, the window is the rest of them, seen
+    // without a copy; elsewhere a window's worth is read.
+    const std::int64_t start = m_offset + static_cast<std::int64_t>(at);
+    const std::int64_t fetched = m_file->cached() - start;
+    const std::uint64_t length = fetched >= static_cast<std::int64_t>(count)
+        ? std::min<std::uint64_t>(static_cast<std::uint64_t>(fetched), m_size - at)
+        : std::min<std::uint64_t>(std::max(count, WindowSize), m_size - at);
+    m_window = m_file->view(start, static_cast<std::int64_t>(length), m_buffer);
     m_windowAt = at;
     return m_window.substr(0, count);
 }
