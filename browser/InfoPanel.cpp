@@ -224,7 +224,15 @@ void InfoPanel::showMp3Info(const QString &path, bool tagRead)
                 else if (frame.name == u"TRCK" && state.TagTrackFrame.isEmpty())
                     state.TagTrackFrame = frame.value;
             }
-            PanelText::FillFromTextFrames(f, frames, [this](const QString &tcon) {
+            // Comments carry a description beside their text, so they have a list of their own.
+            std::vector<PanelText::CommentFrame> comments;
+            const int commentCount = TagletPro1.CommentFrameNum();
+            for (int i = 1; i <= commentCount; ++i) {
+                const auto n = static_cast<std::int16_t>(i);
+                comments.push_back({fromTaglet(TagletPro1.CommentFrameDescription(n)),
+                    fromTaglet(TagletPro1.CommentFrame(n))});
+            }
+            PanelText::FillFromTextFrames(f, frames, comments, [this](const QString &tcon) {
                 std::u16string text = tcon.toStdU16String();
                 return fromTaglet(TagletPro1.DecodeTCON(text));
             });

@@ -3,7 +3,6 @@
 #include "WavInfo.h"
 
 #include <QRegularExpression>
-#include <algorithm>
 #include <cmath>
 
 namespace PanelText {
@@ -93,31 +92,77 @@ QString WavInfoText(const WavInfo &info, const Words &words)
         + QString::number(info.bitsPerSample);
 }
 
-bool IsLatin1Shadow(const QString &v1Text, const QString &v2Text)
+namespace {
+// Blanks off both ends, as taglet trims ID3v1 fields.
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// The comment a reader means: taggers keep their own data (iTunNORM ...) in described ones,
+// and a player's numbers for loudness and gapless playback are never anybody's comment.
+const CommentFrame *chosenComment(const std::vector<CommentFrame> &comments)
+{
+    const CommentFrame *chosen = nullptr;
+    for (const CommentFrame &comment : comments) {
+        if (comment.text.isEmpty() || comment.description.startsWith(u"iTun"))
+            continue;
+        if (comment.description.isEmpty())
+            return &comment;
+        if (!chosen)
+            chosen = &comment;
+    }
+    return chosen;
+}
+} // namespace
+
+bool IsId3v1Shadow(const QString &v1Text, const QString &v2Text, qsizetype fieldWidth)
 {
     // An encoder writing both tags puts "?" in the ID3v1 field for every character Latin-1
-    // cannot hold, and cuts it to the field's 30 bytes.
-    if (v1Text.isEmpty() || v1Text.size() > 30
-        || v1Text.size() != std::min<qsizetype>(v2Text.size(), 30))
+    // cannot hold, and cuts the text to the field's bytes.
+    if (v1Text.isEmpty() || v1Text.size() > fieldWidth)
         return false;
-    bool lost = false;
-    for (qsizetype i = 0; i < v1Text.size(); ++i) {
-        const QChar wanted = v2Text[i].unicode() > 0xFF ? QChar(u'?') : v2Text[i];
-        if (v1Text[i] != wanted)
-            return false;
-        lost = lost || v2Text[i].unicode() > 0xFF;
+    QString written = v2Text.left(fieldWidth);
+    bool lost = v2Text.size() > fieldWidth;
+    for (QChar &c : written) {
+        if (c.unicode() > 0xFF) {
+            c = u'?';
+            lost = true;
+        }
     }
-    return lost;
+    return lost && (v1Text == written || v1Text == trimBlanks(written));
+}
+
+QString YearOf(const QString &date)
+{
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < date.size(); ++i) {
+        run = date[i] >= u'0' && date[i] <= u'9' ? run + 1 : 0;
+        if (run == 4)
+            return date.mid(i - 3, 4);
+    }
+    return date.trimmed();
 }
 
 void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
+    const std::vector<CommentFrame> &comments,
     const std::function<QString(const QString &)> &decodeTcon)
 {
-    // The ID3v1 value stands, unless it is only the frame's text with its characters lost.
-    auto fill = [](QString &field, const QString &frameText) {
-        if (field.isEmpty() || IsLatin1Shadow(field, frameText))
+    // The ID3v1 value stands, unless it is only the frame's text with characters lost or cut.
+    auto fill = [](QString &field, const QString &frameText, qsizetype width = 30) {
+        if (frameText.isEmpty())
+            return;
+        if (field.isEmpty() || IsId3v1Shadow(field, frameText, width))
             field = frameText;
     };
+    // An ID3v1.1 tag (one with a track number) gives its comment 28 characters.
+    const qsizetype commentWidth = LeadingNumber(fields.Track) > 0 ? 28 : 30;
     for (const TextFrame &frame : frames) {
         if (frame.name == u"TIT2") {
             fill(fields.Title, frame.value);
@@ -125,6 +170,9 @@ void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
             fill(fields.Artist, frame.value);
         } else if (frame.name == u"TALB") {
             fill(fields.Album, frame.value);
+        } else if (frame.name == u"TYER" || frame.name == u"TDRC") {
+            if (fields.Year.isEmpty())
+                fields.Year = YearOf(frame.value);
         } else if (frame.name == u"TRCK") {
             // A v1 tag without a track number leaves "0"; the v2 frame is the better answer.
             if (fields.Track.isEmpty() || fields.Track == u"0")
@@ -134,6 +182,8 @@ void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
                 fields.Genre = decodeTcon ? decodeTcon(frame.value) : frame.value;
         }
     }
+    if (const CommentFrame *comment = chosenComment(comments))
+        fill(fields.Description, comment->text, commentWidth);
 }
 
 QString Mp3InfoText(TagFields &fields, bool copyrightBit, bool tagOnlyMode, const Words &words)

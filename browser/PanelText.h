@@ -39,6 +39,13 @@ struct TextFrame
     QString value;
 };
 
+// One ID3v2 comment (COMM): its description and its text.
+struct CommentFrame
+{
+    QString description;
+    QString text;
+};
+
 // "Time: 3' 07"" for 187 000 ms; a time under one second shows as 1 second.
 QString TimeLine(double sourceLengthMs, const Words &words = {});
 
@@ -63,14 +70,23 @@ QString WmaInfoText(const QString &title, const QString &artist, const QString &
 // The format lines of a WAV file whose header carries the RIFF/WAVE signature.
 QString WavInfoText(const WavInfo &info, const Words &words = {});
 
-// True when an ID3v1 text is only the Latin-1 shadow of a frame's text: the same, with "?" for
-// every character Latin-1 cannot hold (and cut to 30 characters).
-bool IsLatin1Shadow(const QString &v1Text, const QString &v2Text);
+// True when an ID3v1 text is only what an encoder writing both tags made of a frame's text:
+// "?" for every character Latin-1 cannot hold, cut to the field's width (30 characters, 28 for
+// the comment of a tag with a track number), and something lost on the way. Blanks at the ends
+// of the cut may be gone, as a reader that trims ID3v1 fields leaves it.
+bool IsId3v1Shadow(const QString &v1Text, const QString &v2Text, qsizetype fieldWidth = 30);
 
-// The ID3v1 fields come first; ID3v2 text frames fill only the fields the v1 tag left empty, or
-// that hold only the Latin-1 shadow of the frame's text.
+// What a year field shows of a date: its first four-digit year ("2004-05-06" gives "2004");
+// a text without one as it stands.
+QString YearOf(const QString &date);
+
+// The ID3v1 fields come first; ID3v2 frames fill only the fields the v1 tag left empty, or that
+// hold only the ID3v1 shadow of the frame's text: TIT2, TPE1, TALB, TYER or TDRC (the year),
+// TRCK, TCON, and the comment from the first COMM without a description (taggers keep their
+// own data in described ones), else the first one. Empty frames fill nothing.
 // A track of "0" means the v1 tag had no track number, so TRCK may fill it.
 void FillFromTextFrames(TagFields &fields, const std::vector<TextFrame> &frames,
+    const std::vector<CommentFrame> &comments,
     const std::function<QString(const QString &)> &decodeTcon);
 
 // The tag lines of an MP3. Applies the copyright-bit rule to fields.Copyright: the artist owns

@@ -72,7 +72,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             (void)tag.UDTextFrame(i);
         for (std::int16_t i = 0; i <= tag.InvolvedPeopleNum(); ++i)
             (void)tag.InvolvedPeople(i);
+        for (std::int16_t i = 0; i <= tag.CommentFrameNum(); ++i)
+            (void)tag.CommentFrame(i);
         if (tag.LengthMs() < 0)
+            __builtin_trap();
+        // Pictures are decoded only when a slot is looked at.
+        for (std::int16_t slot = 0; slot < taglet::Taglet::PictureSlots; ++slot) {
+            tag.setPictureID(slot);
+            try {
+                (void)tag.Picture();
+            } catch (const taglet::Error &) {
+            }
+            const taglet::AttachedPicture *file = tag.PictureFile();
+            if (file && file->type != slot)
+                __builtin_trap();
+        }
+        if (const taglet::AttachedPicture *cover = tag.FrontCover(); cover && cover->type > 20)
             __builtin_trap();
     }
 

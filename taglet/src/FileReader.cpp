@@ -57,8 +57,10 @@ FileReader::FileReader(const std::string &path)
     }
     m_size = st.st_size;
     try {
-        m_head.resize(static_cast<size_t>(std::min(m_size, HeadSize)));
-        readAt(m_fd, m_head.data(), 0, static_cast<std::int64_t>(m_head.size()));
+        const auto headSize = static_cast<size_t>(std::min(m_size, HeadSize));
+        m_headBytes = std::make_unique_for_overwrite<char[]>(headSize);
+        readAt(m_fd, m_headBytes.get(), 0, static_cast<std::int64_t>(headSize));
+        m_head = std::string_view(m_headBytes.get(), headSize);
     } catch (...) {
         ::close(m_fd);
         m_fd = -1;
@@ -85,7 +87,7 @@ std::string FileReader::read(std::int64_t offset, std::int64_t count) const
     require(offset, count);
     const auto head = static_cast<std::int64_t>(m_head.size());
     if (offset + count <= head)
-        return m_head.substr(static_cast<size_t>(offset), static_cast<size_t>(count));
+        return std::string(m_head.substr(static_cast<size_t>(offset), static_cast<size_t>(count)));
     std::string out(static_cast<size_t>(count), '\0');
     readAt(m_fd, out.data(), offset, count);
     return out;
@@ -96,8 +98,7 @@ std::string_view FileReader::view(
 {
     require(offset, count);
     if (offset + count <= static_cast<std::int64_t>(m_head.size()))
-        return std::string_view(m_head).substr(
-            static_cast<size_t>(offset), static_cast<size_t>(count));
+        return m_head.substr(static_cast<size_t>(offset), static_cast<size_t>(count));
     buffer.resize(static_cast<size_t>(count));
     readAt(m_fd, buffer.data(), offset, count);
     return buffer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,9 @@ public:
 private:
     int m_fd = -1;
     std::int64_t m_size = 0;
-    std::string m_head;
+    // Not a std::string: one is zeroed before it is read into, for every file read.
+    std::unique_ptr<char[]> m_headBytes;
+    std::string_view m_head;
 };
 
 } // namespace taglet

@@ -35,6 +35,11 @@ void Taglet::setAboutHandler(AboutHandler handler)
 void Taglet::setPictureDecoder(std::shared_ptr<PictureDecoder> decoder)
 {
     m_decoder = std::move(decoder);
+    // Pictures decoded by the old decoder (or by none) are decoded again when asked for.
+    for (const PictureSlot &slot : m_slots) {
+        slot.picture.reset();
+        slot.failure.reset();
+    }
 }
 
 void Taglet::setUserMode(bool runTime)
@@ -152,29 +157,6 @@ TAGLET_RUNTIME_SETTER(Track, m_track, std::int16_t)
 TAGLET_RUNTIME_SETTER(PictureID, m_pictureId, std::int16_t)
 #undef TAGLET_RUNTIME_SETTER
 
-// --- Pictures ------------------------------------------------------------------------------
-
-const Taglet::PictureSlot &Taglet::selectedSlot() const
-{
-    if (m_pictureId < 0 || m_pictureId >= PictureSlots)
-        throw Error(errNoSuchSlot, "No such picture slot: " + std::to_string(m_pictureId));
-    return m_slots[static_cast<size_t>(m_pictureId)];
-}
-
-Image Taglet::Picture() const
-{
-    return selectedSlot().picture;
-}
-
-void Taglet::setPicture(const Image &)
-{
-}
-
-std::u16string Taglet::PictureDescription() const
-{
-    return selectedSlot().description;
-}
-
 // --- Frame lists ---------------------------------------------------------------------------
 
 const Taglet::Lists &Taglet::lists() const
@@ -275,6 +257,32 @@ std::u16string Taglet::MCDI() const
     return m_mcdi;
 }
 
+const Taglet::CommentEntry &Taglet::commentAt(std::int16_t n) const
+{
+    const std::vector<CommentEntry> &list = lists().comments;
+    if (n < 0 || static_cast<size_t>(n) >= list.size())
+        throw Error(errSubscript,
+            "Subscript out of range: comment " + std::to_string(n) + " of "
+                + std::to_string(list.size() - 1));
+    return list[static_cast<size_t>(n)];
+}
+std::int16_t Taglet::CommentFrameNum() const
+{
+    return static_cast<std::int16_t>(lists().comments.size() - 1);
+}
+std::u16string Taglet::CommentFrame(std::int16_t n) const
+{
+    return commentAt(n).text;
+}
+std::u16string Taglet::CommentFrameDescription(std::int16_t n) const
+{
+    return commentAt(n).description;
+}
+std::u16string Taglet::CommentFrameLanguage(std::int16_t n) const
+{
+    return commentAt(n).language;
+}
+
 std::u16string Taglet::Genres(int index) const
 {
     if (index < 0 || index >= GenreSlots)
@@ -311,9 +319,10 @@ void Taglet::Clear()
     resetValues();
     for (auto &slot : m_slots)
         slot = PictureSlot {};
+    m_pictures.clear();
     m_mcdi.clear();
     const FrameList empty(1); // slot 0 always holds an empty pair
-    m_lists = Lists {empty, empty, empty, empty, empty, empty};
+    m_lists = Lists {empty, empty, empty, empty, empty, empty, std::vector<CommentEntry>(1)};
 }
 
 void Taglet::InitProperties()

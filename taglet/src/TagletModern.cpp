@@ -12,8 +12,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace taglet {
+
+// The text frames of one tag as they are listed: the place of each id in the list and the
+// values it already holds, so that a repeated id adds only what is new.
+struct Taglet::ModernFrames
+{
+    struct Listed
+    {
+        size_t index = 0;
+        std::set<std::u16string> values;
+    };
+    std::map<std::u16string, Listed> text;
+};
 
 namespace {
 
@@ -38,13 +52,18 @@ std::u16string latin1Text(std::string_view bytes)
     return bytesToText(bytes.substr(0, bytes.find('\0')));
 }
 
+// The text up to its terminator, or to the end of the body without one.
+std::u16string firstText(std::string_view body, int encoding)
+{
+    const auto parts = TextEncoding::splitText(body, encoding);
+    return TextEncoding::decode(parts ? parts->first : body, encoding);
+}
+
 // The value of a text frame: its first text, or in v2.4 all of them joined.
 std::u16string textValue(std::string_view body, int encoding, int major)
 {
-    if (major < 4) {
-        const auto parts = TextEncoding::splitText(body, encoding);
-        return TextEncoding::decode(parts ? parts->first : body, encoding);
-    }
+    if (major < 4)
+        return firstText(body, encoding);
     return TextEncoding::join(TextEncoding::decodeAll(body, encoding));
 }
 
@@ -111,25 +130,28 @@ std::int64_t Taglet::readModernId3v2(FileReader &file)
         return header.end();
     }
     // A tag that claims more than the file holds gives what the file has.
-    const std::string body = file.read(10, std::min(header.size, file.size() - 10));
+    Id3v2Frames::Body body(
+        file, 10, static_cast<std::uint64_t>(std::min(header.size, file.size() - 10)));
     const int major = header.major;
-    const auto frames = Id3v2Frames::read(header, body, [](std::string_view id) {
+    auto frames = Id3v2Frames::read(header, body, [](std::string_view id) {
         const std::string_view name = v23NameOfV24(id);
-        return name == "APIC" || isStoredFrame(name);
+        return name == "APIC" || name == "COMM" || isStoredFrame(name);
     });
-    // Pictures first, as in the default mode.
-    for (const auto &frame : frames) {
+    // Pictures first, as in the default mode; their bytes move into the kept pictures.
+    for (auto &frame : frames) {
         if (frame.id == "APIC")
-            loadModernPicture(frame.data);
+            loadModernPicture(std::move(frame.data));
     }
+    ModernFrames seen;
     for (const auto &frame : frames) {
         if (frame.id != "APIC")
-            storeModernFrame(frame.id, frame.data, major);
+            storeModernFrame(seen, frame.id, frame.data, major);
     }
     return header.end();
 }
 
-void Taglet::storeModernFrame(std::string_view id, std::string_view data, int major)
+void Taglet::storeModernFrame(
+    ModernFrames &seen, std::string_view id, std::string_view data, int major)
 {
     Lists &lists = *m_lists;
     const int encoding = data.empty() ? 0 : static_cast<unsigned char>(data[0]);
@@ -146,7 +168,16 @@ void Taglet::storeModernFrame(std::string_view id, std::string_view data, int ma
             value = textValue(body, encoding, major);
         if (id == "TDRC" || id == "TDOR")
             value = yearOf(std::move(value));
-        append(lists.text, idText(name), std::move(value));
+        // One id, one entry: a repeated frame adds its value to the first one's.
+        const auto [listed, isNew] = seen.text.try_emplace(idText(name));
+        if (isNew) {
+            listed->second.index = lists.text.size();
+            append(lists.text, idText(name), u"");
+        }
+        if (value.empty() || !listed->second.values.insert(value).second)
+            return;
+        std::u16string &joined = lists.text[listed->second.index].second;
+        joined += joined.empty() ? value : u" / " + value;
     } else if (name == "TXXX" || name == "WXXX") {
         const auto parts = readable ? TextEncoding::splitText(body, encoding) : std::nullopt;
         if (!parts)
@@ -170,11 +201,23 @@ void Taglet::storeModernFrame(std::string_view id, std::string_view data, int ma
             append(lists.involvedPeople, texts[i], texts[i + 1]);
     } else if (name == "MCDI") {
         m_mcdi = bytesToText(data);
+    } else if (name == "COMM") {
+        // Encoding, language, description, text.
+        if (!readable || body.size() < 3)
+            return;
+        const auto parts = TextEncoding::splitText(body.substr(3), encoding);
+        if (!parts)
+            return;
+        if (lists.comments.size() > 32767)
+            throw Error(errOverflow, "Overflow: more than 32767 frames of one kind");
+        lists.comments.push_back({latin1Text(body.substr(0, 3)),
+            TextEncoding::decode(parts->first, encoding), firstText(parts->second, encoding)});
     }
 }
 
-void Taglet::loadModernPicture(std::string_view data)
+void Taglet::loadModernPicture(std::string frame)
 {
+    const std::string_view data = frame;
     if (data.empty())
         return;
     const int encoding = static_cast<unsigned char>(data[0]);
@@ -185,8 +228,14 @@ void Taglet::loadModernPicture(std::string_view data)
     const auto description = TextEncoding::splitText(mime->second.substr(1), encoding);
     if (!description)
         return;
-    placePicture(
-        type, mime->first, description->second, TextEncoding::decode(description->first, encoding));
+    AttachedPicture picture;
+    picture.type = type;
+    picture.mimeType = mime->first;
+    picture.description = TextEncoding::decode(description->first, encoding);
+    // The image runs to the end of the frame: the frame's own bytes become the picture's.
+    frame.erase(0, frame.size() - description->second.size());
+    picture.data = std::move(frame);
+    placePicture(std::move(picture));
 }
 
 void Taglet::measureAudio(FileReader &file, std::int64_t audioOffset)

@@ -7,7 +7,6 @@
 #include "GenreTable.h"
 #include "Id3v1Tag.h"
 #include "MpegHeader.h"
-#include "TempFile.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -29,37 +28,6 @@ struct Taglet::RawFrame
 };
 
 namespace {
-
-// Formats the platform's own picture loader handles; a picture that fails here fails Read.
-constexpr std::array<std::string_view, 11> StandardFormats = {
-    "bmp",
-    "dib",
-    "gif",
-    "jpg",
-    "jpeg",
-    "jif",
-    "pcx",
-    "wmf",
-    "emf",
-    "ico",
-    "cur",
-};
-// Formats left to the optional picture decoder; failing here costs only the picture.
-constexpr std::array<std::string_view, 13> DecodedFormats = {
-    "ai",
-    "eps",
-    "pct",
-    "png",
-    "ps",
-    "tga",
-    "tif",
-    "tiff",
-    "icb",
-    "vda",
-    "vst",
-    "att",
-    "fax",
-};
 
 // The encoding byte is the first byte of the data; a frame without data has none.
 bool singleByteEncoding(std::string_view data)
@@ -192,45 +160,17 @@ void Taglet::storeFrame(std::string_view id, std::string_view data)
     }
 }
 
-void Taglet::loadAttachedPicture(std::string_view data)
+void Taglet::loadAttachedPicture(std::string frame)
 {
-    const FrameBody::AttachedPicture pic = FrameBody::parseAttachedPicture(data);
-    placePicture(pic.pictureType, pic.mimeType, pic.data, bytesToText(pic.description));
-}
-
-void Taglet::placePicture(int pictureType, std::string_view mimeType, std::string_view data,
-    const std::u16string &description)
-{
-    if (pictureType >= PictureSlots)
-        throw Error(errNoSuchSlot,
-            "No such picture slot: attached picture of type " + std::to_string(pictureType));
-    const std::string_view format = mimeType.starts_with("image/") ? mimeType.substr(6) : mimeType;
-    const bool known = contains(StandardFormats, format) || contains(DecodedFormats, format);
-    // The modern mode writes the picture out only when the decoder or the host will see it.
-    std::optional<TempFile> file; // removed whatever happens below
-    if (!m_modern || (known ? m_decoder != nullptr : m_onMessage != nullptr))
-        file.emplace(format, data);
-    PictureSlot &slot = m_slots[static_cast<size_t>(pictureType)];
-
-    if (contains(StandardFormats, format)) {
-        slot.description = description;
-        if (!m_decoder)
-            return;
-        auto image = m_decoder->loadStandardPicture(file->path());
-        if (!image)
-            throw Error(errInvalidPicture,
-                "Invalid picture: the attached " + std::string(format)
-                    + " picture cannot be decoded");
-        slot.picture = std::move(*image);
-    } else if (contains(DecodedFormats, format)) {
-        if (m_decoder) {
-            if (auto image = m_decoder->loadDecodedPicture(file->path(), std::string(format)))
-                slot.picture = std::move(*image);
-        }
-        slot.description = description;
-    } else if (m_onMessage) {
-        m_onMessage(utf8ToText(file->path()));
-    }
+    const FrameBody::AttachedPicture pic = FrameBody::parseAttachedPicture(frame);
+    AttachedPicture picture;
+    picture.type = pic.pictureType;
+    picture.mimeType = pic.mimeType;
+    picture.description = bytesToText(pic.description);
+    // The image runs to the end of the frame: the frame's own bytes become the picture's.
+    frame.erase(0, frame.size() - pic.data.size());
+    picture.data = std::move(frame);
+    placePicture(std::move(picture));
 }
 
 void Taglet::decodeAudioHeader(FileReader &file, std::int64_t frameOffset)

@@ -156,22 +156,24 @@ TEST_F(PanelFixture, Mp3sAsTaggersWriteThem)
     const struct
     {
         const char *file;
-        const char *title, *artist, *album, *genre, *track;
+        const char *title, *artist, *album, *genre, *track, *year, *comment;
         double lengthMs;
         const char *time;
     } cases[] = {
         {"mutagen_v23_utf16.mp3", "日本語のタイトル", "Björk & Сергей", "Ålbum", "Jazz", "7/10",
-            2064, "Time: 0' 02\"    Track #7/10"},
-        {"eyed3_v24.mp3", "Été ünïcode", "Ärtist", "Albüm", "Rock", "04", 2064,
+            "2010", "Kommentar", 2064, "Time: 0' 02\"    Track #7/10"},
+        // The year of a v2.4 date.
+        {"eyed3_v24.mp3", "Été ünïcode", "Ärtist", "Albüm", "Rock", "04", "2015", "", 2064,
             "Time: 0' 02\"    Track #04"},
-        {"mutagen_v22.mp3", "Zwei Punkt Zwei", "Old Tagger", "Vintage", "Pop", "8", 2064,
-            "Time: 0' 02\"    Track #8"},
-        {"v24_unsync_dli.mp3", "Fußnote ÿ", "Ärtist", "", "Remix", "0", 2064, "Time: 0' 02\""},
+        {"mutagen_v22.mp3", "Zwei Punkt Zwei", "Old Tagger", "Vintage", "Pop", "8", "1998", "old",
+            2064, "Time: 0' 02\"    Track #8"},
+        {"v24_unsync_dli.mp3", "Fußnote ÿ", "Ärtist", "", "Remix", "0", "2019", "", 2064,
+            "Time: 0' 02\""},
         // The ID3v1 tag lame adds comes first, but its title is only "?" for the Japanese text
         // of the frame, which therefore wins.
-        {"lame_utf16.mp3", "日本語のタイトル", "Ärtist", "Album", "Rock", "2", 2064,
+        {"lame_utf16.mp3", "日本語のタイトル", "Ärtist", "Album", "Rock", "2", "2001", "", 2064,
             "Time: 0' 02\"    Track #2"},
-        {"lame_v0.mp3", "", "", "", "", "0", 6060, "Time: 0' 06\""},
+        {"lame_v0.mp3", "", "", "", "", "0", "", "", 6060, "Time: 0' 06\""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
@@ -181,6 +183,9 @@ TEST_F(PanelFixture, Mp3sAsTaggersWriteThem)
         EXPECT_EQ(state.TagAlbum, QString::fromUtf8(c.album));
         EXPECT_EQ(state.TagGenre, QString::fromUtf8(c.genre));
         EXPECT_EQ(state.TagTrack, QString::fromUtf8(c.track));
+        EXPECT_EQ(state.TagYear, QString::fromUtf8(c.year));
+        EXPECT_EQ(state.TagDescription, QString::fromUtf8(c.comment));
+        EXPECT_EQ(w.LabComment->text(), "Comm: " + QString::fromUtf8(c.comment));
         EXPECT_NEAR(state.SourceLengthMs, c.lengthMs, 100);
         EXPECT_EQ(w.LabTime->text(), QString::fromUtf8(c.time));
         EXPECT_TRUE(w.LabInfo->text().startsWith("Title: " + QString::fromUtf8(c.title)));
@@ -189,4 +194,52 @@ TEST_F(PanelFixture, Mp3sAsTaggersWriteThem)
     ASSERT_TRUE(select(QStringLiteral(TONVERA_TEST_DATA "/taglet/modern/lame_v0.mp3"), "MP3"));
     EXPECT_NEAR(state.InputBitRate, 47000.0f, 2000.0f);
     EXPECT_EQ(state.InputFrequency, 22050.0f);
+}
+
+// An ID3v1 title cut at its 30 characters gives way to the whole frame; an ID3v1 tag without a
+// year or comment leaves them to the frames, and a tagger's described comment gives way to one
+// without a description.
+TEST_F(PanelFixture, FramesFillTheYearTheCommentAndCutTitles)
+{
+    const auto frame = [](const char *id, const QByteArray &body) {
+        QByteArray f(id);
+        for (int shift : {24, 16, 8, 0})
+            f.append(char((body.size() >> shift) & 0xff));
+        return f + QByteArray(2, '\0') + body;
+    };
+    const QByteArray title = "Better Living Through Chemistry";
+    const QByteArray frames = frame("TIT2", '\0' + title)
+        + frame("TYER",
+            QByteArray("\0"
+                       "2004",
+                5))
+        + frame("COMM",
+            QByteArray("\0eng"
+                       "iTunNORM\0 0000044E",
+                22))
+        + frame("COMM", QByteArray("\0eng\0A plain comment", 20));
+    QByteArray tag("ID3\x03\x00\x00", 6);
+    for (int shift : {21, 14, 7, 0})
+        tag.append(char((frames.size() >> shift) & 0x7f));
+    QByteArray v1 = "TAG" + title.left(30) + QByteArray(30, '\0') + QByteArray(30, '\0')
+        + QByteArray(4, '\0') + QByteArray(30, '\0') + QByteArray(1, char(255));
+    QFile plain(QStringLiteral(TONVERA_TEST_DATA "/playback/plain.mp3"));
+    ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+    const QByteArray audio = plain.readAll();
+    QTemporaryDir dir;
+    for (const bool withV1 : {false, true}) {
+        SCOPED_TRACE(withV1 ? "both tags" : "ID3v2 only");
+        QFile mp3(dir.filePath(withV1 ? "both.mp3" : "v2.mp3"));
+        ASSERT_TRUE(mp3.open(QIODevice::WriteOnly));
+        mp3.write(tag + frames + audio + (withV1 ? v1 : QByteArray()));
+        mp3.close();
+
+        ASSERT_TRUE(select(mp3.fileName(), "MP3"));
+        EXPECT_EQ(state.TagTitle, title);
+        EXPECT_EQ(state.TagYear, "2004");
+        EXPECT_EQ(state.TagDescription, "A plain comment");
+        EXPECT_TRUE(w.LabInfo->text().startsWith("Title: " + title + "  (2004)\n"))
+            << w.LabInfo->text().toStdString();
+        EXPECT_EQ(w.LabComment->text(), "Comm: A plain comment");
+    }
 }

@@ -50,34 +50,104 @@ TEST(OutputFolder, LabelAt37And38CharactersAndTrailingSeparators)
     EXPECT_EQ(tail.toolTip, " " + f38 + " ");
 }
 
-TEST(PanelText, AnId3v1TextThatOnlyLostCharactersGivesWayToTheFrame)
+TEST(PanelText, AnId3v1TextThatOnlyLostCharactersOrWasCutGivesWayToTheFrame)
 {
+    const QString chemistry = QStringLiteral("Better Living Through Chemistry");
+    const QString blankAt30 = QStringLiteral("The Best Of Everything In The World");
     const struct
     {
-        const char *v1, *v2;
+        QString v1, v2;
+        qsizetype width;
         bool shadow;
     } cases[] = {
-        {"????????", "日本語のタイトル", true},
-        {"Bj?rk & ??????", "Björk & Сергей", false}, // ö fits Latin-1: not what an encoder writes
-        {"Bjrk & ??????", "Bjrk & Сергей", true},
-        {"Own Title", "Frame Title", false}, // two real values: the ID3v1 one stands
-        {"Same", "Same", false},
-        {"???", "日本語のタイトル", false}, // not cut at 30
-        {"", "日本", false},
+        {QStringLiteral("????????"), QString::fromUtf8("日本語のタイトル"), 30, true},
+        // ö fits Latin-1: not what an encoder writes.
+        {QString::fromUtf8("Bj?rk & ??????"), QString::fromUtf8("Björk & Сергей"), 30, false},
+        {QStringLiteral("Bjrk & ??????"), QString::fromUtf8("Bjrk & Сергей"), 30, true},
+        {QStringLiteral("Own Title"), QStringLiteral("Frame Title"), 30, false},
+        {QStringLiteral("Same"), QStringLiteral("Same"), 30, false},
+        {QStringLiteral("???"), QString::fromUtf8("日本語のタイトル"), 30, false}, // not cut at 30
+        {QString(), QString::fromUtf8("日本"), 30, false},
+        {QString(30, u'?'), QString(40, QChar(0x65E5)), 30, true},
+        // Cut at the field's width: the frame's first 30 characters.
+        {chemistry.left(30), chemistry, 30, true},
+        {chemistry.left(29), chemistry, 30, false}, // one short: a value of its own
+        {chemistry.left(30), chemistry.left(30), 30, false}, // nothing was cut
+        {QStringLiteral("Better Living Through Chemistx"), chemistry, 30, false},
+        {blankAt30.left(29), blankAt30, 30, true}, // the cut ended in a blank, trimmed off
+        {blankAt30.left(30), blankAt30, 30, true}, // the same, read untrimmed
+        // An ID3v1.1 comment holds 28 characters.
+        {chemistry.left(28), chemistry, 28, true}, {chemistry.left(28), chemistry, 30, false},
+        {QString::fromUtf8("Caf? ").repeated(6), QString::fromUtf8("Café ").repeated(6) + "!", 30,
+            false}, // é fits Latin-1
+        {QStringLiteral("Caf? ").repeated(6).trimmed(), QString::fromUtf8("Caf€ ").repeated(7), 30,
+            true}, // both lost and cut
     };
     for (const auto &c : cases)
-        EXPECT_EQ(
-            PanelText::IsLatin1Shadow(QString::fromUtf8(c.v1), QString::fromUtf8(c.v2)), c.shadow)
-            << c.v1;
-    // 40 characters of frame text against the 30 an ID3v1 field holds.
-    const QString longText = QString(40, QChar(0x65E5));
-    EXPECT_TRUE(PanelText::IsLatin1Shadow(QString(30, u'?'), longText));
+        EXPECT_EQ(PanelText::IsId3v1Shadow(c.v1, c.v2, c.width), c.shadow)
+            << c.v1.toStdString() << " / " << c.v2.toStdString() << " at " << c.width;
+}
+
+// What ends up in the fields from an ID3v1 tag and the frames beside it.
+TEST(PanelText, FramesFillWhatTheId3v1TagLeftEmptyOrCut)
+{
+    const QString chemistry = QStringLiteral("Better Living Through Chemistry");
+    const QString longComment = QStringLiteral("Recorded live at the old town hall in 1971");
+    using Frames = std::vector<PanelText::TextFrame>;
+    using Comments = std::vector<PanelText::CommentFrame>;
+    // ID3v1 title, year, comment and track; the frames; the title, year and comment shown.
+    const struct
+    {
+        const char *name;
+        QString v1Title, v1Year, v1Comment, v1Track;
+        Frames frames;
+        Comments comments;
+        QString title, year, comment;
+    } cases[] = {
+        {"frames only", "", "", "", "0", {{"TIT2", "T"}, {"TYER", "2004"}}, {{"", "Plain"}}, "T",
+            "2004", "Plain"},
+        {"a v2.4 date", "", "", "", "0", {{"TDRC", "2004-05-06T12:00"}}, {}, "", "2004", ""},
+        {"a year inside a text", "", "", "", "0", {{"TDRC", "c. 1998"}}, {}, "", "1998", ""},
+        {"no year in it", "", "", "", "0", {{"TYER", " 98 "}}, {}, "", "98", ""},
+        {"the first year frame", "", "", "", "0", {{"TYER", "2001"}, {"TDRC", "2002"}}, {}, "",
+            "2001", ""},
+        {"v1 year and comment stand", "", "1999", "Kept", "0", {{"TYER", "2004"}}, {{"", "Other"}},
+            "", "1999", "Kept"},
+        {"a comment without a description wins", "", "", "", "0", {},
+            {{"iTunNORM", " 0000044E"}, {"", "Real one"}, {"", "Second"}}, "", "", "Real one"},
+        {"else the first comment", "", "", "", "0", {},
+            {{"Songs-DB", "Custom"}, {"iTunNORM", "0000"}}, "", "", "Custom"},
+        {"a player's own data is no comment", "", "", "", "0", {},
+            {{"iTunNORM", " 0000044E 00000000"}, {"iTunSMPB", " 00000000"}}, "", "", ""},
+        {"an empty comment fills nothing", "", "", "", "0", {}, {{"", ""}, {"Note", "Described"}},
+            "", "", "Described"},
+        {"the title cut at 30", chemistry.left(30), "", "", "0", {{"TIT2", chemistry}}, {},
+            chemistry, "", ""},
+        {"a title of its own", "Own", "", "", "0", {{"TIT2", chemistry}}, {}, "Own", "", ""},
+        {"the comment cut at 30", "", "", longComment.left(30), "0", {}, {{"", longComment}}, "",
+            "", longComment},
+        {"the comment cut at 28 beside a track", "", "", longComment.left(28), "5", {},
+            {{"", longComment}}, "", "", longComment},
+        {"28 characters without a track are the v1 text", "", "", longComment.left(28), "0", {},
+            {{"", longComment}}, "", "", longComment.left(28)},
+    };
+    for (const auto &c : cases) {
+        PanelText::TagFields fields;
+        fields.Title = c.v1Title;
+        fields.Year = c.v1Year;
+        fields.Description = c.v1Comment;
+        fields.Track = c.v1Track;
+        PanelText::FillFromTextFrames(fields, c.frames, c.comments, nullptr);
+        EXPECT_EQ(fields.Title, c.title) << c.name;
+        EXPECT_EQ(fields.Year, c.year) << c.name;
+        EXPECT_EQ(fields.Description, c.comment) << c.name;
+    }
 
     PanelText::TagFields fields;
     fields.Title = QStringLiteral("????");
     fields.Artist = QStringLiteral("Kept");
     PanelText::FillFromTextFrames(fields,
-        {{"TIT2", QString::fromUtf8("日本語の")}, {"TPE1", QStringLiteral("Other")}}, nullptr);
+        {{"TIT2", QString::fromUtf8("日本語の")}, {"TPE1", QStringLiteral("Other")}}, {}, nullptr);
     EXPECT_EQ(fields.Title, QString::fromUtf8("日本語の"));
     EXPECT_EQ(fields.Artist, "Kept");
 }

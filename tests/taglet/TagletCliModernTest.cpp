@@ -45,6 +45,7 @@ TEST(TagletCliModern, PrintsUnicodeTextsAndTheMeasuredLength)
     ASSERT_EQ(status, 0);
     EXPECT_EQ(frameValue(v22, "TIT2"), "Zwei Punkt Zwei");
     EXPECT_EQ(v22["pictures"].toArray()[0].toObject()["description"].toString(), "Cover");
+    EXPECT_TRUE(v22["commentFrames"].isArray());
 }
 
 TEST(TagletCliModern, WithoutTheOptionTheReportIsAsBefore)
@@ -55,5 +56,6 @@ TEST(TagletCliModern, WithoutTheOptionTheReportIsAsBefore)
     p.waitForFinished(30000);
     const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
     EXPECT_FALSE(o.contains("lengthMs"));
+    EXPECT_FALSE(o.contains("commentFrames"));
     EXPECT_EQ(o["events"].toArray(), QJsonArray {100});
 }

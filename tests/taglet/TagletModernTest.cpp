@@ -414,3 +414,174 @@ TEST_F(ModernTest, PicturesReachTheDecoder)
         EXPECT_EQ(t.Picture().height, 4);
     }
 }
+
+namespace {
+
+// "TIT2" and "TPE1" frames of a v2.4 tag (syncsafe sizes).
+std::string v24Frame(const std::string &id, const std::string &data)
+{
+    std::string f = id;
+    for (int shift : {21, 14, 7, 0})
+        f += static_cast<char>((data.size() >> shift) & 0x7F);
+    return f + std::string(2, '\0') + data;
+}
+
+// The text frames the control lists, name and value.
+std::vector<std::pair<std::u16string, std::u16string>> listed(const Taglet &t)
+{
+    std::vector<std::pair<std::u16string, std::u16string>> out;
+    for (std::int16_t i = 1; i <= t.TextFrameNum(); ++i)
+        out.emplace_back(t.TextFrameName(i), t.TextFrame(i));
+    return out;
+}
+
+const std::string ShortAudio = std::string("\xFF\xFB\x90\x64", 4) + std::string(500, '\0');
+
+} // namespace
+
+// Some writers set the extended-header flag without writing one: the frames start at once.
+// The modern mode reads them; the default mode reads as it always did.
+TEST_F(ModernTest, ExtendedHeaderFlagWithoutTheHeader)
+{
+    using namespace std::string_literals;
+    const std::string v23 = frame("TIT2", "\0A"s) + frame("TPE1", "\0B"s);
+    const std::string v24 = v24Frame("TIT2", "\0A"s) + v24Frame("TPE1", "\0B"s);
+    const std::vector<std::u16string> both = {u"TIT2", u"TPE1"};
+    struct Case
+    {
+        const char *name;
+        std::string tag;
+        std::vector<std::u16string> modern, byDefault;
+    };
+    const Case cases[] = {
+        {"v2.3, flag only", id3v2(v23, 3, 0x40), both, both}, // the default mode ignores it
+        {"v2.4, flag only", id3v2(v24, 4, 0x40), both, {}},
+        {"v2.3 unsynchronised, flag only", id3v2(v23, 3, 0xC0), both, {}},
+        {"v2.3, flag only, padding", id3v2(std::string(20, '\0'), 3, 0x40), {}, {}},
+        // Real extended headers are still skipped.
+        {"v2.3 with a CRC", id3v2("\0\0\0\x0A\x80\0\0\0\0\0\1\2\3\4"s + v23, 3, 0x40), both, {}},
+        {"v2.4 with a CRC", id3v2("\0\0\0\x0C\1\x20\5\1\2\3\4\5"s + v24, 4, 0x40), both, {}},
+        {"v2.4 with restrictions", id3v2("\0\0\0\x08\1\x10\1\0"s + v24, 4, 0x40), both, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool modern : {false, true}) {
+            Taglet t;
+            ASSERT_EQ(readFile(t, write("x.mp3", c.tag + ShortAudio), false, modern).error, 0);
+            std::vector<std::u16string> ids;
+            for (const auto &frame : listed(t))
+                ids.push_back(frame.first);
+            EXPECT_EQ(ids, modern ? c.modern : c.byDefault) << (modern ? "modern" : "default");
+        }
+    }
+}
+
+// A text frame repeated in one tag: the modern mode lists it once with its values joined, the
+// default mode lists every frame.
+TEST_F(ModernTest, RepeatedTextFramesAreJoined)
+{
+    using namespace std::string_literals;
+    using Frames = std::vector<std::pair<std::u16string, std::u16string>>;
+    struct Case
+    {
+        const char *name;
+        std::string tag;
+        Frames modern, byDefault;
+    };
+    const Case cases[] = {
+        {"two artists",
+            id3v2(frame("TIT2", "\0T"s) + frame("TPE1", "\0A"s) + frame("TPE1", "\0B"s)),
+            {{u"TIT2", u"T"}, {u"TPE1", u"A / B"}},
+            {{u"TIT2", u"T"}, {u"TPE1", u"A"}, {u"TPE1", u"B"}}},
+        {"at the first one's place",
+            id3v2(frame("TPE1", "\0A"s) + frame("TIT2", "\0T"s) + frame("TPE1", "\0B"s)),
+            {{u"TPE1", u"A / B"}, {u"TIT2", u"T"}},
+            {{u"TPE1", u"A"}, {u"TIT2", u"T"}, {u"TPE1", u"B"}}},
+        {"a value once", id3v2(frame("TPE1", "\0A"s) + frame("TPE1", "\0A"s)), {{u"TPE1", u"A"}},
+            {{u"TPE1", u"A"}, {u"TPE1", u"A"}}},
+        {"an empty one adds nothing",
+            id3v2(frame("TPE1", "\0"s) + frame("TPE1", "\0B"s) + frame("TPE1", "\0"s)
+                + std::string(10, '\0')),
+            {{u"TPE1", u"B"}}, {{u"TPE1", u""}, {u"TPE1", u"B"}, {u"TPE1", u""}}},
+        {"UTF-16 and Latin-1",
+            id3v2(frame("TPE1", "\1\xFF\xFE\x41\0\0\0"s) + frame("TPE1", "\0Caf\xE9"s)),
+            {{u"TPE1", u"A / Caf\u00E9"}}, {{u"TPE1", u""}, {u"TPE1", u"Caf\u00E9"}}},
+        {"genres", id3v2(frame("TCON", "\0(17)"s) + frame("TCON", "\0(20)"s)),
+            {{u"TCON", u"(17) / (20)"}}, {{u"TCON", u"(17)"}, {u"TCON", u"(20)"}}},
+        // Some taggers put the v2.4 date beside TYER in a v2.3 tag.
+        {"TYER and TDRC",
+            id3v2(frame("TYER",
+                      "\0"
+                      "2004"s)
+                + frame("TDRC",
+                    "\0"
+                    "2004-05-06"s)),
+            {{u"TYER", u"2004"}}, {{u"TYER", u"2004"}}},
+        {"v2.2", id3v2("TP1\0\0\2\0A"s + "TP1\0\0\2\0B"s, 2), {{u"TPE1", u"A / B"}}, {}},
+        {"v2.4", id3v2(v24Frame("TPE1", "\0A\0B"s) + v24Frame("TPE1", "\0C"s), 4),
+            {{u"TPE1", u"A / B / C"}}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool modern : {false, true}) {
+            Taglet t;
+            ASSERT_EQ(readFile(t, write("r.mp3", c.tag + ShortAudio), false, modern).error, 0);
+            EXPECT_EQ(listed(t), modern ? c.modern : c.byDefault)
+                << (modern ? "modern" : "default");
+        }
+    }
+    // Joined genres still decode.
+    Taglet t;
+    readModern(t, write("g.mp3", cases[5].tag + ShortAudio));
+    std::u16string genres = t.TextFrame(1);
+    EXPECT_EQ(t.DecodeTCON(genres), u"Rock / Alternative");
+}
+
+// COMM frames in the modern mode: language, description and text, in every encoding.
+TEST_F(ModernTest, CommentFrames)
+{
+    using namespace std::string_literals;
+    const std::string tag = id3v2(frame("COMM", "\0eng\0Plain text"s)
+        + frame("COMM", "\1deu\xFF\xFEi\0\0\0\xFF\xFE\xFC\0\0\0"s) // UTF-16 "i" and "ü"
+        + frame("COMM", "\3\0\0\0Note\0Caf\xC3\xA9\0junk"s) // UTF-8, no language
+        + frame("COMM", "\0en"s) // too short: passed over
+        + frame("COMM", "\0engno terminator"s) // passed over
+        + frame("COMM", "\7eng\0x"s)); // unknown encoding: passed over
+    const struct
+    {
+        std::u16string language, description, text;
+    } expected[] = {
+        {u"eng", u"", u"Plain text"},
+        {u"deu", u"i", u"\u00FC"},
+        {u"", u"Note", u"Caf\u00E9"},
+    };
+    Taglet t;
+    ASSERT_EQ(readModern(t, write("c.mp3", tag + ShortAudio)).error, 0);
+    ASSERT_EQ(t.CommentFrameNum(), 3);
+    for (std::int16_t i = 1; i <= 3; ++i) {
+        const auto &e = expected[i - 1];
+        EXPECT_EQ(t.CommentFrameLanguage(i), e.language) << i;
+        EXPECT_EQ(t.CommentFrameDescription(i), e.description) << i;
+        EXPECT_EQ(t.CommentFrame(i), e.text) << i;
+    }
+    EXPECT_EQ(t.CommentFrame(0), u"");
+    EXPECT_TAGLET_ERROR(t.CommentFrame(4), errSubscript);
+    EXPECT_EQ(t.TextFrameNum(), 0) << "a comment is not a text frame";
+
+    // As a tagger wrote it, in UTF-16.
+    ASSERT_EQ(readModern(t, fixture("modern/mutagen_v23_utf16.mp3")).error, 0);
+    ASSERT_EQ(t.CommentFrameNum(), 1);
+    EXPECT_EQ(t.CommentFrameLanguage(1), u"eng");
+    EXPECT_EQ(t.CommentFrame(1), u"Kommentar");
+
+    // v2.2's COM is the same frame; the default mode lists no comments.
+    ASSERT_EQ(
+        readModern(t, write("c22.mp3", id3v2("COM\0\0\x07\0engD\0T"s, 2) + ShortAudio)).error, 0);
+    ASSERT_EQ(t.CommentFrameNum(), 1);
+    EXPECT_EQ(t.CommentFrame(1), u"T");
+    Taglet byDefault;
+    ASSERT_EQ(readFile(byDefault, write("d.mp3", tag + ShortAudio), false).error, 0);
+    EXPECT_EQ(byDefault.CommentFrameNum(), 0);
+    Taglet fresh;
+    EXPECT_TAGLET_ERROR(fresh.CommentFrameNum(), errSubscript);
+}

@@ -99,6 +99,34 @@ TEST(TagletCli, ReadOutcomes)
     EXPECT_EQ(frames["mcdi"].toString(), QString::fromLatin1("\0\1\2CD", 5));
 }
 
+// Pictures are described from their bytes; their sizes, which take decoding, only on request.
+TEST(TagletCli, PictureSizesOnRequest)
+{
+    const QJsonObject plain = taglet({"read", fixture("v2_frames.mp3")}).json.object();
+    const QJsonObject front = plain["pictures"].toArray()[0].toObject();
+    EXPECT_EQ(front["slot"].toInt(), 3);
+    EXPECT_EQ(front["description"].toString(), "Front");
+    EXPECT_EQ(front["mimeType"].toString(), "image/png");
+    EXPECT_GT(front["bytes"].toInt(), 0);
+    EXPECT_FALSE(front.contains("width"));
+
+    CliRun r = taglet({"read", "--picture-sizes", fixture("v2_frames.mp3")});
+    ASSERT_EQ(r.status, 0);
+    for (const auto &entry : r.json.object()["pictures"].toArray()) {
+        EXPECT_EQ(entry.toObject()["width"].toInt(), 4);
+        EXPECT_EQ(entry.toObject()["height"].toInt(), 4);
+    }
+
+    // A picture that does not decode fails only its own entry, and only when decoded.
+    EXPECT_EQ(taglet({"read", fixture("apic_bad_jpeg.mp3")}).status, 0);
+    r = taglet({"read", "--picture-sizes", fixture("apic_bad_jpeg.mp3")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.json.object()["error"].isNull());
+    const QJsonObject bad = r.json.object()["pictures"].toArray()[0].toObject();
+    EXPECT_EQ(bad["width"].toInt(), 0);
+    EXPECT_EQ(bad["error"].toObject()["number"].toInt(), 481);
+}
+
 TEST(TagletCli, WriteSavesAndReportsFittedValues)
 {
     QTemporaryDir dir;

@@ -59,29 +59,51 @@ std::string pairs(Count count, First first, Second second)
     std::string out = "[";
     const std::int16_t n = count();
     for (std::int16_t i = 1; i <= n; ++i) {
-        if (i > 1)
-            out += ", ";
-        out += "[" + jsonString(first(i)) + ", " + jsonString(second(i)) + "]";
+        // Appended piece by piece: GCC 12 at -O3 takes "[" + std::string for an overlapping
+        // copy (-Wrestrict) and fails the build.
+        out += i > 1 ? ", [" : "[";
+        out += jsonString(first(i));
+        out += ", ";
+        out += jsonString(second(i));
+        out += "]";
     }
     return out + "]";
 }
 
-// Slots that hold a picture or a description; the CLI's own instance, so PictureID may move.
-std::string pictures(Taglet &probe)
+// The slot's decoded size, or why it has none.
+std::string pictureSize(const Taglet &probe)
+{
+    try {
+        const taglet::Image image = probe.Picture();
+        return ", \"width\": " + std::to_string(image.width)
+            + ", \"height\": " + std::to_string(image.height);
+    } catch (const taglet::Error &e) {
+        return ", \"width\": 0, \"height\": 0, \"error\": " + jsonError(e);
+    }
+}
+
+// Slots that hold a picture or a description, with the picture file as the tag holds it; the
+// CLI's own instance, so PictureID may move. Sizes only on request: they take decoding.
+std::string pictures(Taglet &probe, bool withSizes)
 {
     const std::int16_t keep = probe.PictureID();
     std::string out = "[";
     bool first = true;
     for (std::int16_t slot = 0; slot < Taglet::PictureSlots; ++slot) {
         probe.setPictureID(slot);
-        const bool loaded = !probe.Picture().isNull();
+        const taglet::AttachedPicture *file = probe.PictureFile();
         const std::u16string description = probe.PictureDescription();
-        if (!loaded && description.empty())
+        if (!file && description.empty())
             continue;
         out += first ? "" : ", ";
         first = false;
-        out += "{\"slot\": " + std::to_string(slot) + ", \"description\": "
-            + jsonString(description) + ", \"loaded\": " + boolean(loaded) + "}";
+        out += "{\"slot\": " + std::to_string(slot)
+            + ", \"description\": " + jsonString(description) + ", \"mimeType\": "
+            + jsonString(file ? std::u16string(file->mimeType.begin(), file->mimeType.end()) : u"")
+            + ", \"bytes\": " + std::to_string(file ? file->data.size() : 0);
+        if (withSizes)
+            out += pictureSize(probe);
+        out += "}";
     }
     probe.setPictureID(keep);
     return out + "]";
@@ -117,7 +139,7 @@ std::string ReadReport::toJson(Taglet &tag) const
     flag("privateBit", tag.PrivateBit());
     num("emphasis", tag.Emphasis());
     num("length", tag.Length());
-    // The modern mode measures the stream; the default report keeps its keys.
+    // The modern mode measures the stream and reads comments; the default report keeps its keys.
     if (tag.Modern())
         num("lengthMs", tag.LengthMs());
     str("song", tag.Song());
@@ -153,7 +175,20 @@ std::string ReadReport::toJson(Taglet &tag) const
             [&](auto i) { return tag.InvolvedPeopleInvolvement(i); },
             [&](auto i) { return tag.InvolvedPeople(i); }));
     str("mcdi", tag.MCDI());
-    list("pictures", pictures(tag));
+    if (tag.Modern()) {
+        std::string comments = "[";
+        for (std::int16_t i = 1; i <= tag.CommentFrameNum(); ++i) {
+            comments += i > 1 ? ", [" : "[";
+            comments += jsonString(tag.CommentFrameLanguage(i));
+            comments += ", ";
+            comments += jsonString(tag.CommentFrameDescription(i));
+            comments += ", ";
+            comments += jsonString(tag.CommentFrame(i));
+            comments += "]";
+        }
+        list("commentFrames", comments + "]");
+    }
+    list("pictures", pictures(tag, pictureSizes));
     std::string msgs = "[";
     for (size_t i = 0; i < messages.size(); ++i)
         msgs += (i ? ", " : "") + jsonString(messages[i]);

@@ -14,6 +14,7 @@ struct ReadReport
     std::optional<taglet::Error> error;
     std::vector<std::int16_t> events;
     std::vector<std::u16string> messages;
+    bool pictureSizes = false; // decode every slot's picture and report its size
 
     // The whole object on one line: the file, the error, the events, then the control's state.
     std::string toJson(taglet::Taglet &tag) const;

@@ -21,10 +21,16 @@ using taglet::Taglet;
 
 namespace {
 
-constexpr const char *Usage = "usage: taglet read [--no-trim] [--modern] FILE\n"
-                              "       taglet write FILE [--song S] [--artist S] [--album S] "
-                              "[--year S] [--comment S] [--genre S] [--track N]\n"
-                              "       taglet tcon TEXT\n";
+constexpr const char *Usage
+    = "usage: taglet read [--no-trim] [--modern] [--picture-sizes] FILE\n"
+      "       taglet write FILE [--song S] [--artist S] [--album S] "
+      "[--year S] [--comment S] [--genre S] [--track N]\n"
+      "       taglet tcon TEXT\n"
+      "read prints what the library holds as one JSON object:\n"
+      "  --no-trim        keep the blanks that pad the ID3v1 fields\n"
+      "  --modern         read ID3v2.2 to v2.4 tags with Unicode texts and comments, and\n"
+      "                   measure the stream for its exact length\n"
+      "  --picture-sizes  decode the attached pictures and print their width and height\n";
 
 int usage(const std::string &problem)
 {
@@ -77,6 +83,7 @@ int readCommand(const std::vector<std::string> &args)
 {
     bool trim = true;
     bool modern = false;
+    bool pictureSizes = false;
     std::vector<std::string> files;
     bool optionsDone = false;
     for (const std::string &a : args) {
@@ -84,6 +91,8 @@ int readCommand(const std::vector<std::string> &args)
             trim = false;
         else if (!optionsDone && a == "--modern")
             modern = true;
+        else if (!optionsDone && a == "--picture-sizes")
+            pictureSizes = true;
         else if (!optionsDone && a == "--")
             optionsDone = true;
         else if (!optionsDone && a.size() > 1 && a[0] == '-')
@@ -96,6 +105,7 @@ int readCommand(const std::vector<std::string> &args)
     Session s(files[0]);
     s.tag.setTrim(trim);
     s.tag.setModern(modern);
+    s.report.pictureSizes = pictureSizes;
     s.attempt([&] { s.tag.Read(); });
     return s.finish();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <taglet/AttachedPicture.h>
 #include <taglet/Error.h>
 #include <taglet/Image.h>
 #include <taglet/PictureDecoder.h>
@@ -51,6 +52,9 @@ enum propHaveTag : std::int32_t {
 //
 // One instance serves one file at a time and keeps the file open only inside Read and Save.
 // Every failure throws taglet::Error; the file is closed before the error leaves the call.
+// Attached pictures are kept as the tag holds them and decoded only when a slot's Picture is
+// asked for, so a large cover costs Read no more than reading its bytes. Not thread-safe, not
+// even for const calls: Picture decodes on first access.
 class TAGLET_EXPORT Taglet
 {
 public:
@@ -78,7 +82,8 @@ public:
     // Shows the about box; given the text to show.
     using AboutHandler = std::function<void(const std::u16string &text)>;
     void setAboutHandler(AboutHandler handler);
-    // Picture decoding for attached pictures; without one, pictures keep only their description.
+    // Picture decoding for attached pictures, used when Picture is first asked for a slot;
+    // without one, the slots show only their descriptions.
     void setPictureDecoder(std::shared_ptr<PictureDecoder> decoder);
     // True when the host runs (the default), false while the host designs its form.
     void setUserMode(bool runTime);
@@ -120,6 +125,12 @@ public:
     std::u16string InvolvedPeople(std::int16_t FrameNumber) const;
     std::u16string InvolvedPeopleInvolvement(std::int16_t FrameNumber) const;
     std::u16string MCDI() const;
+    // COMM frames in the order of the tag (modern mode only): the comment text, its
+    // description and its three-letter language; numbered like the lists above.
+    std::int16_t CommentFrameNum() const;
+    std::u16string CommentFrame(std::int16_t FrameNumber) const;
+    std::u16string CommentFrameDescription(std::int16_t FrameNumber) const;
+    std::u16string CommentFrameLanguage(std::int16_t FrameNumber) const;
     // Genre name by ID3v1 genre byte; slots 126 to 255 are empty.
     std::u16string Genres(int index) const;
 
@@ -131,14 +142,17 @@ public:
     // Settable at any time; kept by the property bag only when on. When on, Read differs so:
     // - ID3v2.2, v2.3 and v2.4 tags are read, unsynchronised or not, extended headers skipped;
     //   events 100 and 101 are not raised for them (100 still for other versions, whose tag
-    //   is then passed over while the audio and ID3v1 are read).
+    //   is then passed over while the audio and ID3v1 are read). A tag whose header announces
+    //   an extended header that is not there (a known writer bug) is read as if it had none.
     // - v2.2 frames are listed under their v2.3 ids (TT2 as TIT2, PIC as APIC, ...); the v2.4
     //   frames TDRC and TDOR are listed as TYER and TORY with their year, TIPL as IPLS.
     // - Texts of every encoding are decoded and end at their terminator; several v2.4 values
     //   are joined with " / "; v2.4 genre numbers are written "(n)" for DecodeTCON.
-    // - A malformed frame is passed over instead of failing Read; attached pictures fail it
-    //   as in the default mode (type above 20, a standard format that does not decode),
-    //   and go to a temporary file only when the decoder or the message handler reads it.
+    // - A text frame id that occurs more than once is listed once, at its first place, with
+    //   its different values joined with " / " (writers repeat TPE1 for several artists).
+    // - COMM frames fill the comment list (CommentFrameNum ...), which stays empty otherwise.
+    // - A malformed frame is passed over instead of failing Read; an attached picture whose
+    //   type is above 20 fails it as in the default mode.
     // - The audio is measured from its first real frame: Length and LengthMs from a Xing/Info
     //   or VBRI header, or else from counting every frame; Bitrate is the average of a
     //   variable stream and Frequency the true rate of MPEG 2.5.
@@ -189,7 +203,10 @@ public:
     void setGenre(const std::u16string &value);
     void setTrack(std::int16_t value);
 
-    // The slot selected by PictureID (0-20; anything else fails with 340).
+    // The slot selected by PictureID (0-20; anything else fails with 340). The slot's picture
+    // is decoded on the first call; a picture of a standard format (bmp, gif, jpeg, ...) that
+    // does not decode fails every call with 481, while the other formats leave the picture
+    // placed in the slot before, or the empty picture.
     Image Picture() const;
     void setPicture(const Image &value); // accepted and ignored
     std::u16string PictureDescription() const;
@@ -199,19 +216,40 @@ public:
     // The picture persisted with the control (not filled by Read).
     Image StoredPicture() const { return m_storedPicture; }
 
+    // Every attached picture Read kept, in the order of the tag, undecoded: also those of a
+    // format the slots do not take, and those a later picture of the same type replaced.
+    const std::vector<AttachedPicture> &AttachedPictures() const { return m_pictures; }
+    // The picture that stands for the file: the first front cover (type 3), else the first
+    // picture; nullptr when the tag has none.
+    const AttachedPicture *FrontCover() const;
+    // The undecoded picture the slot selected by PictureID shows (the last one Read placed
+    // there), or nullptr for an empty slot. Fails like Picture for a bad PictureID.
+    const AttachedPicture *PictureFile() const;
+
 private:
     struct PictureSlot
     {
-        Image picture;
         std::u16string description;
+        // Indexes into m_pictures of the pictures Read placed here, oldest first: when the
+        // newest does not decode, an older one may still show.
+        std::vector<size_t> sources;
+        // What decoding gave, once it has been done.
+        mutable std::optional<Image> picture;
+        mutable std::optional<Error> failure;
     };
     using Pair = std::pair<std::u16string, std::u16string>;
     using FrameList = std::vector<Pair>;
+    struct CommentEntry
+    {
+        std::u16string language, description, text;
+    };
     struct Lists
     {
         FrameList text, userText, uniqueIds, links, userLinks, involvedPeople;
+        std::vector<CommentEntry> comments;
     };
     struct RawFrame;
+    struct ModernFrames;
 
     void requireRunTime() const;
     void refuseReadOnly() const;
@@ -220,20 +258,22 @@ private:
     const PictureSlot &selectedSlot() const;
     const Lists &lists() const;
     const Pair &entry(const FrameList &list, std::int16_t n) const;
+    const CommentEntry &commentAt(std::int16_t n) const;
+    Image decodeSlot(const PictureSlot &slot) const;
 
     bool readId3v2(FileReader &file, std::int64_t &frameOffset);
     void storeFrame(std::string_view id, std::string_view data);
-    void loadAttachedPicture(std::string_view data);
-    void placePicture(int pictureType, std::string_view mimeType, std::string_view data,
-        const std::u16string &description);
+    void loadAttachedPicture(std::string frame);
+    void placePicture(AttachedPicture picture);
     void decodeAudioHeader(FileReader &file, std::int64_t frameOffset);
     void decodeHeaderFields(FileReader &file, std::int64_t frameOffset);
     void readId3v1(FileReader &file);
 
     void readModern(FileReader &file);
     std::int64_t readModernId3v2(FileReader &file);
-    void storeModernFrame(std::string_view id, std::string_view data, int major);
-    void loadModernPicture(std::string_view data);
+    void storeModernFrame(
+        ModernFrames &seen, std::string_view id, std::string_view data, int major);
+    void loadModernPicture(std::string frame);
     void measureAudio(FileReader &file, std::int64_t audioOffset);
 
     std::u16string m_filename;
@@ -255,6 +295,7 @@ private:
     std::u16string m_artist, m_song, m_album, m_year, m_comment, m_genre;
     std::int16_t m_track = 0;
     std::array<PictureSlot, PictureSlots> m_slots;
+    std::vector<AttachedPicture> m_pictures;
     std::int16_t m_pictureId = 0;
     Image m_storedPicture;
     std::u16string m_storedPictureDescription;

@@ -1,0 +1,177 @@
+// Attached pictures: kept byte for byte by Read, decoded only when a slot is looked at.
+#include "TagFile.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include <random>
+
+using namespace taglet;
+using namespace std::string_literals;
+
+namespace {
+
+// The real decoder, counting how often it is asked.
+class CountingDecoder : public PictureDecoder
+{
+public:
+    std::optional<Image> loadStandardPicture(const std::string &path) override
+    {
+        ++calls;
+        return real.loadStandardPicture(path);
+    }
+    std::optional<Image> loadDecodedPicture(
+        const std::string &path, const std::string &format) override
+    {
+        ++calls;
+        return real.loadDecodedPicture(path, format);
+    }
+
+    int calls = 0;
+    QtPictureDecoder real;
+};
+
+// A PNG of noise, so that it does not compress: larger than the bytes a reader fetches at the
+// start of a file, with frames after it.
+std::string noisePng(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 random(7);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, random() | 0xFF000000u);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+std::string apic(
+    int type, const std::string &mime, const std::string &description, const std::string &image)
+{
+    return "\0"s + mime + '\0' + static_cast<char>(type) + description + '\0' + image;
+}
+
+const std::string Audio = std::string("\xFF\xFB\x90\x64", 4) + std::string(500, '\0');
+
+} // namespace
+
+using PictureTest = TagFileTest;
+
+TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
+{
+    const std::string png = noisePng(200, 200);
+    ASSERT_GT(png.size(), 100'000u);
+    const std::string broken = "\xFF\xD8 not really a JPEG";
+    const std::string path = write("cover.mp3",
+        id3v2(frame("TIT2", "\0Before"s) + frame("APIC", apic(3, "image/png", "Cover", png))
+            + frame("TPE1", "\0After"s) + frame("APIC", apic(5, "image/jpeg", "Bad", broken)))
+            + Audio);
+
+    for (const bool modern : {false, true}) {
+        SCOPED_TRACE(modern ? "modern" : "default");
+        Taglet t;
+        auto decoder = std::make_shared<CountingDecoder>();
+        t.setPictureDecoder(decoder);
+        t.setModern(modern);
+        t.setFilename(u16(path));
+        ASSERT_NO_THROW(t.Read()); // the broken JPEG fails only when shown
+        EXPECT_EQ(decoder->calls, 0);
+        EXPECT_EQ(t.TextFrameNum(), 2) << "the frame after a large picture";
+
+        const auto &pictures = t.AttachedPictures();
+        ASSERT_EQ(pictures.size(), 2u);
+        EXPECT_EQ(pictures[0].type, 3);
+        EXPECT_EQ(pictures[0].mimeType, "image/png");
+        EXPECT_EQ(pictures[0].description, u"Cover");
+        EXPECT_TRUE(pictures[0].data == png) << "the picture's bytes, exactly";
+        EXPECT_EQ(pictures[1].data, broken);
+        EXPECT_EQ(t.FrontCover(), &pictures[0]);
+
+        t.setPictureID(3);
+        ASSERT_NE(t.PictureFile(), nullptr);
+        EXPECT_EQ(t.PictureFile(), &pictures[0]);
+        EXPECT_EQ(decoder->calls, 0);
+        EXPECT_EQ(t.Picture().width, 200);
+        EXPECT_EQ(t.Picture().height, 200);
+        EXPECT_EQ(decoder->calls, 1) << "decoded once, then kept";
+
+        t.setPictureID(5);
+        EXPECT_EQ(t.PictureDescription(), u"Bad");
+        EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
+        EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
+        EXPECT_EQ(decoder->calls, 2);
+
+        t.setPictureID(4);
+        EXPECT_EQ(t.PictureFile(), nullptr);
+        EXPECT_TRUE(t.Picture().isNull());
+
+        // A new decoder decodes again; a new Read forgets the pictures.
+        t.setPictureDecoder(decoder);
+        t.setPictureID(3);
+        EXPECT_FALSE(t.Picture().isNull());
+        EXPECT_EQ(decoder->calls, 3);
+        t.setFilename(u16(fixture("tone.mp3")));
+        t.Read();
+        EXPECT_TRUE(t.AttachedPictures().empty());
+        EXPECT_EQ(t.FrontCover(), nullptr);
+        EXPECT_TRUE(t.Picture().isNull());
+        EXPECT_EQ(decoder->calls, 3);
+    }
+}
+
+// A slot shows the last picture of its type; one of a less common format that does not decode
+// leaves the picture before it, while a standard format that does not decode is an error.
+TEST_F(PictureTest, TheLastPictureOfATypeShowsAndTheFrontCoverIsTheFirst)
+{
+    const std::string png = noisePng(4, 4);
+    const std::string bigPng = noisePng(6, 6);
+    struct Case
+    {
+        const char *name;
+        std::string frames;
+        int width; // of slot 3; -1: error 481
+        std::u16string description;
+        std::u16string frontCover; // description of FrontCover
+    };
+    const Case cases[] = {
+        {"one cover", frame("APIC", apic(3, "image/png", "A", png)), 4, u"A", u"A"},
+        {"a later cover replaces",
+            frame("APIC", apic(3, "image/png", "A", png))
+                + frame("APIC", apic(3, "image/png", "B", bigPng)),
+            6, u"B", u"A"},
+        {"an undecodable later png leaves the first",
+            frame("APIC", apic(3, "image/png", "A", png))
+                + frame("APIC", apic(3, "image/png", "B", "junk")),
+            4, u"B", u"A"},
+        {"an undecodable later jpeg fails",
+            frame("APIC", apic(3, "image/png", "A", png))
+                + frame("APIC", apic(3, "image/jpeg", "B", "junk")),
+            -1, u"B", u"A"},
+        {"no cover: the first picture stands for the file",
+            frame("APIC", apic(4, "image/png", "Back", png))
+                + frame("APIC", apic(6, "image/png", "Media", png)),
+            0, u"", u"Back"},
+        {"a later cover wins over an earlier other picture",
+            frame("APIC", apic(4, "image/png", "Back", png))
+                + frame("APIC", apic(3, "image/png", "Front", png)),
+            4, u"Front", u"Front"},
+        {"an unknown format is kept but shown in no slot",
+            frame("APIC", apic(3, "image/x-new", "New", "bytes")), 0, u"", u"New"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Taglet t;
+        ASSERT_EQ(readFile(t, write("p.mp3", id3v2(c.frames) + Audio)).error, 0);
+        t.setPictureID(3);
+        if (c.width < 0)
+            EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
+        else
+            EXPECT_EQ(t.Picture().width, c.width);
+        EXPECT_EQ(t.PictureDescription(), c.description);
+        ASSERT_NE(t.FrontCover(), nullptr);
+        EXPECT_EQ(t.FrontCover()->description, c.frontCover);
+    }
+}
