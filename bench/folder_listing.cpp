@@ -1,6 +1,8 @@
 // How long the browser takes to list and sort a folder of 10,000 audio files: once through the
 // rules alone (directory read, list lines, sort keys) and once through the whole folder change
 // that fills the input list on screen (offscreen here).
+#include "QuietServices.h"
+
 #include "app/MainWindow.h"
 #include "browser/FolderBrowser.h"
 #include "browser/ListLine.h"
@@ -71,20 +73,6 @@ void BM_ListAndSortRules(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ListAndSortRules)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-
-// Nothing modal may open in a benchmark: every question is cancelled, nothing is picked.
-class QuietServices
-    : public MessageBoxService
-    , public FolderPickerService
-    , public SoundDeviceService
-    , public LanguageChooserService
-{
-public:
-    int show(const QString &, int) override { return 2; }
-    QString pickFolder(const QString &, const QString &) override { return {}; }
-    bool hasAudioOutput() override { return true; }
-    QString chooseLanguage(const QString &) override { return QStringLiteral("EN"); }
-};
 
 void BM_FolderChangeFillsTheList(benchmark::State &state)
 {
