@@ -774,3 +774,40 @@ TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
         EXPECT_EQ(texts.value(key), before.value(key)) << key.toStdString();
     EXPECT_EQ(asfAttributes(music + "/a.wma").value("WM/Picture"), "3 image/jpeg " + coverSha1);
 }
+
+// Real-world MP3s from taggers and encoders: what a player reads in each WMA, field by field, is
+// what an independent reader (mutagen) reads in its MP3.
+TEST_F(ConversionTest, RealWorldTagsReadTheSameInTheWma)
+{
+    const QString fixtures = Data + "/taglet/modern";
+    const QStringList names = QDir(fixtures).entryList({"*.mp3"}, QDir::Files);
+    for (const QString &name : names)
+        ASSERT_TRUE(QFile::copy(fixtures + "/" + name, music + "/" + name));
+    startIn(0);
+    ui().chkAll->click();
+    ASSERT_EQ(ui().ListInput->selectedItems().size(), names.size());
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun(180000));
+    EXPECT_TRUE(ui().LabStatus->text().contains("Conversion completed"))
+        << ui().LabStatus->text().toStdString();
+
+    const QMap<QString, QString> asfName = {{"title", "Title"}, {"artist", "Author"},
+        {"album", "WM/AlbumTitle"}, {"track", "WM/TrackNumber"}, {"year", "WM/Year"},
+        {"genre", "WM/Genre"}, {"albumartist", "WM/AlbumArtist"}, {"composer", "WM/Composer"},
+        {"cover", "WM/Picture"}};
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        QProcess reader;
+        reader.start("/usr/bin/python3",
+            {TONVERA_SOURCE_DIR "/tests/support/id3_fields.py", music + "/" + name});
+        ASSERT_TRUE(reader.waitForFinished(30000));
+        QMap<QString, QString> source;
+        for (const QString &line : QString::fromUtf8(reader.readAllStandardOutput()).split('\n'))
+            if (line.contains('='))
+                source[line.section('=', 0, 0)] = line.section('=', 1);
+        const QString wma = music + "/" + QFileInfo(name).completeBaseName() + ".wma";
+        const QMap<QString, QString> output = asfAttributes(wma);
+        for (auto it = asfName.begin(); it != asfName.end(); ++it)
+            EXPECT_EQ(output.value(it.value()), source.value(it.key())) << it.key().toStdString();
+    }
+}
