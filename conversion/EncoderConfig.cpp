@@ -120,7 +120,8 @@ EncoderConfig::EncoderConfig(const QString &input, const QString &output, const 
     if (!m_tags.DescriptionAsIs)
         m_tags.TagDescription
             = ComposedDescription(m_tags.TagDescription, m_tags.TagAlbum, m_tags.TagTrack);
-    m_tags.TagDescription = FirstCharacters(KeptInDescription(m_tags.TagDescription), MaxTextLength);
+    m_tags.TagDescription
+        = FirstCharacters(KeptInDescription(m_tags.TagDescription), MaxTextLength);
     m_tags.TagAlbum = tags.TagAlbum;
     m_tags.TagTrack = tags.TagTrack;
 }

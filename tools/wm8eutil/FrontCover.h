@@ -7,8 +7,8 @@
 namespace tonvera {
 
 // Copies the front cover (picture type 3, else the first picture) of the MP3 or WMA at source
-// into the ASF file at wma. False when the source holds no picture. Throws std::runtime_error when the
-// WMA cannot be rewritten.
+// into the ASF file at wma. False when the source holds no picture. Throws std::runtime_error when
+// the WMA cannot be rewritten.
 bool CopyFrontCover(const std::string &source, const std::string &wma);
 
 } // namespace tonvera
