@@ -236,6 +236,7 @@ bool AppShell::start(const QStringList &arguments)
     m_state.UserOutputFolder = m_settings.text(Keys::usrDir, m_state.CurrentFolder);
     m_state.kTimeMP3 = m_settings.single(Keys::kTimeMP3);
     m_state.kTimeWAV = m_settings.single(Keys::kTimeWAV);
+    m_state.FilesAtOnce = FilesAtOnceOf(m_settings.integer(Keys::FilesAtOnce));
 
     QCoreApplication::processEvents();
 

@@ -10,8 +10,10 @@
 #include "core/StatusLine.h"
 #include "core/Volumes.h"
 #include "core/WidgetHelpers.h"
+#include "core/WorkFiles.h"
 #include "core/texts/LocalText.h"
 #include "playback/MediaControls.h"
+#include "playback/Mp3SectionDecoder.h"
 #include "tags/CutNames.h"
 #include "tags/FileActions.h"
 
@@ -23,6 +25,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <algorithm>
@@ -54,7 +57,7 @@ ConversionQueue::ConversionQueue(
 
 ConversionQueue::~ConversionQueue()
 {
-    delete m_job;
+    stopJobs();
 }
 
 QString ConversionQueue::text(int number, const char *english) const
@@ -161,15 +164,24 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
 
 void ConversionQueue::planNext()
 {
+    // One file is planned at a time: a file that finishes while a dialog of the planning waits
+    // for the user comes back here, and the planning already under way goes on afterwards.
+    if (m_planning)
+        return;
+    const QScopedValueRollback planning(m_planning, true);
     const quint64 run = m_runNumber;
-    while (m_run && run == m_runNumber && !m_job) {
+    while (m_run && run == m_runNumber && !m_endWhenIdle && !m_waiting
+        && int(m_jobs.size()) < filesAtOnce()) {
         const int index = m_run->takeNext();
         if (index < 0) {
-            endRun(Outcome::Completed);
+            if (m_jobs.empty())
+                endRun(Outcome::Completed);
             return;
         }
         switch (planFile(index)) {
         case Planned::Started:
+            break;
+        case Planned::Waiting:
         case Planned::Ended:
             return;
         case Planned::Skipped:
@@ -181,15 +193,58 @@ void ConversionQueue::planNext()
     }
 }
 
+int ConversionQueue::filesAtOnce() const
+{
+    // A run of one file is as it always was.
+    return m_run && m_run->count() > 1 ? std::max(1, s.FilesAtOnce) : 1;
+}
+
+bool ConversionQueue::clashesWithFilesInFlight(const FilePlan &plan) const
+{
+    const QStringList outputs = RunPlan::outputsOf(plan.names, plan.createWma, plan.keepWave);
+    for (const std::unique_ptr<Job> &job : m_jobs) {
+        const FilePlan &other = job->conversion->plan();
+        const QStringList written
+            = RunPlan::outputsOf(other.names, other.createWma, other.keepWave);
+        if (written.contains(plan.sourcePath) || outputs.contains(other.sourcePath))
+            return true;
+        for (const QString &output : outputs)
+            if (written.contains(output))
+                return true;
+    }
+    return false;
+}
+
+// The file that waited goes once nothing in flight shares a file with it.
+void ConversionQueue::startWaiting()
+{
+    if (!m_waiting || clashesWithFilesInFlight(m_waiting->plan))
+        return;
+    const Waiting waiting = std::move(*m_waiting);
+    m_waiting.reset();
+    handOn(waiting.index, waiting.slot, waiting.plan);
+}
+
+int ConversionQueue::freeSlot() const
+{
+    for (int slot = 0;; ++slot) {
+        if (std::none_of(m_jobs.begin(), m_jobs.end(),
+                [slot](const std::unique_ptr<Job> &job) { return job->slot == slot; }))
+            return slot;
+    }
+}
+
 // Checks, dialogs, names and questions for one file of the run, then hands it on.
 ConversionQueue::Planned ConversionQueue::planFile(int index)
 {
     const quint64 run = m_runNumber;
     const ConversionRun::File file = m_run->files()[size_t(index)];
     const bool tagOnly = m_run->options().tagOnly;
-    m_parts.status.clear();
-    w.LabProgr->clear();
-    w.LabBarra->resize(0, w.LabBarra->height());
+    if (m_jobs.empty()) {
+        m_parts.status.clear();
+        w.LabProgr->clear();
+        w.LabBarra->resize(0, w.LabBarra->height());
+    }
 
     // The panel shows the file: its tags, its length and the automatic profile follow it.
     // Showing it offers the commands again, which stay off while the run is busy.
@@ -216,7 +271,7 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
 
     // The further files of a run may get other options; cancelling ends the run.
     if (!tagOnly && m_parts.options.alwaysShowDialog() && m_run->severalFiles()
-        && m_run->taken() > 1 && !showOptionsDialog(m_sourceName))
+        && m_run->taken() > 1 && (!showOptionsDialog(m_sourceName) || run != m_runNumber))
         return Planned::Ended;
 
     const QString startBase = RunPlan::baseNameOf(m_sourceName);
@@ -234,17 +289,20 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
         return Planned::Skipped; // nothing is converted
     }
 
+    const int slot = freeSlot();
     FilePlan plan;
     plan.sourcePath = file.path;
     plan.sourceType = file.type;
     plan.names = RunPlan::namesFor(base, file.type, s.OutputFolder, s.WorkFolder,
-        Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current()));
+        Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current()), slot);
     plan.createWma = m_choices.createWma;
     plan.keepWave = m_choices.createWav && file.type == QLatin1String("MP3");
     const QStringList outputs = RunPlan::outputsOf(plan.names, plan.createWma, plan.keepWave);
     bool goesOn = true;
     if (!mayWrite(outputs, plan.replace, goesOn))
-        return goesOn ? Planned::Skipped : Planned::Ended;
+        return goesOn && run == m_runNumber ? Planned::Skipped : Planned::Ended;
+    if (run != m_runNumber)
+        return Planned::Ended; // a file in flight failed while the question was open
     m_run->claim(outputs);
     plan.cutSectionOnly = m_choices.cutSectionOnly;
     plan.cut = s.Cut;
@@ -256,10 +314,21 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
         s.TagYear, s.TagGenre, s.TagAlbumArtist, s.TagComposer, s.TagTrackFrame,
         file.type == QLatin1String("WAV") ? QString() : file.path, wma};
     plan.decoderProgram = s.AppFolder + QStringLiteral("tnvr3w");
-    plan.batchPath = s.BatchFilePath;
-    plan.configPath = s.ConfigFilePath;
+    plan.batchPath = SlotFilePath(s.BatchFilePath, slot);
+    plan.configPath = SlotFilePath(s.ConfigFilePath, slot);
     plan.encodeRatio = s.kTimeMP3;
-    handOn(index, plan);
+    if (slot > 0
+        && !WriteBatchFile(
+            plan.batchPath, s.AppFolder + QStringLiteral("wm8eutil"), plan.configPath)) {
+        failFile(index, QString(),
+            plan.batchPath + QStringLiteral(": ") + text(12082, "cannot be written"));
+        return Planned::Ended;
+    }
+    if (clashesWithFilesInFlight(plan)) {
+        m_waiting = Waiting {index, slot, plan};
+        return Planned::Waiting;
+    }
+    handOn(index, slot, plan);
     return Planned::Started;
 }
 
@@ -270,7 +339,7 @@ bool ConversionQueue::showOptionsDialog(const QString &fileName)
     if (!m_parts.optionsDialog.showOptions(values)) {
         s.DialogCancelled = true;
         m_parts.commands.set(MainCommand::Tag, false);
-        endRun(Outcome::Cancelled);
+        endPlanning(Outcome::Cancelled);
         return false;
     }
     m_parts.options.apply(values);
@@ -291,7 +360,7 @@ bool ConversionQueue::editTags(QString &base)
         s.DialogCancelled = true;
         m_parts.commands.set(MainCommand::Tag, false);
         if (isBusy())
-            endRun(Outcome::Cancelled);
+            endPlanning(Outcome::Cancelled);
         return false;
     }
     m_choices.editTagInfo = s.EditTagInfo;
@@ -321,7 +390,7 @@ bool ConversionQueue::mayWrite(const QStringList &outputs, bool &replace, bool &
                 YesNoCancelQuestionNoDefault);
         if (answer == Cancel) {
             runGoesOn = false;
-            stopRun(true);
+            endPlanning(Outcome::Stopped);
             return false;
         }
         m_run->answerRun(answer == Yes);
@@ -364,59 +433,140 @@ void ConversionQueue::renameTagged(const QString &from, const QString &to)
 
 // ---- The file in flight ------------------------------------------------------------------------
 
-void ConversionQueue::handOn(int index, const FilePlan &plan)
+void ConversionQueue::handOn(int index, int slot, const FilePlan &plan)
 {
     m_parts.media.releaseFiles();
     if (!m_outputListCleared) {
         m_parts.browser.clearOutputList();
         m_outputListCleared = true;
     }
-    m_outputName = plan.names.OutputFileName;
-    m_jobIndex = index;
-    m_job = new FileConversion(plan, m_parts.media.Mp3Play1(), this);
-    connect(m_job, &FileConversion::stageStarted, this, [this](FileConversion::Stage stage) {
-        if (stage == FileConversion::Stage::Decoding)
-            showStatus(1122, "DECODING - File:", m_sourceName);
-        else
-            showStatus(1120, "Creating WM Audio8 format - File:", m_outputName);
+    auto job = std::make_unique<Job>();
+    job->index = index;
+    job->slot = slot;
+    job->sourceName = QFileInfo(plan.sourcePath).fileName();
+    job->outputName = plan.names.OutputFileName;
+    // Whatever ran alone so far does not any more.
+    job->alone = m_jobs.empty();
+    for (const std::unique_ptr<Job> &other : m_jobs)
+        other->alone = false;
+    Mp3SectionDecoder *decoder = &m_parts.media.Mp3Play1();
+    if (slot > 0) {
+        job->decoder = std::make_unique<Mp3SectionDecoder>();
+        decoder = job->decoder.get();
+    }
+    m_outputName = job->outputName;
+    Job *j = job.get();
+    j->conversion = new FileConversion(plan, *decoder, this);
+    connect(
+        j->conversion, &FileConversion::stageStarted, this, [this, j](FileConversion::Stage stage) {
+            m_sourceName = j->sourceName;
+            m_outputName = j->outputName;
+            if (stage == FileConversion::Stage::Decoding)
+                showStatus(1122, "DECODING - File:", j->sourceName);
+            else
+                showStatus(1120, "Creating WM Audio8 format - File:", j->outputName);
+        });
+    // The file's bar follows the file in flight longest.
+    connect(j->conversion, &FileConversion::progress, this, [this, j](double fraction) {
+        if (!m_jobs.empty() && m_jobs.front().get() == j)
+            Avanza_Conv(fraction);
     });
-    connect(m_job, &FileConversion::progress, this, &ConversionQueue::Avanza_Conv);
-    connect(m_job, &FileConversion::finished, this, &ConversionQueue::fileFinished);
+    connect(j->conversion, &FileConversion::finished, this,
+        [this, j](bool ok, FileConversion::Stage stage, FileConversion::Failure failure,
+            const QString &detail) { fileFinished(j, ok, stage, failure, detail); });
+    m_jobs.push_back(std::move(job));
     w.cmdHalt->show();
-    m_job->start();
+    j->conversion->start();
 }
 
-void ConversionQueue::fileFinished(
-    bool ok, FileConversion::Stage stage, FileConversion::Failure failure, const QString &detail)
+void ConversionQueue::fileFinished(Job *j, bool ok, FileConversion::Stage stage,
+    FileConversion::Failure failure, const QString &detail)
 {
-    FileConversion *job = m_job;
-    m_job = nullptr;
-    job->deleteLater();
+    const auto found = std::find_if(m_jobs.begin(), m_jobs.end(),
+        [j](const std::unique_ptr<Job> &job) { return job.get() == j; });
+    if (found == m_jobs.end())
+        return;
+    std::unique_ptr<Job> job = std::move(*found);
+    m_jobs.erase(found);
+    job->conversion->deleteLater();
+    // The decoder of its slot finishes with the file; it is not deleted inside its own signal.
+    if (job->decoder)
+        job->decoder.release()->deleteLater();
     if (!m_run)
         return;
-    const FilePlan &plan = job->plan();
+    if (!m_endWhenIdle) {
+        m_sourceName = job->sourceName;
+        m_outputName = job->outputName;
+    }
+    const FilePlan &plan = job->conversion->plan();
     if (!ok) {
         const QString status = stage == FileConversion::Stage::Decoding
             ? QStringLiteral("       ") + text(1123, "ERROR inflating file") + u' ' + m_sourceName
             : QStringLiteral("       ") + text(1124, "STOPPED while converting file:") + u' '
                 + m_outputName;
-        failFile(m_jobIndex, status, failureText(failure, detail));
+        m_endWhenIdle.reset();
+        failFile(job->index, status, failureText(failure, detail));
         return;
     }
-    // kTimeMP3 learns from MP3 sources only: WAV and WMA sources take no decoding time.
-    if (plan.createWma && job->decodeSeconds() > 0 && job->encodeSeconds() > 0)
-        s.kTimeMP3 = float(job->encodeSeconds() / job->decodeSeconds());
-    for (const QString &output : job->outputs()) {
+    // kTimeMP3 learns from MP3 sources only (WAV and WMA sources take no decoding time), and
+    // only from a file that had the machine to itself: beside others, both stages take longer
+    // in no fixed proportion.
+    FileConversion *conversion = job->conversion;
+    if (job->alone && plan.createWma && conversion->decodeSeconds() > 0
+        && conversion->encodeSeconds() > 0)
+        s.kTimeMP3 = float(conversion->encodeSeconds() / conversion->decodeSeconds());
+    for (const QString &output : conversion->outputs()) {
         m_parts.browser.addOutputFile(output);
         m_parts.browser.addInputFile(output);
     }
-    if (!plan.createWma)
-        m_outputName = QFileInfo(plan.names.WaveOutputPath).fileName();
-    m_run->finish(m_jobIndex, ConversionRun::State::Converted);
-    m_lastSkipped = false;
+    m_outputNames[job->index]
+        = plan.createWma ? job->outputName : QFileInfo(plan.names.WaveOutputPath).fileName();
+    m_run->finish(job->index, ConversionRun::State::Converted);
     Avanza_Num();
+    startWaiting();
+    if (m_endWhenIdle) {
+        if (m_jobs.empty())
+            endRun(*m_endWhenIdle);
+        return;
+    }
+    if (!m_jobs.empty())
+        showStatus(1120, "Creating WM Audio8 format - File:", m_jobs.front()->outputName);
     // The next file is planned from the event loop, never from inside this handler.
     QTimer::singleShot(0, this, &ConversionQueue::planNext);
+}
+
+void ConversionQueue::endPlanning(Outcome outcome)
+{
+    if (m_jobs.empty()) {
+        endRun(outcome);
+        return;
+    }
+    m_endWhenIdle = outcome;
+}
+
+// Every file in flight ends: helpers stopped, temporary files removed, outputs set aside put
+// back; the scripts and configurations of the extra slots go too.
+void ConversionQueue::stopJobs()
+{
+    std::vector<std::unique_ptr<Job>> jobs = std::move(m_jobs);
+    m_jobs.clear();
+    for (const std::unique_ptr<Job> &job : jobs) {
+        job->conversion->stop();
+        job->conversion->deleteLater();
+        if (job->decoder)
+            job->decoder.release()->deleteLater();
+    }
+}
+
+// The scripts and configurations of the slots beside the first, which a run writes for itself.
+void ConversionQueue::removeSlotFiles()
+{
+    if (s.BatchFilePath.isEmpty() || s.ConfigFilePath.isEmpty())
+        return;
+    for (int slot = 1; slot < std::max(1, s.FilesAtOnce); ++slot) {
+        RemoveTemporaryFile(SlotFilePath(s.BatchFilePath, slot));
+        RemoveTemporaryFile(SlotFilePath(s.ConfigFilePath, slot));
+    }
 }
 
 QString ConversionQueue::failureText(FileConversion::Failure failure, const QString &detail) const
@@ -461,11 +611,21 @@ void ConversionQueue::endRun(Outcome outcome)
         return;
     const std::unique_ptr<ConversionRun> run = std::move(m_run);
     ++m_runNumber;
-    if (m_job) {
-        m_job->stop();
-        m_job->deleteLater();
-        m_job = nullptr;
+    m_endWhenIdle.reset();
+    m_waiting.reset();
+    stopJobs();
+    removeSlotFiles();
+    // The end names the last file of the run, in its order, that was converted or skipped.
+    for (int index = int(run->files().size()) - 1; index >= 0; --index) {
+        const ConversionRun::State state = run->files()[size_t(index)].state;
+        if (state == ConversionRun::State::Skipped || state == ConversionRun::State::Converted) {
+            m_lastSkipped = state == ConversionRun::State::Skipped;
+            if (!m_lastSkipped)
+                m_outputName = m_outputNames[index];
+            break;
+        }
     }
+    m_outputNames.clear();
     const bool completed = outcome == Outcome::Completed && run->completed();
     if (completed) {
         QStringList taken;
@@ -515,14 +675,12 @@ void ConversionQueue::stopRun(bool tellUser)
     if (!isBusy())
         return;
     // The helpers end, their files go, and an output set aside comes back before anything else.
-    if (m_job) {
-        m_job->stop();
-        m_job->deleteLater();
-        m_job = nullptr;
-    }
+    stopJobs();
+    m_waiting.reset();
     if (!tellUser) {
         m_run.reset();
         ++m_runNumber;
+        removeSlotFiles();
         return;
     }
     endRun(Outcome::Stopped);

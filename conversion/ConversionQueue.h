@@ -2,8 +2,9 @@
 // The conversion queue of the main window: the Convert commands start a run over the marked
 // files (or the current one). The run takes its own record of the files when it starts; each
 // file is then planned in list order (dialogs, names, questions about existing outputs) and
-// handed to a FileConversion, and the run moves on when that ends, with progress on the way
-// and STOP at any time. The window stays responsive.
+// handed to a FileConversion. A run of several files keeps up to AppState::FilesAtOnce of them
+// in flight, each in a slot with temporary files of its own, and plans the next one whenever a
+// slot is free, with progress on the way and STOP at any time. The window stays responsive.
 
 #include "conversion/ConversionRun.h"
 #include "conversion/FileConversion.h"
@@ -11,7 +12,10 @@
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class BrowserAccess;
 class ConversionOptions;
@@ -20,6 +24,7 @@ class OptionsDialogService;
 class MainCommands;
 class MediaControls;
 class MessageBoxService;
+class Mp3SectionDecoder;
 class QAbstractButton;
 class QAction;
 class QComboBox;
@@ -98,7 +103,7 @@ signals:
 
 private:
     enum class Mode { Convert, Section, TagOnly };
-    enum class Planned { Started, Skipped, Ended };
+    enum class Planned { Started, Waiting, Skipped, Ended };
     enum class Outcome { Completed, Failed, Stopped, Cancelled };
 
     // The choices a run starts with; the options dialog may change them for the later files.
@@ -116,9 +121,30 @@ private:
     // says whether the run goes on).
     bool mayWrite(const QStringList &outputs, bool &replace, bool &runGoesOn);
     void renameTagged(const QString &from, const QString &to);
-    void handOn(int index, const FilePlan &plan);
-    void fileFinished(bool ok, FileConversion::Stage stage, FileConversion::Failure failure,
-        const QString &detail);
+
+    // One file in flight.
+    struct Job
+    {
+        FileConversion *conversion = nullptr;
+        int index = -1; // in the run's files
+        int slot = 0; // its temporary names, script and configuration are this slot's
+        QString sourceName, outputName;
+        bool alone = true; // no other file was in flight meanwhile
+        std::unique_ptr<Mp3SectionDecoder> decoder; // slots other than 0 decode sections here
+    };
+    int filesAtOnce() const;
+    int freeSlot() const;
+    // True when the plan reads or writes a file that one in flight writes or reads: it waits.
+    bool clashesWithFilesInFlight(const FilePlan &plan) const;
+    void startWaiting();
+    void handOn(int index, int slot, const FilePlan &plan);
+    void fileFinished(Job *job, bool ok, FileConversion::Stage stage,
+        FileConversion::Failure failure, const QString &detail);
+    void stopJobs();
+    void removeSlotFiles();
+    // A dialog or question of the planning ended the run: the files already in flight finish
+    // first, as they would have before this file was reached one at a time.
+    void endPlanning(Outcome outcome);
     QString failureText(FileConversion::Failure failure, const QString &detail) const;
     void failFile(int index, const QString &status, const QString &why);
     void endRun(Outcome outcome);
@@ -137,10 +163,19 @@ private:
     std::unique_ptr<ConversionRun> m_run;
     quint64 m_runNumber = 0; // tells a run from the next one across dialogs and events
     RunChoices m_choices;
-    FileConversion *m_job = nullptr; // the file in flight
-    int m_jobIndex = -1;
+    std::vector<std::unique_ptr<Job>> m_jobs; // the files in flight, the longest first
+    bool m_planning = false; // planFile is under way (maybe in a dialog)
+    std::optional<Outcome> m_endWhenIdle; // the planning ended; the run ends with the last file
+    // A planned file that waits for a file in flight that shares a file with it.
+    struct Waiting
+    {
+        int index = -1, slot = 0;
+        FilePlan plan;
+    };
+    std::optional<Waiting> m_waiting;
+    std::map<int, QString> m_outputNames; // of the files converted, by their place in the run
     bool m_outputListCleared = false;
     bool m_lastSkipped = false;
-    QString m_sourceName; // the file planned or converted last, for the status line
+    QString m_sourceName; // the file planned, started or finished last, for the status line
     QString m_outputName; // its output's name
 };

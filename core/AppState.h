@@ -78,4 +78,5 @@ struct AppState
     QString ProfileName;
     CutSection Cut; // the section of the current file to play or convert
     float kTimeMP3 = 2.5f, kTimeWAV = 2.5f;
+    int FilesAtOnce = 1; // files a run of several converts at once
 };

@@ -25,6 +25,8 @@ inline constexpr SettingKey usrDir {"UserDef", "usrDir", ""}; // default: Curren
 inline constexpr SettingKey savDir {"UserDef", "savDir", ""}; // default: CurrentFolder
 inline constexpr SettingKey kTimeMP3 {"UserDef", "kTimeMP3", "2.5"};
 inline constexpr SettingKey kTimeWAV {"UserDef", "kTimeWAV", "2.5"};
+// Files a run converts at once: 0 for one per processor core (at most 8), 1 for one at a time.
+inline constexpr SettingKey FilesAtOnce {"UserDef", "FilesAtOnce", "0"};
 inline constexpr SettingKey Option1 {"UserDef", "Option1", "False"};
 inline constexpr SettingKey ListIndex {"UserDef", "ListIndex", "-1"};
 inline constexpr SettingKey ChkTag {"UserDef", "ChkTag", "0"};

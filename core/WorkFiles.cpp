@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,4 +98,21 @@ QString ConversionTemporaryName(int slot)
 bool IsConversionTemporary(const QString &fileName)
 {
     return fileName.startsWith(QLatin1String("~tmpw_"));
+}
+
+QString SlotFilePath(const QString &path, int slot)
+{
+    if (slot == 0)
+        return path;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const qsizetype at = dot > slash ? dot : path.size();
+    return path.left(at) + u'_' + QString::number(slot) + path.mid(at);
+}
+
+int FilesAtOnceOf(int setting)
+{
+    if (setting > 0)
+        return setting;
+    return std::clamp(QThread::idealThreadCount(), 1, 8);
 }

@@ -29,6 +29,14 @@ QString ConversionTemporaryName(int slot);
 // True for the name of a conversion's temporary file, in any slot.
 bool IsConversionTemporary(const QString &fileName);
 
+// The encoder's script or configuration file of a file in flight in slot: the designed path for
+// slot 0, "name_N.ext" beside it for the others.
+QString SlotFilePath(const QString &path, int slot);
+
+// Files a run of several converts at once for the setting (0: one per processor core, at most
+// 8); never below 1.
+int FilesAtOnceOf(int setting);
+
 // Quotes text for a POSIX shell: 'text' with every ' written as '\''.
 QString ShellQuote(const QString &text);
 

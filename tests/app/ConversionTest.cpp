@@ -10,6 +10,7 @@
 #include "core/BrowserAccess.h"
 #include "core/MainCommands.h"
 #include "core/StatusLine.h"
+#include "core/WorkFiles.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -810,4 +811,66 @@ TEST_F(ConversionTest, RealWorldTagsReadTheSameInTheWma)
         for (auto it = asfName.begin(); it != asfName.end(); ++it)
             EXPECT_EQ(output.value(it.value()), source.value(it.key())) << it.key().toStdString();
     }
+}
+
+// Three files in flight: STOP ends them all, and an encoder that fails on one of them ends the
+// others too; either way no temporary file or script is left, an output the user let be
+// replaced is still the user's, and a failure names its file.
+TEST_F(ConversionTest, FilesInFlightTogetherStopAndFailTogether)
+{
+    writeSilentWav("a.wav");
+    writeSilentWav("b.wav");
+    writeSilentWav("c.wav");
+    writeText(music + "/c.wma", "the user's own c.wma");
+    const QByteArray original = readAll(music + "/c.wma");
+    // Each encoder starts its output (named in its configuration, the script's last word) and
+    // takes its time; the one given b.wav fails once all three are under way.
+    standIn("wm8eutil", R"sh(for c; do :; done
+out=$(sed -n 's/^-output \(.*\)\r$/\1/p' "$c")
+touch "$out"
+if grep -q '/b.wav' "$c" && [ -f "$FAIL_B" ]; then
+  while [ "$(ls "$(dirname "$out")"/~tmpw_*.wma | wc -l)" -lt 3 ]; do sleep 0.05; done
+  echo "b went wrong" >&2; exit 1
+fi
+sleep 30)sh");
+    storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", "4"}, {"FilesAtOnce", "3"}});
+    ASSERT_TRUE(start());
+    ui().chkWMA->setChecked(true);
+    const auto allInFlight = [this] {
+        return QTest::qWaitFor(
+            [this] { return QDir(music).entryList({"~tmpw_*.wma"}, QDir::Files).size() == 3; },
+            20000);
+    };
+    const auto nothingLeft = [&] {
+        EXPECT_FALSE(queue().isBusy());
+        EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
+        EXPECT_EQ(QDir(music).entryList({"~tmpw_*"}, QDir::Files | QDir::Hidden), QStringList());
+        for (int slot = 1; slot < 3; ++slot) {
+            EXPECT_FALSE(QFileInfo::exists(SlotFilePath(state.ConfigFilePath, slot)));
+            EXPECT_FALSE(QFileInfo::exists(SlotFilePath(state.BatchFilePath, slot)));
+        }
+        EXPECT_EQ(readAll(music + "/c.wma"), original);
+    };
+
+    messages.answers = {6}; // Yes: c.wma may be replaced
+    ui().chkAll->click();
+    ui().cmdGrab->click();
+    ASSERT_TRUE(allInFlight());
+    messages.answers = {6}; // Yes, quit
+    ui().cmdHalt->click();
+    nothingLeft();
+    EXPECT_TRUE(ui().LabStatus->text().contains("STOPPED")) << ui().LabStatus->text().toStdString();
+
+    writeText(path("fail-b"), "");
+    qputenv("FAIL_B", path("fail-b").toUtf8());
+    const auto unset = qScopeGuard([] { qunsetenv("FAIL_B"); });
+    messages.texts.clear();
+    messages.answers = {6};
+    ui().cmdGrab->click();
+    ASSERT_TRUE(waitForTheRun());
+    nothingLeft();
+    ASSERT_EQ(messages.texts.size(), 2) << messages.texts.join(" | ").toStdString();
+    EXPECT_TRUE(messages.texts[1].startsWith("file: " + music + "/b.wav"))
+        << messages.texts[1].toStdString();
+    EXPECT_TRUE(messages.texts[1].contains("b went wrong"));
 }

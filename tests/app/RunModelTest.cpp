@@ -95,12 +95,16 @@ protected:
 
 } // namespace
 
+// One file at a time and three at once: the same folder and the same answers give the same
+// result on disk, the same questions and the same end.
 TEST_F(RunModelTest, TheFolderAfterARunIsWhatTheRulesSay)
 {
-    for (int seed = 1; seed <= 24; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
+    for (int run = 0; run < 48; ++run) {
+        const int seed = run % 24 + 1;
+        const int atOnce = run < 24 ? 1 : 3;
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", files at once " + std::to_string(atOnce));
         rng.seed(seed);
-        const QString folder = path("run" + QString::number(seed));
+        const QString folder = path("run" + QString::number(run));
         QDir().mkpath(folder);
         const QList<Source> files = makeFolder(folder);
         if (files.isEmpty())
@@ -186,7 +190,8 @@ TEST_F(RunModelTest, TheFolderAfterARunIsWhatTheRulesSay)
                 = lastSkipped ? "       --- " : "      Conversion completed - File: " + lastOutput;
 
         // The run in the window.
-        storeSettings({{"Language", "EN"}, {"Path", folder}, {"iTyp", "4"}});
+        storeSettings({{"Language", "EN"}, {"Path", folder}, {"iTyp", "4"},
+            {"FilesAtOnce", QString::number(atOnce)}});
         state = AppState(); // as a new start of the program
         ASSERT_TRUE(start());
         ui().chkWMA->setChecked(true);
