@@ -25,10 +25,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int Yes = 6;
@@ -168,6 +170,7 @@ void ConversionQueue::planNext()
     // for the user comes back here, and the planning already under way goes on afterwards.
     if (m_planning)
         return;
+    const auto shown = qScopeGuard([this] { showOutputs(); });
     const QScopedValueRollback planning(m_planning, true);
     const quint64 run = m_runNumber;
     while (m_run && run == m_runNumber && !m_endWhenIdle && !m_waiting
@@ -178,7 +181,9 @@ void ConversionQueue::planNext()
                 endRun(Outcome::Completed);
             return;
         }
-        switch (planFile(index)) {
+        const Planned planned = planFile(index);
+        showOutputs();
+        switch (planned) {
         case Planned::Started:
             break;
         case Planned::Waiting:
@@ -515,10 +520,9 @@ void ConversionQueue::fileFinished(Job *j, bool ok, FileConversion::Stage stage,
     if (job->alone && plan.createWma && conversion->decodeSeconds() > 0
         && conversion->encodeSeconds() > 0)
         s.kTimeMP3 = float(conversion->encodeSeconds() / conversion->decodeSeconds());
-    for (const QString &output : conversion->outputs()) {
-        m_parts.browser.addOutputFile(output);
-        m_parts.browser.addInputFile(output);
-    }
+    m_outputsToShow << conversion->outputs();
+    if (!m_planning)
+        showOutputs();
     m_outputNames[job->index]
         = plan.createWma ? job->outputName : QFileInfo(plan.names.WaveOutputPath).fileName();
     m_run->finish(job->index, ConversionRun::State::Converted);
@@ -533,6 +537,15 @@ void ConversionQueue::fileFinished(Job *j, bool ok, FileConversion::Stage stage,
         showStatus(1120, "Creating WM Audio8 format - File:", m_jobs.front()->outputName);
     // The next file is planned from the event loop, never from inside this handler.
     QTimer::singleShot(0, this, &ConversionQueue::planNext);
+}
+
+void ConversionQueue::showOutputs()
+{
+    const QStringList outputs = std::exchange(m_outputsToShow, {});
+    for (const QString &output : outputs) {
+        m_parts.browser.addOutputFile(output);
+        m_parts.browser.addInputFile(output);
+    }
 }
 
 void ConversionQueue::endPlanning(Outcome outcome)
@@ -615,6 +628,7 @@ void ConversionQueue::endRun(Outcome outcome)
     m_waiting.reset();
     stopJobs();
     removeSlotFiles();
+    showOutputs();
     // The end names the last file of the run, in its order, that was converted or skipped.
     for (int index = int(run->files().size()) - 1; index >= 0; --index) {
         const ConversionRun::State state = run->files()[size_t(index)].state;

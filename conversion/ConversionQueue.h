@@ -142,6 +142,7 @@ private:
         FileConversion::Failure failure, const QString &detail);
     void stopJobs();
     void removeSlotFiles();
+    void showOutputs();
     // A dialog or question of the planning ended the run: the files already in flight finish
     // first, as they would have before this file was reached one at a time.
     void endPlanning(Outcome outcome);
@@ -174,6 +175,9 @@ private:
     };
     std::optional<Waiting> m_waiting;
     std::map<int, QString> m_outputNames; // of the files converted, by their place in the run
+    // Outputs finished while a file was being planned: shown once it is planned, because
+    // showing one fills the panel and the tag fields the plan is made of.
+    QStringList m_outputsToShow;
     bool m_outputListCleared = false;
     bool m_lastSkipped = false;
     QString m_sourceName; // the file planned, started or finished last, for the status line
