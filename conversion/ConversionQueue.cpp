@@ -13,6 +13,7 @@
 #include "core/WorkFiles.h"
 #include "core/texts/LocalText.h"
 #include "playback/MediaControls.h"
+#include "playback/MediaProbe.h"
 #include "playback/Mp3SectionDecoder.h"
 #include "tags/CutNames.h"
 #include "tags/FileActions.h"
@@ -142,6 +143,7 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
     m_sourceName.clear();
     m_outputName.clear();
 
+    MediaProbe::loadLibrariesInBackground();
     // The preview stops before the window's controls go off, so that the Play button it gives
     // back goes off with them.
     m_parts.media.releaseFiles();
@@ -185,7 +187,11 @@ void ConversionQueue::planNext()
         showOutputs();
         switch (planned) {
         case Planned::Started:
-            break;
+            // The next file is planned on a later turn of the event loop, so that the window
+            // never waits for several plans in a row.
+            if (int(m_jobs.size()) < filesAtOnce())
+                QTimer::singleShot(0, this, &ConversionQueue::planNext);
+            return;
         case Planned::Waiting:
         case Planned::Ended:
             return;

@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThreadPool>
+
+#include <mutex>
 
 #include "FfmpegLibraries.h"
 
@@ -27,6 +30,13 @@ QString tag(
 }
 
 } // namespace
+
+void MediaProbe::loadLibrariesInBackground()
+{
+    static std::once_flag started;
+    std::call_once(
+        started, [] { QThreadPool::globalInstance()->start([] { FfmpegLibraries::get(); }); });
+}
 
 void MediaProbe::clear()
 {

@@ -11,6 +11,11 @@ public:
     // Clip information types, numbered as the media player's clip information texts.
     enum InfoType { Title = 8, Author = 9, Copyright = 10, Description = 12 };
 
+    // Loads the FFmpeg libraries on a worker thread, once, when a probe will soon be needed
+    // (a conversion run shows each output it finishes): the first probe then costs the window
+    // no wait.
+    static void loadLibrariesInBackground();
+
     // Loads the file's information. "" unloads. False (with errorString()) when the file
     // cannot be opened or read as media; the probe is then empty.
     bool setFileName(const QString &path);
