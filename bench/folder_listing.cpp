@@ -1,7 +1,7 @@
 // How long the browser takes to list and sort a folder of 10,000 audio files: once through the
 // rules alone (directory read, list lines, sort keys) and once through the whole folder change
 // that fills the input list on screen (offscreen here).
-#include "QuietServices.h"
+#include "QuietWindow.h"
 
 #include "app/MainWindow.h"
 #include "browser/FolderBrowser.h"
@@ -77,21 +77,11 @@ BENCHMARK(BM_ListAndSortRules)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 void BM_FolderChangeFillsTheList(benchmark::State &state)
 {
     const QString path = folder().path();
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QuietServices quiet;
-    MountedVolumes volumes;
-    const AppServices services {&quiet, &quiet, &quiet, &quiet, &volumes};
-    AppState app;
-    Settings settings;
-    MainWindow window(app, settings, services);
-    Ui::frmMain &ui = window.ui();
-    ui.CboType->addItems(TypeBoxEntries(QStringLiteral("Supported")));
-    ui.CboType->setCurrentIndex(4);
+    QuietWindow quiet(4);
+    AppState &app = quiet.app;
+    Ui::frmMain &ui = quiet.ui;
     app.SortOrder = QString::fromLatin1(SortKeys::Orders[state.range(0)]);
-    window.show();
-    app.BrowseEventsOn = true;
-    FolderBrowser &browser = window.folderBrowser();
+    FolderBrowser &browser = quiet.window.folderBrowser();
     browser.SetDir1(path);
     for (auto _ : state) {
         app.CurrentFolder.clear();

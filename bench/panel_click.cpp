@@ -1,7 +1,7 @@
 // A click on an MP3 in the input list until the information panel shows its tags, for a file
 // with a 1500x1500 front cover (about 800 KB) and for the same file without one, side by side.
 // The panel never shows the cover, so the two should cost about the same.
-#include "QuietServices.h"
+#include "QuietWindow.h"
 
 #include "app/MainWindow.h"
 #include "browser/FolderBrowser.h"
@@ -60,20 +60,9 @@ void BM_ClickFillsThePanel(benchmark::State &state)
         return;
     }
     state.SetLabel(state.range(0) ? "with a 1500x1500 cover" : "without a cover");
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QuietServices quiet;
-    MountedVolumes volumes;
-    const AppServices services {&quiet, &quiet, &quiet, &quiet, &volumes};
-    AppState app;
-    Settings settings;
-    MainWindow window(app, settings, services);
-    Ui::frmMain &ui = window.ui();
-    ui.CboType->addItems(TypeBoxEntries(QStringLiteral("Supported")));
-    ui.CboType->setCurrentIndex(0);
-    window.show();
-    app.BrowseEventsOn = true;
-    window.folderBrowser().SetDir1(folder().path());
+    QuietWindow quiet(0);
+    Ui::frmMain &ui = quiet.ui;
+    quiet.window.folderBrowser().SetDir1(folder().path());
     // cover.mp3 lists first, plain.mp3 second.
     const int measured = state.range(0) ? 0 : 1;
     for (auto _ : state) {

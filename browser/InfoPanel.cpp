@@ -166,7 +166,6 @@ void InfoPanel::showWmaInfo(const QString &path)
     const MediaProbe::AlbumTags &album = MediaPlayer2.albumTags();
     state.TagAlbum = album.album;
     state.TagTrack = album.track;
-    state.TagTrackFrame = album.track;
     state.TagYear = album.year;
     state.TagGenre = album.genre;
     state.TagAlbumArtist = album.albumArtist;

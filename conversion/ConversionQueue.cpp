@@ -139,7 +139,6 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
             background || paths == QStringList {list.currentPath()}});
     ++m_runNumber;
     m_outputListCleared = false;
-    m_lastSkipped = true; // until a file is converted
     m_sourceName.clear();
     m_outputName.clear();
 
@@ -197,7 +196,6 @@ void ConversionQueue::planNext()
             return;
         case Planned::Skipped:
             m_run->finish(index, ConversionRun::State::Skipped);
-            m_lastSkipped = true;
             Avanza_Num();
             break;
         }
@@ -564,7 +562,7 @@ void ConversionQueue::endPlanning(Outcome outcome)
 }
 
 // Every file in flight ends: helpers stopped, temporary files removed, outputs set aside put
-// back; the scripts and configurations of the extra slots go too.
+// back.
 void ConversionQueue::stopJobs()
 {
     std::vector<std::unique_ptr<Job>> jobs = std::move(m_jobs);
@@ -635,12 +633,14 @@ void ConversionQueue::endRun(Outcome outcome)
     stopJobs();
     removeSlotFiles();
     showOutputs();
-    // The end names the last file of the run, in its order, that was converted or skipped.
+    // The end names the last file of the run, in its order, that was converted or skipped;
+    // "---" when it was skipped, or nothing was converted.
+    bool lastSkipped = true;
     for (int index = int(run->files().size()) - 1; index >= 0; --index) {
         const ConversionRun::State state = run->files()[size_t(index)].state;
         if (state == ConversionRun::State::Skipped || state == ConversionRun::State::Converted) {
-            m_lastSkipped = state == ConversionRun::State::Skipped;
-            if (!m_lastSkipped)
+            lastSkipped = state == ConversionRun::State::Skipped;
+            if (!lastSkipped)
                 m_outputName = m_outputNames[index];
             break;
         }
@@ -665,7 +665,7 @@ void ConversionQueue::endRun(Outcome outcome)
     }
     if (outcome == Outcome::Completed) {
         m_parts.status.showGreenDot();
-        if (m_lastSkipped)
+        if (lastSkipped)
             m_parts.status.setText(QStringLiteral("       --- "));
         else
             showStatus(1121, "Conversion completed - File:", m_outputName, 6);

@@ -179,7 +179,6 @@ private:
     // showing one fills the panel and the tag fields the plan is made of.
     QStringList m_outputsToShow;
     bool m_outputListCleared = false;
-    bool m_lastSkipped = false;
     QString m_sourceName; // the file planned, started or finished last, for the status line
     QString m_outputName; // its output's name
 };
