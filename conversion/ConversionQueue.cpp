@@ -139,6 +139,7 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
             background || paths == QStringList {list.currentPath()}});
     ++m_runNumber;
     m_outputListCleared = false;
+    m_outputRemovable.reset();
     m_sourceName.clear();
     m_outputName.clear();
 
@@ -156,6 +157,12 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
         return;
     }
     Avanza_Num();
+    // A batch starts planning on the next turn of the event loop, so that the window shows
+    // its controls off before the first file is read and its helpers start.
+    if (m_run->severalFiles()) {
+        QTimer::singleShot(0, this, &ConversionQueue::planNext);
+        return;
+    }
     planNext();
     // One file converts in the background: the window is usable again at once, with STOP
     // still offered while it runs.
@@ -243,6 +250,14 @@ int ConversionQueue::freeSlot() const
     }
 }
 
+bool ConversionQueue::outputIsRemovable()
+{
+    if (!m_outputRemovable || m_outputRemovable->first != s.OutputFolder)
+        m_outputRemovable.emplace(
+            s.OutputFolder, Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current()));
+    return m_outputRemovable->second;
+}
+
 // Checks, dialogs, names and questions for one file of the run, then hands it on.
 ConversionQueue::Planned ConversionQueue::planFile(int index)
 {
@@ -261,7 +276,10 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
     EnableMainControls(false);
     m_parts.commands.setConvertCommands(false);
     const QFileInfo source(file.path);
-    m_sourceName = source.fileName();
+    // The plan keeps its own copy: the files in flight change m_sourceName while a dialog of
+    // this plan waits for the user.
+    const QString sourceName = source.fileName();
+    m_sourceName = sourceName;
     if (!source.isFile() || source.size() < 1 || !s.FileFormatValid) {
         failFile(index, QString(), text(1199, "INVALID FILE FORMAT"));
         return Planned::Ended;
@@ -280,10 +298,10 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
 
     // The further files of a run may get other options; cancelling ends the run.
     if (!tagOnly && m_parts.options.alwaysShowDialog() && m_run->severalFiles()
-        && m_run->taken() > 1 && (!showOptionsDialog(m_sourceName) || run != m_runNumber))
+        && m_run->taken() > 1 && (!showOptionsDialog(sourceName) || run != m_runNumber))
         return Planned::Ended;
 
-    const QString startBase = RunPlan::baseNameOf(m_sourceName);
+    const QString startBase = RunPlan::baseNameOf(sourceName);
     QString base = startBase;
     // A section gets a name of its own, so that it never takes the whole file's output.
     if (m_choices.cutSectionOnly)
@@ -294,7 +312,7 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
     if (tagOnly) {
         if (base != startBase)
             renameTagged(file.path,
-                JoinPath(source.absolutePath(), base + m_sourceName.mid(startBase.size())));
+                JoinPath(source.absolutePath(), base + sourceName.mid(startBase.size())));
         return Planned::Skipped; // nothing is converted
     }
 
@@ -302,8 +320,8 @@ ConversionQueue::Planned ConversionQueue::planFile(int index)
     FilePlan plan;
     plan.sourcePath = file.path;
     plan.sourceType = file.type;
-    plan.names = RunPlan::namesFor(base, file.type, s.OutputFolder, s.WorkFolder,
-        Volumes::Testa_Rimovibile(s.OutputFolder, Volumes::current()), slot);
+    plan.names = RunPlan::namesFor(
+        base, file.type, s.OutputFolder, s.WorkFolder, outputIsRemovable(), slot);
     plan.createWma = m_choices.createWma;
     plan.keepWave = m_choices.createWav && file.type == QLatin1String("MP3");
     const QStringList outputs = RunPlan::outputsOf(plan.names, plan.createWma, plan.keepWave);

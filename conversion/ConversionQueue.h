@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class BrowserAccess;
@@ -134,6 +135,7 @@ private:
     };
     int filesAtOnce() const;
     int freeSlot() const;
+    bool outputIsRemovable();
     // True when the plan reads or writes a file that one in flight writes or reads: it waits.
     bool clashesWithFilesInFlight(const FilePlan &plan) const;
     void startWaiting();
@@ -179,6 +181,10 @@ private:
     // showing one fills the panel and the tag fields the plan is made of.
     QStringList m_outputsToShow;
     bool m_outputListCleared = false;
+    // Whether the output folder is on a removable drive, found once a run (and again only if
+    // the options between files name another folder): asking every mount for each file would
+    // hold the window.
+    std::optional<std::pair<QString, bool>> m_outputRemovable;
     QString m_sourceName; // the file planned, started or finished last, for the status line
     QString m_outputName; // its output's name
 };
