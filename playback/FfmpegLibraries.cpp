@@ -36,15 +36,15 @@ Loaded load()
     FfmpegLibraries &f = result.functions;
     QString &e = result.error;
     result.ok = resolve(format, "avformat_open_input", f.avformat_open_input, e)
-        & resolve(format, "avformat_find_stream_info", f.avformat_find_stream_info, e)
-        & resolve(format, "av_find_best_stream", f.av_find_best_stream, e)
-        & resolve(format, "avformat_close_input", f.avformat_close_input, e)
-        & resolve(format, "avformat_version", f.avformat_version, e)
-        & resolve(codec, "avcodec_get_name", f.avcodec_get_name, e)
-        & resolve(codec, "avcodec_version", f.avcodec_version, e)
-        & resolve(util, "av_dict_get", f.av_dict_get, e)
-        & resolve(util, "av_strerror", f.av_strerror, e)
-        & resolve(util, "av_version_info", f.av_version_info, e);
+        && resolve(format, "avformat_find_stream_info", f.avformat_find_stream_info, e)
+        && resolve(format, "av_find_best_stream", f.av_find_best_stream, e)
+        && resolve(format, "avformat_close_input", f.avformat_close_input, e)
+        && resolve(format, "avformat_version", f.avformat_version, e)
+        && resolve(codec, "avcodec_get_name", f.avcodec_get_name, e)
+        && resolve(codec, "avcodec_version", f.avcodec_version, e)
+        && resolve(util, "av_dict_get", f.av_dict_get, e)
+        && resolve(util, "av_strerror", f.av_strerror, e)
+        && resolve(util, "av_version_info", f.av_version_info, e);
     return result;
 }
 
