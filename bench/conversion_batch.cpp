@@ -8,7 +8,9 @@
 // Three batches, each with its own target for the wall time against FFmpeg's (reported, never
 // enforced): twenty one-minute files with as many in flight as there are cores (0.65x), forty
 // five-second files, where the cost of each file counts most (1.0x), and twenty one-minute files
-// one at a time (1.3x). No stall of the event loop may reach 50 ms.
+// one at a time (1.3x). No stall of the event loop may reach 50 ms. A fourth batch of two hundred
+// one-second files shows whether the program's memory stays flat over a long run: its resident
+// size once a tenth of the files are done against its size at the end.
 // TONVERA_BENCH_ROUNDS sets the number of rounds (default 5).
 #include "app/AppShell.h"
 #include "app/MainWindow.h"
@@ -33,6 +35,7 @@
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +58,9 @@ const Batch Batches[] = {
     {"20 one-minute MP3s, one per core", 20, 60, 0, 0.65},
     {"40 five-second MP3s, one per core", 40, 5, 0, 1.0},
     {"20 one-minute MP3s, one at a time", 20, 60, 1, 1.3},
+    {"200 one-second MP3s, one per core", 200, 1, 0, 1.0},
 };
+constexpr double MemoryGrowthTargetMb = 10.0;
 constexpr int TickMs = 2;
 constexpr double StallTargetMs = 50.0;
 constexpr double NotableGapMs = 20.0;
@@ -87,6 +92,16 @@ double cpuSeconds(int who)
     getrusage(who, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double residentMb()
+{
+    QFile file(QStringLiteral("/proc/self/statm"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 pages
+        = QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 1, 1).toLongLong();
+    return double(pages) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 QString loadAverage()
@@ -209,6 +224,7 @@ void removeOutputs(const QString &folder)
 struct BatchResult
 {
     double seconds = 0, cpuSeconds = 0;
+    double residentAtATenth = 0, residentAtTheEnd = 0; // MB
     std::vector<double> idleGaps; // the window's, before its run
     bool ok = false;
     QString why;
@@ -274,6 +290,15 @@ BatchResult convertInTheWindow(
     QObject::connect(&queue, &ConversionQueue::runEnded, &loop, &QEventLoop::quit);
     QTimer::singleShot(30 * 60 * 1000, &loop, &QEventLoop::quit);
     const double cpuBefore = cpuSeconds(RUSAGE_SELF) + cpuSeconds(RUSAGE_CHILDREN);
+    // The resident size once a tenth of the files are done, when the run has settled.
+    QTimer sampler;
+    sampler.setInterval(100);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        const int done = progress->text().section(QLatin1Char('/'), 0, 0).toInt();
+        if (result.residentAtATenth == 0 && done >= std::max(1, batch.files / 10))
+            result.residentAtATenth = residentMb();
+    });
+    sampler.start();
     QElapsedTimer clock;
     meter.start();
     clock.start();
@@ -283,6 +308,8 @@ BatchResult convertInTheWindow(
         loop.exec();
     result.seconds = double(clock.nsecsElapsed()) / 1e9;
     meter.stop();
+    sampler.stop();
+    result.residentAtTheEnd = residentMb();
     result.cpuSeconds = cpuSeconds(RUSAGE_SELF) + cpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
 
     const int outputs = QDir(music).entryList({"*.wma"}, QDir::Files).size();
@@ -326,7 +353,7 @@ BatchResult convertWithFfmpeg(const QString &music, const QString &out, const Ba
 
 struct Summary
 {
-    std::vector<double> a, b, ratio, cpuA, cpuB, stallMax, gaps;
+    std::vector<double> a, b, ratio, cpuA, cpuB, stallMax, gaps, memoryGrowth;
     std::vector<std::pair<double, QString>> notable;
     std::vector<double> idleGaps;
     double worst = 0;
@@ -394,6 +421,7 @@ void BM_BatchAgainstFfmpeg(benchmark::State &state)
         summary.ratio.push_back(a.seconds / b.seconds);
         summary.cpuA.push_back(a.cpuSeconds);
         summary.cpuB.push_back(b.cpuSeconds);
+        summary.memoryGrowth.push_back(a.residentAtTheEnd - a.residentAtATenth);
         summary.stallMax.push_back(meter.worst);
         summary.gaps.insert(summary.gaps.end(), meter.gaps.begin(), meter.gaps.end());
         summary.idleGaps.insert(summary.idleGaps.end(), a.idleGaps.begin(), a.idleGaps.end());
@@ -449,6 +477,11 @@ void printSummary(const Batch &batch, const Summary &s)
                 "per-round max: %s  target < %.0f ms   %s\n",
         s.worst, p99, s.gaps.size(), TickMs, qPrintable(list(s.stallMax, 1)), StallTargetMs,
         s.worst < StallTargetMs ? "MET" : "MISSED");
+    const double growth = *std::max_element(s.memoryGrowth.begin(), s.memoryGrowth.end());
+    std::printf("  [memory] resident size from a tenth of the files to the end, per round MB: %s "
+                " target < %.0f MB   %s\n",
+        qPrintable(list(s.memoryGrowth, 1)), MemoryGrowthTargetMb,
+        growth < MemoryGrowthTargetMb ? "MET" : "MISSED");
     std::printf("  idle window (1 s before each run): gap max %.1f ms, p99 %.1f ms\n",
         percentile(s.idleGaps, 1.0), percentile(s.idleGaps, 0.99));
     std::vector<std::pair<double, QString>> notable = s.notable;
