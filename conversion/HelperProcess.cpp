@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 HelperProcess::HelperProcess(QObject *parent)
     : QObject(parent)
 {
@@ -24,6 +26,9 @@ bool HelperProcess::start(const QString &program, const QStringList &arguments, 
     m_process->setProgram(program);
     m_process->setArguments(arguments);
     m_process->setStandardInputFile(QProcess::nullDevice());
+    // Decoding and encoding are batch work that keeps every core busy: the helpers yield to
+    // the window, so that it answers at once while they run. They still take every idle cycle.
+    m_process->setChildProcessModifier([] { [[maybe_unused]] const int niceness = ::nice(5); });
     connect(m_process, &QProcess::readyReadStandardOutput, this, &HelperProcess::readOutput);
     connect(m_process, &QProcess::finished, this, &HelperProcess::onFinished);
     // A helper that is not there is said at once; one that fails to start later (it cannot
