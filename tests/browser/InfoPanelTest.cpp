@@ -1,44 +1,29 @@
-// The information panel's controls, built as plain widgets, with the real tag reader, probe and
-// decoder behind them.
-#include "browser/InfoPanel.h"
-#include "core/AppState.h"
-#include "core/StatusLine.h"
-#include "playback/MediaControls.h"
+// The information panel of the real window, with the real tag reader, probe and decoder behind
+// it.
+#include "WindowFixture.h"
 
-#include <QCheckBox>
-#include <QFile>
-#include <QFrame>
-#include <QLabel>
+#include "browser/InfoPanel.h"
+
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <tuple>
 
-const QString Data = QStringLiteral(TONVERA_TEST_DATA);
+static const QString Data = QStringLiteral(TONVERA_TEST_DATA);
 
-class InfoPanelTest : public ::testing::Test
+class InfoPanelTest : public WindowFixture
 {
 protected:
-    InfoPanelWidgets makeWidgets()
+    void SetUp() override
     {
-        InfoPanelWidgets p;
-        p.window = &window;
-        for (QLabel **l :
-            {&p.LabTit, &p.ImgTyp, &p.ImgMP3, &p.ImgWav, &p.ImgWMA, &p.LabMsg, &p.LabTime,
-                &p.LabInfo, &p.LabComment, &p.LabINP, &p.LabOUT, &p.LabBarINP, &p.LabBarOUT})
-            *l = new QLabel(&window);
-        p.chkWMA = new QCheckBox(&window);
-        p.chkWAV = new QCheckBox(&window);
-        QPixmap mp3(4, 4);
-        mp3.fill(Qt::blue);
-        p.ImgMP3->setPixmap(mp3);
-        return p;
+        WindowFixture::SetUp();
+        storeSettings({{"Language", "EN"}, {"Path", dir.path()}});
+        ASSERT_TRUE(start());
     }
     // What the input list does when a file becomes current.
     bool select(const QString &path, const QString &type)
     {
         state.SourcePath = path;
         state.CurrentType = type;
-        return panel.ShowCurrentFile(path, type);
+        return window->infoPanel().ShowCurrentFile(path, type);
     }
     bool select(const char *fixture, const char *type)
     {
@@ -64,14 +49,6 @@ protected:
         return mp3.fileName();
     }
     QTemporaryDir dir;
-    QWidget window;
-    InfoPanelWidgets w = makeWidgets();
-    QLabel *LabStatus = new QLabel(&window), *ImgMsg = new QLabel(&window);
-    QFrame *ShaPallino = new QFrame(&window);
-    StatusLine status {*LabStatus, *ImgMsg, *ShaPallino};
-    AppState state;
-    MediaControls media;
-    InfoPanel panel {w, state, media, status};
 };
 
 // v1 leaves title, album and track empty: the frames fill them; v1 artist and genre win. The
@@ -94,20 +71,20 @@ TEST_F(InfoPanelTest, Mp3TagVersionsAndCopyrightBit)
         SCOPED_TRACE(file);
         state.TagOnlyMode = tagOnly;
         ASSERT_TRUE(select(file, "MP3"));
-        EXPECT_EQ(w.LabInfo->text(), info);
+        EXPECT_EQ(ui().LabInfo->text(), info);
         EXPECT_EQ(state.TagTrack, track);
         EXPECT_EQ(state.TagCopyright, copyright);
-        EXPECT_TRUE(w.LabTime->text().endsWith(timeEnd));
+        EXPECT_TRUE(ui().LabTime->text().endsWith(timeEnd));
     }
     ASSERT_TRUE(select("both.mp3", "MP3"));
     EXPECT_TRUE(state.FileFormatValid);
     EXPECT_EQ(state.InputBitRate, 32000.0f);
     EXPECT_EQ(state.InputFrequency, 22050.0f);
-    EXPECT_TRUE(w.chkWAV->isEnabled() && w.chkWMA->isEnabled());
-    EXPECT_EQ(w.LabComment->text(), "Comm: both tags");
-    EXPECT_EQ(w.LabTit->text(), "        both.mp3");
-    EXPECT_TRUE(w.LabMsg->text().startsWith("Size: 9 K\n\nDate: "));
-    EXPECT_EQ(w.ImgTyp->pixmap().size(), QSize(4, 4));
+    EXPECT_TRUE(ui().chkWAV->isEnabled() && ui().chkWMA->isEnabled());
+    EXPECT_EQ(ui().LabComment->text(), "Comm: both tags");
+    EXPECT_EQ(ui().LabTit->text(), "        both.mp3");
+    EXPECT_TRUE(ui().LabMsg->text().startsWith("Size: 9 K\n\nDate: "));
+    EXPECT_EQ(ui().ImgTyp->pixmap().toImage(), ui().ImgMP3->pixmap().toImage());
 }
 
 TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
@@ -124,17 +101,17 @@ TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
         SCOPED_TRACE(file);
         ASSERT_TRUE(select(file, "WAV"));
         EXPECT_EQ(state.FileFormatValid, valid);
-        EXPECT_EQ(w.LabInfo->text(), QString::fromUtf8(info));
-        EXPECT_EQ(ShaPallino->isHidden(), valid);
-        EXPECT_EQ(LabStatus->text(), valid ? "" : "        INVALID FILE FORMAT !!!");
+        EXPECT_EQ(ui().LabInfo->text(), QString::fromUtf8(info));
+        EXPECT_EQ(ui().ShaPallino->isHidden(), valid);
+        EXPECT_EQ(ui().LabStatus->text(), valid ? "" : "        INVALID FILE FORMAT !!!");
     }
-    EXPECT_TRUE(w.chkWMA->isEnabled() && !w.chkWAV->isEnabled());
+    EXPECT_TRUE(ui().chkWMA->isEnabled() && !ui().chkWAV->isEnabled());
     ASSERT_TRUE(select("clip.wma", "WMA"));
-    EXPECT_EQ(w.LabInfo->text(),
+    EXPECT_EQ(ui().LabInfo->text(),
         "Title: Clip Title\nArtist: Clip Artist\nCopyright: Clip Owner\nClip description");
-    EXPECT_EQ(w.LabComment->text(), "");
-    EXPECT_EQ(w.LabTime->text(), "Time: 0' 02\"");
-    EXPECT_FALSE(w.chkWMA->isEnabled() || w.chkWAV->isEnabled());
+    EXPECT_EQ(ui().LabComment->text(), "");
+    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 02\"");
+    EXPECT_FALSE(ui().chkWMA->isEnabled() || ui().chkWAV->isEnabled());
     EXPECT_TRUE(state.FileFormatValid);
 }
 
@@ -150,17 +127,17 @@ TEST_F(InfoPanelTest, NothingCarriesOverFromThePreviousFile)
     ASSERT_TRUE(select(broken, "MP3")); // the decoder refuses it
     EXPECT_FALSE(state.FileFormatValid);
     EXPECT_EQ(state.SourceLengthMs, 0.0);
-    panel.Clear_Info();
-    EXPECT_TRUE(w.ImgTyp->isHidden());
-    EXPECT_TRUE(w.LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
+    window->infoPanel().Clear_Info();
+    EXPECT_TRUE(ui().ImgTyp->isHidden());
+    EXPECT_TRUE(ui().LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
     ASSERT_TRUE(select("both.mp3", "MP3"));
-    w.LabINP->setText("unchanged");
+    ui().LabINP->setText("unchanged");
     EXPECT_FALSE(select(empty, "WAV"));
-    EXPECT_EQ(w.LabINP->text(), "unchanged");
+    EXPECT_EQ(ui().LabINP->text(), "unchanged");
     // The panel names the empty file instead of keeping the one shown before.
-    EXPECT_EQ(w.LabTit->text(), "        empty.wav");
-    EXPECT_TRUE(w.LabMsg->text().startsWith("Size: 0 bytes\n"));
-    EXPECT_TRUE(w.LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
+    EXPECT_EQ(ui().LabTit->text(), "        empty.wav");
+    EXPECT_TRUE(ui().LabMsg->text().startsWith("Size: 0 bytes\n"));
+    EXPECT_TRUE(ui().LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
 }
 
 // Taggers end each text frame with a zero, where the panel stops; an ID3v1 title cut at its 30
@@ -182,9 +159,9 @@ TEST_F(InfoPanelTest, FramesFillWhatTheId3v1TagLeftEmptyOrCut)
             QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
             QStringList({title, "Some Artist", "2004", "A plain comment"}));
         EXPECT_TRUE(
-            w.LabInfo->text().startsWith("Title: " + title + "  (2004)\nArtist: Some Artist\n"))
-            << w.LabInfo->text().toStdString();
-        EXPECT_EQ(w.LabComment->text(), "Comm: A plain comment");
+            ui().LabInfo->text().startsWith("Title: " + title + "  (2004)\nArtist: Some Artist\n"))
+            << ui().LabInfo->text().toStdString();
+        EXPECT_EQ(ui().LabComment->text(), "Comm: A plain comment");
     }
 }
 
@@ -196,10 +173,10 @@ TEST_F(InfoPanelTest, Mp3sAsTaggersWriteThem)
     ASSERT_TRUE(select(Data + "/taglet/modern/mutagen_v23_utf16.mp3", "MP3"));
     EXPECT_EQ(QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
         QStringList({"日本語のタイトル", "Björk & Сергей", "2010", "Kommentar"}));
-    EXPECT_EQ(w.LabTime->text(), "Time: 0' 02\"    Track #7/10");
+    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 02\"    Track #7/10");
     ASSERT_TRUE(select(Data + "/taglet/modern/lame_v0.mp3", "MP3"));
     EXPECT_NEAR(state.SourceLengthMs, 6060, 100);
-    EXPECT_EQ(w.LabTime->text(), "Time: 0' 06\"");
+    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 06\"");
     EXPECT_NEAR(state.InputBitRate, 47000.0f, 2000.0f);
     EXPECT_EQ(state.InputFrequency, 22050.0f);
 }
