@@ -155,6 +155,7 @@ TEST_F(FileActionsTest, CopyIsWholeAndAsksBeforeReplacing)
         at("music/a.mp3"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     write("other/a.mp3", "old");
     QDir(at("other")).mkdir("folder.mp3");
+    QFile::link(at("nowhere"), at("other/dangling.mp3"));
     EXPECT_EQ(copy("music/a.mp3", "other/b.mp3", false), Result::Done);
     EXPECT_EQ(QFile::permissions(at("other/b.mp3")), QFile::permissions(at("music/a.mp3")));
     EXPECT_EQ(copy("music/a.mp3", "other/a.mp3", false), Result::TargetExists);
@@ -163,7 +164,10 @@ TEST_F(FileActionsTest, CopyIsWholeAndAsksBeforeReplacing)
     EXPECT_EQ(copy("music/a.mp3", "music/a.mp3", true), Result::Done);
     EXPECT_EQ(copy("music/x.mp3", "other/x.mp3", false), Result::SourceMissing);
     EXPECT_EQ(copy("music/a.mp3", "other/folder.mp3", true), Result::Failed);
-    EXPECT_EQ(disk(), QStringList({"music/a.mp3=AAAA", "other/a.mp3=AAAA", "other/b.mp3=AAAA"}));
+    EXPECT_EQ(copy("music/a.mp3", "other/dangling.mp3", false), Result::TargetExists);
+    EXPECT_EQ(disk(),
+        QStringList({"music/a.mp3=AAAA", "other/a.mp3=AAAA", "other/b.mp3=AAAA",
+            "other/dangling.mp3=link"}));
 }
 
 // A fresh home gets its trash made in its data folder; nothing is set up beside the files or in

@@ -38,8 +38,6 @@ TEST(NameRulesTest, TheStandardRuleJoinsTheTickedValuesInTheirOrder)
                 "Rock_1999_X_Album_7_Y"},
             {"a slash never makes a folder", {"", "", "AC/DC", "", "", "T/N/T"}, artistTitle,
                 Designed, " - ", "AC_DC - T_N_T"},
-            {"a single dot is no name", titled("."), ticked({Title}), Designed, "-", "_"},
-            {"two dots neither", titled(".."), ticked({Title}), Designed, "-", "__"},
         };
     for (const auto &[what, values, checks, positions, separator, expected] : cases)
         EXPECT_EQ(Imposta_Nome(values, checks, positions, separator, "opened"), expected) << what;
@@ -58,7 +56,7 @@ TEST(NameRulesTest, TheTemplateRuleReplacesTheCodesInAnyCase)
             {"$T", {"", "$2", "", "", "", "mixed Case $2"}, "mixed Case $2"},
             {"", Values, "opened"}, // nothing left: the opened name
             {"$T", titled(""), "opened"}, {"$A/$T", Values, "X_Y"}, // a slash of the template too
-            {"$T", titled(QString("a") + QChar(0) + "b"), "a_b"}, {"$T", titled(".."), "__"}};
+            {"$T", titled(QString("a") + QChar(0) + "b"), "a_b"}};
     for (const auto &[tmpl, values, expected] : cases)
         EXPECT_EQ(Imposta_NomeAdv(tmpl, values, "opened"), expected) << tmpl.toStdString();
 }
