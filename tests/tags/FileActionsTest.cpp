@@ -134,6 +134,7 @@ TEST_F(FileActionsTest, MovingToAnotherFileSystemCopiesThenRemoves)
     file.setFileTime(stamp, QFileDevice::FileModificationTime);
     file.close();
     rename({{"music/big.wav", "mounted/big.wav", false, Result::Done}});
+    EXPECT_EQ(disk("music"), QStringList());
     EXPECT_EQ(read("mounted/big.wav"), bytes);
     EXPECT_EQ(QFileInfo(at("mounted/big.wav")).lastModified().toSecsSinceEpoch(),
         stamp.toSecsSinceEpoch());
