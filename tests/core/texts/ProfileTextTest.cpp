@@ -75,7 +75,9 @@ TEST(ProfileText, ReadsFilesThroughACacheThatNoticesChanges)
     ASSERT_TRUE(first);
     EXPECT_EQ(ProfileText::load(file), first) << "unchanged file must come from the cache";
     // A different size is noticed even when the clock is too coarse to tell the writes apart.
+    const auto stamp = fs::last_write_time(file);
     write(file, "[msgEN]\n1=newer\n");
+    fs::last_write_time(file, stamp);
     EXPECT_EQ(ReadProfileText("msgEN", "1", "", file), "newer");
     // Same size, later modification time.
     write(file, "[msgEN]\n1=later\n");
