@@ -4,31 +4,21 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-namespace {
-
+// The first local file of a URL list, else a path given as text.
 TEST(DropDataTest, TakesTheFirstLocalFileOrAPathGivenAsText)
 {
-    QMimeData urls;
-    urls.setUrls({QUrl(QStringLiteral("https://example.org/x.mp3")),
-        QUrl::fromLocalFile(QStringLiteral("/m/a b.mp3")),
-        QUrl::fromLocalFile(QStringLiteral("/m/c.mp3"))});
-    EXPECT_EQ(DropData::pathOf(urls), QStringLiteral("/m/a b.mp3"));
-
-    struct Case
-    {
-        const char *text;
-        const char *path;
-    } cases[] = {{"/m/a.wav", "/m/a.wav"}, {"FILE:/m/a.wav", "/m/a.wav"},
-        {"file:/m/a.wav", "/m/a.wav"}, {"file:///m/a%20b.wav\r\nfile:///m/c.wav", "/m/a b.wav"},
-        {"  /m/x  \n", "/m/x"}, {"", ""}};
-    for (const Case &c : cases) {
-        QMimeData text;
-        text.setText(QString::fromLatin1(c.text));
-        EXPECT_EQ(DropData::pathOf(text), QString::fromLatin1(c.path)) << c.text;
+    QMimeData urls, nothing;
+    urls.setUrls({QUrl("https://example.org/x.mp3"), QUrl::fromLocalFile("/m/a b.mp3"),
+        QUrl::fromLocalFile("/m/c.mp3")});
+    EXPECT_EQ(DropData::pathOf(urls), "/m/a b.mp3");
+    const std::pair<const char *, const char *> cases[] = {{"/m/a.wav", "/m/a.wav"},
+        {"FILE:/m/a.wav", "/m/a.wav"}, {"file:/m/a.wav", "/m/a.wav"},
+        {"file:///m/a%20b.wav\r\nfile:///m/c.wav", "/m/a b.wav"}, {"  /m/x  \n", "/m/x"}, {"", ""}};
+    for (const auto &[text, path] : cases) {
+        QMimeData data;
+        data.setText(text);
+        EXPECT_EQ(DropData::pathOf(data), path) << text;
     }
-    QMimeData nothing;
-    nothing.setData(QStringLiteral("image/png"), "x");
+    nothing.setData("image/png", "x");
     EXPECT_FALSE(DropData::canTake(nothing));
 }
-
-} // namespace

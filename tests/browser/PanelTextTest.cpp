@@ -3,33 +3,25 @@
 #include "browser/WavInfo.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace PanelText;
 
-TEST(PanelText, TimeLineShowsMinutesAndPaddedSeconds)
+TEST(PanelText, TimeTrackDateAndWavLines)
 {
-    const std::pair<double, const char *> cases[]
+    const std::pair<double, const char *> times[]
         = {{185400, "3' 05"}, {600000, "10' 01"}, {0, "0' 01"}, {9999, "0' 09"}, {10000, "0' 10"},
             {59999, "0' 59"}, {60000, "1' 01"}, {-5, "0' 01"}};
-    for (const auto &[ms, text] : cases)
+    for (const auto &[ms, text] : times)
         EXPECT_EQ(TimeLine(ms), "Time: " + QString::fromUtf8(text) + "\"") << ms;
-}
-
-TEST(PanelText, TrackSuffixOnlyForTracksAboveZero)
-{
-    const std::pair<const char *, const char *> cases[] = {{"", ""}, {"0", ""}, {"abc", ""},
-        {"-3", ""}, {"3", "    Track #3"}, {"7/12", "    Track #7/12"}};
-    for (const auto &[track, suffix] : cases)
+    const std::pair<const char *, const char *> tracks[] = {{"", ""}, {"0", ""}, {"abc", ""},
+        {"-3", ""}, {"1", "    Track #1"}, {"7/12", "    Track #7/12"}};
+    for (const auto &[track, suffix] : tracks)
         EXPECT_EQ(TrackSuffix(track), QString::fromUtf8(suffix)) << track;
-}
-
-TEST(PanelText, DateLineAndCorruptWavRate)
-{
     const QString header
         = HeaderLines("1.234 K", QDateTime(QDate(2024, 3, 9), QTime(14, 5, 7)), QLocale::c());
     EXPECT_TRUE(header.startsWith("Size: 1.234 K\n\nDate: ")) << header.toStdString();
     EXPECT_TRUE(header.endsWith(" 14:05:07")) << header.toStdString(); // seconds, no time zone
-
     WavInfo info;
     info.bytesPerSecond = 0xFFFFFFFFu; // shown, never overflowed
     EXPECT_TRUE(WavInfoText(info).contains("Bit rate (bps): 34359738360\n"));
@@ -42,50 +34,40 @@ TEST(OutputFolder, LabelAt37And38CharactersAndTrailingSeparators)
     EXPECT_EQ(whole.text, f37 + " ");
     EXPECT_FALSE(whole.centred);
     EXPECT_TRUE(whole.toolTip.isEmpty());
-
-    const QString f38 = f37 + "b";
-    const auto tail = OutputFolder::LabelFor(f38);
+    const auto tail = OutputFolder::LabelFor(f37 + "b");
     EXPECT_EQ(tail.text, " ..ome/user/" + QString(26, u'a') + "b");
     EXPECT_TRUE(tail.centred);
-    EXPECT_EQ(tail.toolTip, " " + f38 + " ");
+    EXPECT_EQ(tail.toolTip, " " + f37 + "b ");
 }
 
 TEST(PanelText, AnId3v1TextThatOnlyLostCharactersOrWasCutGivesWayToTheFrame)
 {
     const QString chemistry = QStringLiteral("Better Living Through Chemistry");
     const QString blankAt30 = QStringLiteral("The Best Of Everything In The World");
-    const struct
-    {
-        QString v1, v2;
-        qsizetype width;
-        bool shadow;
-    } cases[] = {
-        {QStringLiteral("????????"), QString::fromUtf8("日本語のタイトル"), 30, true},
+    const QString japanese = QString::fromUtf8("日本語のタイトル");
+    const std::tuple<QString, QString, qsizetype, bool> cases[] = {
+        {"????????", japanese, 30, true},
         // ö fits Latin-1: not what an encoder writes.
         {QString::fromUtf8("Bj?rk & ??????"), QString::fromUtf8("Björk & Сергей"), 30, false},
-        {QStringLiteral("Bjrk & ??????"), QString::fromUtf8("Bjrk & Сергей"), 30, true},
-        {QStringLiteral("Own Title"), QStringLiteral("Frame Title"), 30, false},
-        {QStringLiteral("Same"), QStringLiteral("Same"), 30, false},
-        {QStringLiteral("???"), QString::fromUtf8("日本語のタイトル"), 30, false}, // not cut at 30
-        {QString(), QString::fromUtf8("日本"), 30, false},
+        {"Bjrk & ??????", QString::fromUtf8("Bjrk & Сергей"), 30, true},
+        {"???", japanese, 30, false}, // not cut at 30
         {QString(30, u'?'), QString(40, QChar(0x65E5)), 30, true},
         // Cut at the field's width: the frame's first 30 characters.
         {chemistry.left(30), chemistry, 30, true},
         {chemistry.left(29), chemistry, 30, false}, // one short: a value of its own
         {chemistry.left(30), chemistry.left(30), 30, false}, // nothing was cut
-        {QStringLiteral("Better Living Through Chemistx"), chemistry, 30, false},
         {blankAt30.left(29), blankAt30, 30, true}, // the cut ended in a blank, trimmed off
         {blankAt30.left(30), blankAt30, 30, true}, // the same, read untrimmed
         // An ID3v1.1 comment holds 28 characters.
         {chemistry.left(28), chemistry, 28, true}, {chemistry.left(28), chemistry, 30, false},
         {QString::fromUtf8("Caf? ").repeated(6), QString::fromUtf8("Café ").repeated(6) + "!", 30,
             false}, // é fits Latin-1
-        {QStringLiteral("Caf? ").repeated(6).trimmed(), QString::fromUtf8("Caf€ ").repeated(7), 30,
+        {QString("Caf? ").repeated(6).trimmed(), QString::fromUtf8("Caf€ ").repeated(7), 30,
             true}, // both lost and cut
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(PanelText::IsId3v1Shadow(c.v1, c.v2, c.width), c.shadow)
-            << c.v1.toStdString() << " / " << c.v2.toStdString() << " at " << c.width;
+    for (const auto &[v1, v2, width, shadow] : cases)
+        EXPECT_EQ(IsId3v1Shadow(v1, v2, width), shadow)
+            << v1.toStdString() << " / " << v2.toStdString() << " at " << width;
 }
 
 // What ends up in the fields from an ID3v1 tag and the frames beside it.
@@ -93,61 +75,44 @@ TEST(PanelText, FramesFillWhatTheId3v1TagLeftEmptyOrCut)
 {
     const QString chemistry = QStringLiteral("Better Living Through Chemistry");
     const QString longComment = QStringLiteral("Recorded live at the old town hall in 1971");
-    using Frames = std::vector<PanelText::TextFrame>;
-    using Comments = std::vector<PanelText::CommentFrame>;
-    // ID3v1 title, year, comment and track; the frames; the title, year and comment shown.
-    const struct
-    {
-        const char *name;
-        QString v1Title, v1Year, v1Comment, v1Track;
-        Frames frames;
-        Comments comments;
-        QString title, year, comment;
-    } cases[] = {
-        {"frames only", "", "", "", "0", {{"TIT2", "T"}, {"TYER", "2004"}}, {{"", "Plain"}}, "T",
-            "2004", "Plain"},
-        {"a v2.4 date", "", "", "", "0", {{"TDRC", "2004-05-06T12:00"}}, {}, "", "2004", ""},
-        {"a year inside a text", "", "", "", "0", {{"TDRC", "c. 1998"}}, {}, "", "1998", ""},
-        {"no year in it", "", "", "", "0", {{"TYER", " 98 "}}, {}, "", "98", ""},
-        {"the first year frame", "", "", "", "0", {{"TYER", "2001"}, {"TDRC", "2002"}}, {}, "",
-            "2001", ""},
-        {"v1 year and comment stand", "", "1999", "Kept", "0", {{"TYER", "2004"}}, {{"", "Other"}},
-            "", "1999", "Kept"},
-        {"a comment without a description wins", "", "", "", "0", {},
-            {{"iTunNORM", " 0000044E"}, {"", "Real one"}, {"", "Second"}}, "", "", "Real one"},
-        {"else the first comment", "", "", "", "0", {},
-            {{"Songs-DB", "Custom"}, {"iTunNORM", "0000"}}, "", "", "Custom"},
-        {"a player's own data is no comment", "", "", "", "0", {},
-            {{"iTunNORM", " 0000044E 00000000"}, {"iTunSMPB", " 00000000"}}, "", "", ""},
-        {"an empty comment fills nothing", "", "", "", "0", {}, {{"", ""}, {"Note", "Described"}},
-            "", "", "Described"},
-        {"the title cut at 30", chemistry.left(30), "", "", "0", {{"TIT2", chemistry}}, {},
-            chemistry, "", ""},
-        {"a title of its own", "Own", "", "", "0", {{"TIT2", chemistry}}, {}, "Own", "", ""},
-        {"the comment cut at 30", "", "", longComment.left(30), "0", {}, {{"", longComment}}, "",
-            "", longComment},
-        {"the comment cut at 28 beside a track", "", "", longComment.left(28), "5", {},
-            {{"", longComment}}, "", "", longComment},
-        {"28 characters without a track are the v1 text", "", "", longComment.left(28), "0", {},
-            {{"", longComment}}, "", "", longComment.left(28)},
-    };
-    for (const auto &c : cases) {
-        PanelText::TagFields fields;
-        fields.Title = c.v1Title;
-        fields.Year = c.v1Year;
-        fields.Description = c.v1Comment;
-        fields.Track = c.v1Track;
-        PanelText::FillFromTextFrames(fields, c.frames, c.comments, nullptr);
-        EXPECT_EQ(fields.Title, c.title) << c.name;
-        EXPECT_EQ(fields.Year, c.year) << c.name;
-        EXPECT_EQ(fields.Description, c.comment) << c.name;
+    using Frames = std::vector<TextFrame>;
+    using Comments = std::vector<CommentFrame>;
+    // What: ID3v1 title, year, comment and track; the frames; the title, year and comment shown.
+    const std::tuple<const char *, QString, QString, QString, QString, Frames, Comments, QString,
+        QString, QString>
+        cases[] = {
+            {"frames only", "", "", "", "0", {{"TIT2", "T"}, {"TYER", "2004"}}, {{"", "Plain"}},
+                "T", "2004", "Plain"},
+            {"a v2.4 date", "", "", "", "0", {{"TDRC", "2004-05-06T12:00"}}, {}, "", "2004", ""},
+            {"no year in it", "", "", "", "0", {{"TYER", " 98 "}}, {}, "", "98", ""},
+            {"the first year frame", "", "", "", "0", {{"TYER", "2001"}, {"TDRC", "2002"}}, {}, "",
+                "2001", ""},
+            {"v1 year and comment stand", "", "1999", "Kept", "0", {{"TYER", "2004"}},
+                {{"", "Other"}}, "", "1999", "Kept"},
+            {"a comment without a description wins", "", "", "", "0", {},
+                {{"iTunNORM", " 0000044E"}, {"", "Real one"}, {"", "Second"}}, "", "", "Real one"},
+            {"a player's own data is no comment", "", "", "", "0", {},
+                {{"iTunNORM", " 0000044E 00000000"}, {"iTunSMPB", " 00000000"}}, "", "", ""},
+            {"an empty comment fills nothing", "", "", "", "0", {},
+                {{"", ""}, {"Note", "Described"}}, "", "", "Described"},
+            {"the title cut at 30", chemistry.left(30), "", "", "0", {{"TIT2", chemistry}}, {},
+                chemistry, "", ""},
+            {"a title of its own", "Own", "", "", "0", {{"TIT2", chemistry}}, {}, "Own", "", ""},
+            {"the comment cut at 30", "", "", longComment.left(30), "0", {}, {{"", longComment}},
+                "", "", longComment},
+            {"the comment cut at 28 beside a track", "", "", longComment.left(28), "5", {},
+                {{"", longComment}}, "", "", longComment},
+            {"28 characters without a track are the v1 text", "", "", longComment.left(28), "0", {},
+                {{"", longComment}}, "", "", longComment.left(28)},
+        };
+    for (const auto &[what, v1Title, v1Year, v1Comment, v1Track, frames, comments, title, year,
+             comment] : cases) {
+        TagFields f;
+        std::tie(f.Title, f.Year, f.Description, f.Track)
+            = std::tie(v1Title, v1Year, v1Comment, v1Track);
+        FillFromTextFrames(f, frames, comments, nullptr);
+        EXPECT_EQ(
+            QStringList({f.Title, f.Year, f.Description}), QStringList({title, year, comment}))
+            << what;
     }
-
-    PanelText::TagFields fields;
-    fields.Title = QStringLiteral("????");
-    fields.Artist = QStringLiteral("Kept");
-    PanelText::FillFromTextFrames(fields,
-        {{"TIT2", QString::fromUtf8("日本語の")}, {"TPE1", QStringLiteral("Other")}}, {}, nullptr);
-    EXPECT_EQ(fields.Title, QString::fromUtf8("日本語の"));
-    EXPECT_EQ(fields.Artist, "Kept");
 }

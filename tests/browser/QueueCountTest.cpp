@@ -2,62 +2,48 @@
 #include "browser/TypeFilter.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
-namespace {
-
-const std::vector<QueueEntry> entries {{"/a/1.mp3", true}, {"/a/2.WAV", true}, {"/a/3.wma", true},
-    {"/a/4.mp3", false}, {"/a/5.Mp3", true}};
-
-TEST(QueueCountTest, CountsMarkedFilesTheTickedOutputsCanTake)
+// Marked files the ticked outputs can take (a WAV needs WMA output); without marks the current
+// file counts once; a WMA alone is encoded again, for WMA output only, and passed over among
+// others.
+TEST(QueueCountTest, CountsTheFilesARunWouldConvert)
 {
-    struct Case
-    {
-        bool wma, wav;
-        int count;
-        bool enableWma, enableWav;
-    } cases[] = {
-        {true, false, 3, true, true}, // two MP3s and the WAV
-        {false, true, 2, false, true}, // WAV input needs WMA output
-        {true, true, 3, true, true},
-        {false, false, 0, false, false} // nothing ticked, nothing to convert
-    };
-    for (const Case &c : cases) {
-        const QueueCounting r = CountQueue(entries, c.wma, c.wav, QStringLiteral("/a/1.mp3"));
-        EXPECT_EQ(r.count, c.count) << c.wma << c.wav;
-        EXPECT_EQ(r.enableWma, c.enableWma) << c.wma << c.wav;
-        EXPECT_EQ(r.enableWav, c.enableWav) << c.wma << c.wav;
-    }
-}
-
-TEST(QueueCountTest, WithoutMarksTheCurrentFileCountsOnce)
-{
+    const std::vector<QueueEntry> marked {{"/a/1.mp3", true}, {"/a/2.WAV", true},
+        {"/a/3.wma", true}, {"/a/4.mp3", false}, {"/a/5.Mp3", true}};
     const std::vector<QueueEntry> none {{"/a/1.mp3", false}, {"/a/2.wav", false}};
-    EXPECT_EQ(CountQueue(none, false, true, QStringLiteral("/a/1.mp3")).count, 1);
-    EXPECT_EQ(CountQueue(none, false, true, QStringLiteral("/a/2.wav")).count, 0);
-    EXPECT_EQ(CountQueue(none, true, false, QStringLiteral("/a/2.wav")).count, 1);
-    // A WMA alone is encoded again, for WMA output only; marked among others it is passed over.
-    EXPECT_EQ(CountQueue(none, true, false, QStringLiteral("/a/3.wma")).count, 1);
-    EXPECT_EQ(CountQueue(none, false, true, QStringLiteral("/a/3.wma")).count, 0);
     const std::vector<QueueEntry> wmaAlone {{"/a/3.wma", true}, {"/a/4.wma", false}};
-    EXPECT_EQ(CountQueue(wmaAlone, true, true, QStringLiteral("/a/3.wma")).count, 1);
     const std::vector<QueueEntry> wmaAmongOthers {{"/a/1.mp3", true}, {"/a/3.wma", true}};
-    EXPECT_EQ(CountQueue(wmaAmongOthers, true, true, QStringLiteral("/a/3.wma")).count, 1);
-    EXPECT_EQ(QueueLabel(QStringLiteral("2 - Select files to be converted"), 3, 12),
-        QStringLiteral("2 - Select files to be converted   (3/12)"));
+    // entries, WMA ticked, WAV ticked, current; count, WMA enabled, WAV enabled
+    const std::tuple<const std::vector<QueueEntry> *, bool, bool, const char *, int, bool, bool>
+        cases[] = {{&marked, true, false, "/a/1.mp3", 3, true, true},
+            {&marked, false, true, "/a/1.mp3", 2, false, true},
+            {&marked, true, true, "/a/1.mp3", 3, true, true},
+            {&marked, false, false, "/a/1.mp3", 0, false, false},
+            {&none, false, true, "/a/1.mp3", 1, false, false},
+            {&none, false, true, "/a/2.wav", 0, false, false},
+            {&none, true, false, "/a/2.wav", 1, false, false},
+            {&none, true, false, "/a/3.wma", 1, false, false},
+            {&none, false, true, "/a/3.wma", 0, false, false},
+            {&none, false, false, "/a/1.mp3", 0, false, false},
+            {&wmaAlone, true, true, "/a/3.wma", 1, true, false},
+            {&wmaAlone, false, true, "/a/3.wma", 0, false, false},
+            {&wmaAmongOthers, true, true, "/a/3.wma", 1, false, true}};
+    for (const auto &[entries, wma, wav, current, count, enableWma, enableWav] : cases) {
+        const QueueCounting r = CountQueue(*entries, wma, wav, current);
+        EXPECT_EQ(
+            std::tuple(r.count, r.enableWma, r.enableWav), std::tuple(count, enableWma, enableWav))
+            << current << " " << wma << wav << " of " << entries->size();
+    }
+    EXPECT_EQ(QueueLabel("2 - Select", 3, 12), "2 - Select   (3/12)");
 }
 
-// Which files each entry lists is checked on a real folder in the browser's tests.
+// On screen the codes of the type box stay hidden; a single blank belongs to the name.
 TEST(TypeFilterTest, EntryCodesStayHiddenOnScreen)
 {
-    const QStringList box = TypeBoxEntries(QStringLiteral("Supported"));
-    ASSERT_EQ(box.size(), 5);
-    EXPECT_EQ(box[3], QStringLiteral("WM Audio                WMA"));
-
-    // On screen the codes stay hidden; a single blank belongs to the name.
-    const char *shown[] = {"MP3", "WAV", "MP3, WAV", "WM Audio", "Supported"};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(VisibleTypeText(box[i]), QString::fromLatin1(shown[i])) << i;
-    EXPECT_EQ(VisibleTypeText(TypeBoxEntries(QStringLiteral("Supportati"))[4]), "Supportati");
+    const QStringList box = TypeBoxEntries("Supportati");
+    const QStringList shown = {"MP3", "WAV", "MP3, WAV", "WM Audio", "Supportati"};
+    ASSERT_EQ(box.size(), shown.size());
+    for (int i = 0; i < box.size(); ++i)
+        EXPECT_EQ(VisibleTypeText(box[i]), shown[i]) << i;
 }
-
-} // namespace

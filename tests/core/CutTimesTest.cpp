@@ -1,62 +1,55 @@
 #include "core/CutTimes.h"
-
 #include "core/CutSection.h"
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
-namespace {
-
+using namespace CutTimes;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(CutTimesTest, TimeText)
+// The one test behind playing and converting a section: a start or a finish is set, and a set
+// finish lies after the start; a finish before the start moves to it, and offers nothing.
+TEST(CutTimesTest, AUsableSection)
 {
-    const struct
-    {
-        double ms;
-        const char *text;
-    } cases[] = {{0, "0.00.000"}, {5, "0.00.005"}, {45, "0.00.045"}, {1000, "0.01.000"},
-        {59999, "0.59.999"}, {59999.9, "0.59.999"}, {60000, "1.00.000"}, {61050, "1.01.050"},
-        {185045, "3.05.045"}, {5400000, "90.00.000"}, {-5, "0.00.000"}, {NaN, "0.00.000"}};
-    for (const auto &c : cases)
-        EXPECT_EQ(CutTimes::TimeText(c.ms), QString::fromLatin1(c.text)) << c.ms;
+    const std::tuple<double, double, bool> cases[] = {{0, 0, false}, {5000, 0, true}, {0, 1, true},
+        {8000, 8001, true}, {8000, 8000, false}, {8000, 5000, false}, {-1, 0, false}};
+    for (const auto &[start, end, set] : cases) {
+        CutSection cut;
+        cut.setStartMs(start);
+        cut.setEndMs(end);
+        EXPECT_EQ(cut.isSet(), set) << start << " .. " << end;
+        cut.reset();
+        EXPECT_FALSE(cut.isSet());
+    }
+    EXPECT_EQ(FinishNotBeforeStart(1000, 2000), 2000);
+    EXPECT_EQ(FinishNotBeforeStart(3000, 2000), 3000);
 }
 
-TEST(CutTimesTest, ScrollValueAndMilliseconds)
+TEST(CutTimesTest, TimeTextScrollValuesAndMarkers)
 {
-    EXPECT_EQ(CutTimes::MsOfScrollValue(0, 200000), 0);
-    EXPECT_EQ(CutTimes::MsOfScrollValue(CutTimes::ScrollMax, 200000), 200000);
-    EXPECT_EQ(CutTimes::MsOfScrollValue(10001, 200000), 200000);
-    EXPECT_EQ(CutTimes::ScrollValueOfMs(29, 200000), 1); // 1.45 steps
-    EXPECT_EQ(CutTimes::ScrollValueOfMs(31, 200000), 2); // 1.55 steps
-    EXPECT_EQ(CutTimes::ScrollValueOfMs(200500, 200000), CutTimes::ScrollMax);
-    EXPECT_EQ(CutTimes::ScrollValueOfMs(-10, 200000), 0);
-    EXPECT_EQ(CutTimes::MarkerProportion(2000, 8000), 0.25);
+    const std::pair<double, const char *> texts[] = {{0, "0.00.000"}, {5, "0.00.005"},
+        {1000, "0.01.000"}, {59999.9, "0.59.999"}, {60000, "1.00.000"}, {185045, "3.05.045"},
+        {5400000, "90.00.000"}, {-5, "0.00.000"}, {NaN, "0.00.000"}};
+    for (const auto &[ms, text] : texts)
+        EXPECT_EQ(TimeText(ms), QString::fromLatin1(text)) << ms;
+    EXPECT_EQ(MsOfScrollValue(ScrollMax, 200000), 200000);
+    EXPECT_EQ(MsOfScrollValue(ScrollMax + 1, 200000), 200000);
+    EXPECT_EQ(MsOfScrollValue(-1, 200000), 0);
+    EXPECT_EQ(ScrollValueOfMs(29, 200000), 1); // 1.45 steps
+    EXPECT_EQ(ScrollValueOfMs(31, 200000), 2); // 1.55 steps
+    EXPECT_EQ(ScrollValueOfMs(200500, 200000), ScrollMax);
+    EXPECT_EQ(ScrollValueOfMs(-10, 200000), 0);
+    EXPECT_EQ(MarkerProportion(2000, 8000), 0.25);
+    EXPECT_EQ(MsOfPosition(2.0), 2000);
     for (double unknown : {0.0, -1.0, NaN}) {
-        EXPECT_EQ(CutTimes::MsOfScrollValue(5000, unknown), 0);
-        EXPECT_EQ(CutTimes::ScrollValueOfMs(1000, unknown), std::nullopt);
-        EXPECT_EQ(CutTimes::MarkerProportion(1000, unknown), std::nullopt);
-        EXPECT_EQ(CutTimes::MsOfPosition(unknown), 0);
+        EXPECT_EQ(MsOfScrollValue(5000, unknown), 0);
+        EXPECT_EQ(ScrollValueOfMs(1000, unknown), std::nullopt);
+        EXPECT_EQ(MarkerProportion(1000, unknown), std::nullopt);
+        EXPECT_EQ(MsOfPosition(unknown), 0);
     }
     for (double len : {1.0, 187431.3, 7200000.0}) {
-        for (int v = 0; v <= CutTimes::ScrollMax; ++v)
-            ASSERT_EQ(CutTimes::ScrollValueOfMs(CutTimes::MsOfScrollValue(v, len), len), v) << len;
+        for (int v = 0; v <= ScrollMax; ++v)
+            ASSERT_EQ(ScrollValueOfMs(MsOfScrollValue(v, len), len), v) << len;
     }
 }
-
-TEST(CutTimesTest, FinishBeforeStartLeavesNoSection)
-{
-    CutSection cut;
-    cut.setStartMs(CutTimes::MsOfPosition(2.0));
-    cut.setEndMs(CutTimes::FinishNotBeforeStart(CutTimes::MsOfPosition(1.0), cut.startMs()));
-    EXPECT_EQ(cut.endMs(), 2000);
-    EXPECT_FALSE(cut.isSet());
-    cut.setEndMs(CutTimes::FinishNotBeforeStart(3000, cut.startMs()));
-    EXPECT_TRUE(cut.isSet());
-    // A start dragged beyond the finish stays; the section is no longer offered.
-    cut.setStartMs(CutTimes::MsOfScrollValue(5000, 8000));
-    EXPECT_EQ(cut.startMs(), 4000);
-    EXPECT_FALSE(cut.isSet());
-}
-
-} // namespace
