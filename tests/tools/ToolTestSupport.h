@@ -1,11 +1,10 @@
 #pragma once
 
-// Running the tool programs from build/bin and looking at what they leave on disk.
+// Running the tool programs from build/bin, WAV bytes built by hand, and what lands on disk.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -111,6 +110,14 @@ inline bool isOneLine(const std::string &text)
     return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
 }
 
+inline std::uint32_t le(const std::string &s, std::size_t at, int bytes)
+{
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(s[at + i]);
+    return v;
+}
+
 inline void put32(std::string &s, std::size_t at, std::uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
@@ -146,6 +153,22 @@ inline std::string pcmFmt(int channels, int rate, int bits = 16, int tag = 1)
     f[12] = static_cast<char>(channels * bits / 8);
     f[14] = static_cast<char>(bits);
     return f;
+}
+
+// The 44 bytes a canonical 16-bit PCM WAV of `dataBytes` starts with.
+inline std::string wavHeader(int channels, int rate, std::size_t dataBytes)
+{
+    return wavOf(pcmFmt(channels, rate), "", std::string(dataBytes, '\0')).substr(0, 44);
+}
+
+// The samples of one channel of 16-bit PCM from `offset` on (44: a canonical WAV's samples).
+inline std::vector<std::int16_t> channelOf(
+    const std::string &bytes, std::size_t offset, int channel, int channels)
+{
+    std::vector<std::int16_t> samples;
+    for (std::size_t at = offset + 2 * channel; at + 1 < bytes.size(); at += 2 * channels)
+        samples.push_back(static_cast<std::int16_t>(le(bytes, at, 2)));
+    return samples;
 }
 
 // Canonical PCM WAV bytes with a tone and a little noise, for encoder inputs.

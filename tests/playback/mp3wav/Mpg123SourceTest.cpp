@@ -52,20 +52,10 @@ TEST(Mpg123Source, KnowsItsFileUnderAnyName)
     ASSERT_EQ(::symlink(source.c_str(), (dir / "soft.mp3").c_str()), 0);
     ASSERT_EQ(::link(source.c_str(), (dir / "hard.mp3").c_str()), 0);
     const Mpg123Source opened(source);
-    const struct
-    {
-        std::string path;
-        bool same;
-    } cases[] = {
-        {source, true},
-        {dir / "./a.mp3", true},
-        {dir / "soft.mp3", true},
-        {dir / "hard.mp3", true},
-        {dir / "copy.mp3", false},
-        {dir / "missing.mp3", false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(opened.isSameFile(c.path), c.same) << c.path;
+    for (const auto &[path, same] :
+        {std::pair {source, true}, {dir / "./a.mp3", true}, {dir / "soft.mp3", true},
+            {dir / "hard.mp3", true}, {dir / "copy.mp3", false}, {dir / "missing.mp3", false}})
+        EXPECT_EQ(opened.isSameFile(path), same) << path;
 }
 
 } // namespace
