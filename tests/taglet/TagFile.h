@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -129,21 +128,3 @@ inline std::string textFrames(const taglet::Taglet &t)
         out += (i > 1 ? "|" : "") + utf8(t.TextFrameName(i)) + "=" + utf8(t.TextFrame(i));
     return out;
 }
-
-// A host's property store in memory, remembering the order of writes.
-class MemoryBag : public taglet::PropertyBag
-{
-public:
-    std::optional<taglet::PropertyValue> read(const std::string &key) override
-    {
-        auto it = values.find(key);
-        return it == values.end() ? std::nullopt : std::optional(it->second);
-    }
-    void write(const std::string &key, const taglet::PropertyValue &value) override
-    {
-        order.push_back(key);
-        values[key] = value;
-    }
-    std::map<std::string, taglet::PropertyValue> values;
-    std::vector<std::string> order;
-};

@@ -1,6 +1,26 @@
 #include "TagFile.h"
 
+#include <map>
+
 using namespace taglet;
+
+// A host's property store in memory, remembering the order of writes.
+class MemoryBag : public PropertyBag
+{
+public:
+    std::optional<PropertyValue> read(const std::string &key) override
+    {
+        auto it = values.find(key);
+        return it == values.end() ? std::nullopt : std::optional(it->second);
+    }
+    void write(const std::string &key, const PropertyValue &value) override
+    {
+        order.push_back(key);
+        values[key] = value;
+    }
+    std::map<std::string, PropertyValue> values;
+    std::vector<std::string> order;
+};
 
 TEST(TagletState, DefaultsListsAndClear)
 {

@@ -84,7 +84,7 @@ TEST(Tnvr3w, FailuresLeaveNothingBehind)
         {"text file", {fixture("not-audio.mp3"), dir / "a.wav"}},
         {"empty file", {dir / "empty.mp3", dir / "a.wav"}},
         {"three bytes", {dir / "truncated-header.mp3", dir / "a.wav"}},
-        {"source is a folder", {dir.path().string(), dir / "a.wav"}},
+        {"source is a folder", {dir.path(), dir / "a.wav"}},
         {"source is a named pipe", {dir / "pipe.mp3", dir / "a.wav"}},
         {"target folder missing", {mp3, dir / "no/such/a.wav"}},
         {"target is a folder", {mp3, dir / "folder.wav"}},

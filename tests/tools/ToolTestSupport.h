@@ -2,63 +2,39 @@
 
 // Running the tool programs from build/bin, WAV bytes built by hand, and what lands on disk.
 
-#include <algorithm>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace tooltest {
 
-namespace fs = std::filesystem;
-
+// A throwaway folder; `dir / "name"` is a path in it.
 class TempDir
 {
 public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tonvera-tools-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path &path() const { return m_path; }
-    std::string operator/(const std::string &name) const { return (m_path / name).string(); }
-
-    // Names in the folder, hidden ones included, so leftover temporaries show up.
+    std::string path() const { return m_dir.path().toStdString(); }
+    std::string operator/(const std::string &name) const { return path() + "/" + name; }
+    // Names in the folder, hidden ones and pipes included, so leftover temporaries show up.
     std::vector<std::string> names() const
     {
         std::vector<std::string> list;
-        for (const auto &entry : fs::directory_iterator(m_path))
-            list.push_back(entry.path().filename().string());
-        std::sort(list.begin(), list.end());
+        for (const QString &name :
+            QDir(m_dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDir::Name))
+            list.push_back(name.toStdString());
         return list;
     }
 
 private:
-    fs::path m_path;
-};
-
-struct RunResult
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
+    QTemporaryDir m_dir;
 };
 
 inline std::string readFile(const std::string &path)
@@ -77,31 +53,24 @@ inline std::string toolPath(const std::string &name)
     return std::string(TONVERA_BIN_DIR) + "/" + name;
 }
 
+struct RunResult
+{
+    int exitCode = -1; // -1 when it crashed or did not start
+    std::string out, err;
+};
+
 // Runs a program with an argument list (no shell), collecting its output and status.
 inline RunResult run(const std::vector<std::string> &args)
 {
-    TempDir io;
-    const std::string outPath = io / "out", errPath = io / "err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
-    std::vector<char *> argv;
-    for (const auto &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    RunResult result;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
+    QStringList arguments;
+    for (std::size_t i = 1; i < args.size(); ++i)
+        arguments << QString::fromStdString(args[i]);
+    QProcess p;
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(QString::fromStdString(args[0]), arguments);
+    p.waitForFinished(-1);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+        p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
 // A failing tool must say why in exactly one line.

@@ -2,6 +2,7 @@
 #include "ToolTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace tooltest;
 using tonvera::Mpg123Source;
