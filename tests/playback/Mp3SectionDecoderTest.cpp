@@ -32,6 +32,8 @@ std::vector<int16_t> firstChannel(const QString &path, int rate, int channels)
     return tooltest::channelOf(wav, 44, 0, channels);
 }
 
+// What a decode reported until it ended: whether it completed, its failure, the frames it went
+// through, and whether every signal came on the decoder's own thread.
 struct Outcome
 {
     bool completed = false;
@@ -44,23 +46,19 @@ Outcome waitForEnd(Mp3SectionDecoder &d)
 {
     Outcome o;
     QEventLoop loop;
-    QObject guard;
-    const auto seen = [&] {
+    const auto seen = [&](bool end) {
         o.onOwnerThread &= QThread::currentThread() == d.thread();
+        if (end)
+            loop.quit();
     };
-    QObject::connect(&d, &Mp3SectionDecoder::progress, &guard, [&](int frame) {
-        seen();
+    QObject::connect(&d, &Mp3SectionDecoder::progress, &loop, [&](int frame) {
+        seen(false);
         o.frames.push_back(frame);
     });
-    QObject::connect(&d, &Mp3SectionDecoder::completed, &guard, [&] {
-        seen();
-        o.completed = true;
-        loop.quit();
-    });
-    QObject::connect(&d, &Mp3SectionDecoder::failed, &guard, [&](const QString &m) {
-        seen();
+    QObject::connect(&d, &Mp3SectionDecoder::completed, &loop, [&] { seen(o.completed = true); });
+    QObject::connect(&d, &Mp3SectionDecoder::failed, &loop, [&](const QString &m) {
         o.failure = m;
-        loop.quit();
+        seen(true);
     });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
@@ -72,23 +70,34 @@ QStringList filesIn(const QTemporaryDir &dir)
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 }
 
-TEST(Mp3SectionDecoder, AcceptsMpegAudioOnly)
+// Only MPEG audio, never over the source itself nor into a missing folder; only ranges
+// inside the file, one per prepared decode.
+TEST(Mp3SectionDecoder, Refusals)
 {
     QTemporaryDir dir;
     const QString text = dir.filePath("notes.mp3");
     tooltest::writeFile(text.toStdString(), std::string(4000, 'x'));
     Mp3SectionDecoder d;
+    EXPECT_LT(d.setRangeByFrames(0, 10), 0) << "nothing prepared";
     EXPECT_EQ(d.status(Data + "marker.mp3"), 0);
     for (const QString &bad :
         {Data + "short.wav", Data + "clip.wma", text, dir.filePath("missing.mp3"), dir.path()}) {
         EXPECT_NE(d.status(bad), 0) << qPrintable(bad);
         EXPECT_NE(d.decodeToWav(bad, dir.filePath("out.wav")), 0) << qPrintable(bad);
     }
-    // Never over the source itself, never into a missing folder.
     EXPECT_NE(d.decodeToWav(text, text), 0);
     EXPECT_NE(d.decodeToWav(Data + "marker.mp3", dir.filePath("none/out.wav")), 0);
     EXPECT_EQ(d.frameCount(), 0);
-    EXPECT_EQ(filesIn(dir), QStringList {"notes.mp3"});
+
+    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
+    const int n = d.frameCount();
+    for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
+        EXPECT_LT(d.setRangeByFrames(first, last), 0) << first << ".." << last;
+    for (auto [start, end] : {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f},
+             {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
+        EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
+    d.stop();
+    EXPECT_EQ(filesIn(dir), QStringList {"notes.mp3"}) << "the prepared output is discarded";
 }
 
 TEST(Mp3SectionDecoder, KeepsTheSourceFormat)
@@ -163,22 +172,6 @@ INSTANTIATE_TEST_SUITE_P(Cuts, Section,
         SectionCase {"FramesAroundTheTone", true, 500, 3500, 19 * 1152, 135 * 1152},
         SectionCase {"FramesInsideToPastTheEnd", true, 1500, 60000, 57 * 1152, 4 * Rate}),
     [](const auto &info) { return std::string(std::get<0>(info.param)); });
-
-TEST(Mp3SectionDecoder, RefusesImpossibleRanges)
-{
-    QTemporaryDir dir;
-    Mp3SectionDecoder d;
-    EXPECT_LT(d.setRangeByFrames(0, 10), 0) << "nothing prepared";
-    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
-    const int n = d.frameCount();
-    for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
-        EXPECT_LT(d.setRangeByFrames(first, last), 0) << first << ".." << last;
-    for (auto [start, end] : {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f},
-             {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
-        EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
-    d.stop();
-    EXPECT_TRUE(filesIn(dir).isEmpty()) << "the prepared output is discarded";
-}
 
 // A long stream: copies of the untagged CBR fixture joined end to end.
 QString makeLongMp3(const QTemporaryDir &dir, int copies)

@@ -70,28 +70,16 @@ TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
     EXPECT_EQ(t.Genre(), u"");
 }
 
-TEST_F(ReadTest, EveryFrameKind)
+// Every frame kind of v2_frames.mp3 as listed is in the taglet command line's report; here the
+// pictures they hold, and what a second read leaves of them.
+TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
 {
     Taglet t;
     ASSERT_EQ(readFile(t, fixture("v2_frames.mp3")).error, 0);
     EXPECT_EQ(textFrames(t), "TIT2=|TPE1=Artist\0"s);
-    ASSERT_EQ(t.UDTextFrameNum(), 1); // the UTF-16 TXXX is skipped
-    EXPECT_EQ(t.UDTextFrameDescription(1) + u"=" + t.UDTextFrame(1), u"Mood=Calm");
-    ASSERT_EQ(t.UFIDNum(), 1);
-    EXPECT_EQ(t.UFIDURL(1) + u"=" + t.UFID(1), u"http://ids.example=ID-42");
-    ASSERT_EQ(t.LinkFrameNum(), 2);
-    EXPECT_EQ(t.LinkFrameName(2) + u"=" + t.LinkFrame(2), u"WOAR=http://artist.example/");
-    ASSERT_EQ(t.UDLinkFrameNum(), 1);
-    EXPECT_EQ(t.UDLinkFrame(1), u"http://home.example/");
-    // Only the second IPLS frame counts.
-    ASSERT_EQ(t.InvolvedPeopleNum(), 2);
-    EXPECT_EQ(t.InvolvedPeopleInvolvement(1) + u"=" + t.InvolvedPeople(2), u"mix=Third");
-    EXPECT_EQ(t.MCDI(), u"\0\x01\x02"s + u"CD");
-
     // A PNG in slot 3 and a JPEG with a UTF-16 description in slot 4 both load.
     t.setPictureID(3);
-    EXPECT_EQ(t.PictureDescription(), u"Front");
-    EXPECT_EQ(t.Picture().width, 4);
+    EXPECT_EQ(utf8(t.PictureDescription()) + " " + std::to_string(t.Picture().width), "Front 4");
     t.setPictureID(4);
     EXPECT_EQ(t.PictureDescription(), u"B"); // single-byte text up to the first zero
     EXPECT_FALSE(t.Picture().isNull());
@@ -99,13 +87,11 @@ TEST_F(ReadTest, EveryFrameKind)
     EXPECT_TRUE(t.Picture().isNull());
     EXPECT_EQ(t.PictureDescription(), u"");
 
-    // A second read forgets the first file.
     readFile(t, fixture("v24.mp3"));
-    EXPECT_EQ(t.UFIDNum() + t.Bitrate(), 0);
+    EXPECT_EQ(t.UFIDNum() + t.UDTextFrameNum() + t.InvolvedPeopleNum() + t.Bitrate(), 0);
     EXPECT_EQ(t.MCDI(), u"");
     t.setPictureID(3);
     EXPECT_EQ(t.PictureDescription(), u"");
-
     ASSERT_EQ(readFile(t, fixture("big_tag.mp3")).error, 0);
     EXPECT_EQ(std::tuple(t.MPEGVersion(), t.Layer()), std::tuple(1, 3));
     t.setPictureID(3);

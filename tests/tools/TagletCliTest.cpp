@@ -53,57 +53,57 @@ QString at(const QJsonObject &json, const QString &path)
 
 } // namespace
 
-// Every read prints the whole object, failures included; the modern mode adds its fields.
+// The whole report of a file with every kind of frame, texts escaped as JSON.
+TEST(TagletCli, ReadReportsEveryField)
+{
+    const std::string file = fixture("v2_frames.mp3").toStdString();
+    const CliRun r = taglet({"read", fixture("v2_frames.mp3")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.toStdString(),
+        "{\"file\": \"" + file
+            + "\", \"error\": null, \"events\": [], \"haveTag\": 2, \"mpegVersion\": 1, "
+              "\"layer\": 3, \"bitrate\": 64, \"frequency\": 44100, \"mode\": 3, \"copyright\": "
+              "false, \"original\": true, \"privateBit\": false, \"emphasis\": 0, \"length\": 0, "
+              "\"song\": \"\", \"artist\": \"\", \"album\": \"\", \"year\": \"\", \"comment\": "
+              "\"\", \"genre\": \"\", \"track\": 0, \"textFrames\": [[\"TIT2\", \"\"], "
+              "[\"TPE1\", \"Artist\\u0000\"]], \"userTextFrames\": [[\"Mood\", \"Calm\"]], "
+              "\"uniqueIds\": [[\"http://ids.example\", \"ID-42\"]], \"linkFrames\": [[\"WCOM\", "
+              "\"http://shop.example/\"], [\"WOAR\", \"http://artist.example/\"]], "
+              "\"userLinkFrames\": [[\"Home\", \"http://home.example/\"]], \"involvedPeople\": "
+              "[[\"mix\", \"Second\"], [\"engineer\", \"Third\"]], \"mcdi\": "
+              "\"\\u0000\\u0001\\u0002CD\", \"pictures\": [{\"slot\": 3, \"description\": "
+              "\"Front\", \"mimeType\": \"image/png\", \"bytes\": 94}, {\"slot\": 4, "
+              "\"description\": \"B\", \"mimeType\": \"image/jpeg\", \"bytes\": 225}], "
+              "\"messages\": []}\n");
+}
+
+// Every read prints the whole object, failures included; options add or change fields.
 TEST(TagletCli, ReadReports)
 {
-    const QString modern = QStringLiteral("modern/");
     const std::tuple<QStringList, int, std::vector<std::pair<QString, QString>>> cases[] = {
         {{fixture("v1_v2_both.mp3")}, 0,
-            {{"error", "null"}, {"haveTag", "3"}, {"bitrate", "64"}, {"original", "true"},
-                {"song", "V1 Title"}, {"track", "3"}, {"textFrames/0/0", "TIT2"},
-                {"textFrames/0/1", QString::fromUtf8("V2 Title\0", 9)}, {"events", "[]"}}},
+            {{"haveTag", "3"}, {"song", "V1 Title"}, {"track", "3"},
+                {"textFrames/0/1", QString::fromUtf8("V2 Title\0", 9)}}},
         {{"--no-trim", fixture("v1_only.mp3")}, 0, {{"song", "Title" + QString(25, ' ')}}},
         {{fixture("v24.mp3")}, 0, {{"error", "null"}, {"events", "[100]"}}},
-        {{fixture("unsync.mp3")}, 0, {{"events", "[101]"}}},
-        {{fixture("short_frame.mp3")}, 1, {{"error/number", "63"}}},
-        {{fixture("missing.mp3")}, 1, {{"error/number", "53"}}},
-        {{fixture("apic_type25.mp3")}, 1, {{"error/number", "340"}}},
+        {{fixture("short_frame.mp3")}, 1, {{"error/number", "63"}, {"events", "[]"}}},
         {{fixture("apic_unknown.mp3")}, 0, {{"messages/#", "1"}}},
-        // Pictures are described from their bytes; their sizes, which take decoding, on request.
-        {{fixture("v2_frames.mp3")}, 0,
-            {{"pictures/#", "2"}, {"mcdi", QString::fromLatin1("\0\1\2CD", 5)},
-                {"pictures/0/slot", "3"}, {"pictures/0/description", "Front"},
-                {"pictures/0/mimeType", "image/png"}, {"pictures/0/width", "-"}}},
+        // Picture sizes take decoding: only on request, and a failure is the picture's own.
         {{"--picture-sizes", fixture("v2_frames.mp3")}, 0,
             {{"pictures/0/width", "4"}, {"pictures/0/height", "4"}, {"pictures/1/width", "4"},
                 {"pictures/1/height", "4"}}},
-        // A picture that does not decode fails only its own entry, and only when decoded.
-        {{fixture("apic_bad_jpeg.mp3")}, 0, {{"error", "null"}}},
         {{"--picture-sizes", fixture("apic_bad_jpeg.mp3")}, 0,
             {{"error", "null"}, {"pictures/0/width", "0"}, {"pictures/0/error/number", "481"}}},
-        {{fixture(modern + "eyed3_v24.mp3")}, 0,
-            {{"lengthMs", "-"}, {"commentFrames", "-"}, {"events", "[100]"}}},
-        {{"--modern", fixture(modern + "lame_utf16.mp3")}, 0,
-            {{"error", "null"}, {"haveTag", "3"}, {"length", "2"}, {"lengthMs", "2064"},
-                {"textFrames/1/0", "TIT2"}, {"textFrames/1/1", "日本語のタイトル"},
-                {"textFrames/2/0", "TPE1"}, {"textFrames/2/1", "Ärtist"}}},
-        {{"--modern", fixture(modern + "mutagen_v22.mp3")}, 0,
+        {{fixture("modern/eyed3_v24.mp3")}, 0, {{"lengthMs", "-"}, {"commentFrames", "-"}}},
+        {{"--modern", fixture("modern/mutagen_v22.mp3")}, 0,
             {{"textFrames/0/1", "Zwei Punkt Zwei"}, {"pictures/0/description", "Cover"},
                 {"commentFrames/#", "1"}}},
     };
-    const QStringList keys = {"album", "artist", "bitrate", "comment", "copyright", "emphasis",
-        "error", "events", "file", "frequency", "genre", "haveTag", "involvedPeople", "layer",
-        "length", "linkFrames", "mcdi", "messages", "mode", "mpegVersion", "original", "pictures",
-        "privateBit", "song", "textFrames", "track", "uniqueIds", "userLinkFrames",
-        "userTextFrames", "year"};
     for (const auto &[args, status, values] : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
         const CliRun r = taglet(QStringList {"read"} + args);
         EXPECT_EQ(r.status, status);
-        ASSERT_TRUE(r.out.endsWith("}\n"));
-        if (!args.contains("--modern")) {
-            EXPECT_EQ(r.json.keys(), keys);
-        }
+        EXPECT_EQ(r.json.size(), args.contains("--modern") ? 32 : 30);
         for (const auto &[path, value] : values)
             EXPECT_EQ(at(r.json, path).toStdString(), value.toStdString()) << path.toStdString();
     }

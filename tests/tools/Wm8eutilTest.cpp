@@ -1,14 +1,11 @@
 // The encoder run as the program runs it, on real audio; FFmpeg's tools and mutagen, readers
 // independent of ours, are the reference.
 #include "AsfAttributes.h"
+#include "Ffprobe.h"
 #include "ToolTestSupport.h"
 
 #include <QCryptographicHash>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
-#include <map>
 #include <sys/stat.h>
 
 using namespace tooltest;
@@ -16,30 +13,18 @@ using namespace std::string_literals;
 
 namespace {
 
-// What ffprobe finds: "stream" ("wmav2 2 44100": codec, channels, rate), "duration", the tags.
-std::map<std::string, std::string> probe(const std::string &file)
+// The stream ("wmav2,44100,2": codec, rate, channels) and the length in seconds, as ffprobe
+// reads them.
+std::string stream(const std::string &file)
 {
-    const RunResult r = run({"ffprobe", "-v", "error", "-show_entries",
-        "stream=codec_name,channels,sample_rate:format=duration:format_tags", "-of", "json", file});
-    const QJsonObject all = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
-    const QJsonObject stream = all["streams"].toArray()[0].toObject();
-    std::map<std::string, std::string> fields = {{"duration", "0"},
-        {"stream",
-            QStringLiteral("%1 %2 %3")
-                .arg(stream["codec_name"].toString(), QString::number(stream["channels"].toInt()),
-                    stream["sample_rate"].toString())
-                .toStdString()}};
-    const QJsonObject format = all["format"].toObject(), tags = format["tags"].toObject();
-    for (auto it = tags.begin(); it != tags.end(); ++it)
-        fields[it.key().toStdString()] = it->toString().toStdString();
-    if (format.contains("duration"))
-        fields["duration"] = format["duration"].toString().toStdString();
-    return fields;
+    return run({"ffprobe", "-v", "error", "-show_entries", "stream=codec_name,channels,sample_rate",
+                   "-of", "csv=p=0", file})
+        .out;
 }
 
 double seconds(const std::string &file)
 {
-    return std::stod(probe(file)["duration"]);
+    return ffprobeFormat(QString::fromStdString(file))["duration"].toDouble();
 }
 
 std::string config(const std::string &input, const std::string &output, const std::string &rest)
@@ -91,14 +76,13 @@ TEST(Wm8eutil, WritesEveryFieldAsItsOwnAttributeAndTheCover)
 
     // ffprobe, as most players, for the texts and the play time: the header grew by the
     // picture, and its length still holds for FFmpeg's reader.
-    auto f = probe(dir / "out.wma");
-    for (const auto &[tag, value] :
-        std::map<std::string, std::string> {{"title", "Perché \"sì\""}, {"artist", "Zoë Ørsted"},
-            {"copyright", "© 2001 \"Q\""}, {"album", "Fixtures Album"}, {"track", "5/12"},
-            {"WM/Year", "2001"}, {"genre", "Jazz"}, {"album_artist", "The Band"},
-            {"composer", "Zoë Ørsted"}, {"comment", "Album: Été (Trk #5/12)\r\nnice"}})
-        EXPECT_EQ(f[tag], value) << tag;
-    EXPECT_NEAR(std::stod(f["duration"]), 1.0, 0.08);
+    const auto f = ffprobeFormat(QString::fromStdString(dir / "out.wma"));
+    for (const auto &[tag, value] : std::map<QString, QString> {{"title", "Perché \"sì\""},
+             {"artist", "Zoë Ørsted"}, {"copyright", "© 2001 \"Q\""}, {"album", "Fixtures Album"},
+             {"track", "5/12"}, {"wm/year", "2001"}, {"genre", "Jazz"},
+             {"album_artist", "The Band"}, {"composer", "Zoë Ørsted"}})
+        EXPECT_EQ(f["tag:" + tag], value) << tag.toStdString();
+    EXPECT_NEAR(f["duration"].toDouble(), 1.0, 0.08);
     EXPECT_EQ(ffmpeg({"-i", dir / "out.wma", "-f", "null", "-"}), 0);
 
     // mutagen for the attributes by their ASF names, and the picture.
@@ -135,24 +119,23 @@ TEST(Wm8eutil, EncodesTheSectionOfAnyWav)
     writeFile(dir / "8bit.wav", makeWav(1, 8000, 1.5, 8));
     writeFile(dir / "stereo.wav", makeWav(2, 44100, 3.0));
     const std::tuple<const char *, std::string, std::string, double> cases[] = {
-        {"in.wav", "-time 2000 5000\r\n-profile a64\r\n", "wmav2 2 44100", 3.0},
-        {"in.wav", "-profile a48\r\n-time 1500 2500\r\n", "wmav2 2 44100", 1.0},
-        {"in.wav", "-profile a32\r\n-time 9000 60000\r\n", "wmav2 2 32000", 1.0},
-        {"in.wav", "-time 8000 0\r\n-profile a20_2\r\n", "wmav2 2 22050", 2.0},
-        {"in.wav", "-profile a20_1\r\n", "wmav2 1 22050", 10.0},
-        {"8bit.wav", "-profile a20_2\r\n", "wmav2 2 22050", 1.5},
-        {"stereo.wav", "-profile a96\r\n", "wmav2 2 44100", 3.0},
-        {"stereo.wav", "-profile a128\r\n-time 0 2500\r\n", "wmav2 2 44100", 2.5},
+        {"in.wav", "-time 2000 5000\r\n-profile a64\r\n", "wmav2,44100,2\n", 3.0},
+        {"in.wav", "-profile a48\r\n-time 1500 2500\r\n", "wmav2,44100,2\n", 1.0},
+        {"in.wav", "-profile a32\r\n-time 9000 60000\r\n", "wmav2,32000,2\n", 1.0},
+        {"in.wav", "-time 8000 0\r\n-profile a20_2\r\n", "wmav2,22050,2\n", 2.0},
+        {"in.wav", "-profile a20_1\r\n", "wmav2,22050,1\n", 10.0},
+        {"8bit.wav", "-profile a20_2\r\n", "wmav2,22050,2\n", 1.5},
+        {"stereo.wav", "-profile a96\r\n", "wmav2,44100,2\n", 3.0},
+        {"stereo.wav", "-profile a128\r\n-time 0 2500\r\n", "wmav2,44100,2\n", 2.5},
     };
-    for (const auto &[input, lines, stream, length] : cases) {
+    for (const auto &[input, lines, expected, length] : cases) {
         SCOPED_TRACE(input + " "s + lines);
         const RunResult r = encode(dir, dir / input, dir / "out.wma", lines);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.err, "");
         EXPECT_TRUE(r.out.ends_with("progress 100\n"));
-        auto f = probe(dir / "out.wma");
-        EXPECT_EQ(f["stream"], stream);
-        EXPECT_NEAR(std::stod(f["duration"]), length, 0.08);
+        EXPECT_EQ(stream(dir / "out.wma"), expected);
+        EXPECT_NEAR(seconds(dir / "out.wma"), length, 0.08);
     }
 }
 
@@ -229,11 +212,8 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
     writeFile(dir / "text.wma", std::string(4000, 'x'));
     const std::string profile = "-profile a64\r\n";
     const std::pair<const char *, std::string> cases[] = {
-        {"unknown profile", config(wav, out, "-profile a80\r\n")},
+        {"a job the reader refuses", config(wav, out, "-profile a80\r\n")},
         {"missing input", config(dir / "none.wav", out, profile)},
-        {"repeated input", "-input " + wav + "\r\n" + config(wav, out, profile)},
-        {"repeated output", config(wav, out, profile + "-output " + dir / "other.wma\r\n")},
-        {"unknown option", config(wav, out, profile + "-codec mp3\r\n")},
         {"MP3 input", config(dir / "song.mp3", out, profile)},
         {"text named .wma", config(dir / "text.wma", out, profile)},
         {"WMA cut short after its header", config(dir / "header-only.wma", out, profile)},
