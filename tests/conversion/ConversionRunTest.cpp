@@ -59,7 +59,6 @@ TEST(ConversionRun, GoesThroughItsFilesInOrderAndSaysWhetherItCompleted)
     run.finish(3, State::Converted);
     EXPECT_EQ(run.takeNext(), -1);
     EXPECT_TRUE(run.completed()); // skipped by an answer still completes
-
     ConversionRun failed({"/m/a.mp3", "/m/b.mp3"}, {});
     failed.finish(failed.takeNext(), State::Failed);
     EXPECT_FALSE(failed.completed());
@@ -77,14 +76,12 @@ TEST(ConversionRun, ExistingAndSharedOutputsAreAskedAbout)
     const QString free = out.filePath("y.wma"), other = out.filePath("z.wma");
     const QString dangling = out.filePath("link.wma");
     ASSERT_TRUE(QFile::link(out.filePath("gone"), dangling));
-
     // One file: every existing output is asked about by itself.
     ConversionRun one({"/m/x.mp3"}, {true, false, false, true});
     EXPECT_EQ(one.checkOutputs({free}), Check::Free);
     EXPECT_EQ(one.checkOutputs({existing}), Check::AskFile);
     EXPECT_EQ(one.checkOutputs({free, existing}), Check::AskFile);
     EXPECT_EQ(one.checkOutputs({dangling}), Check::AskFile); // a link is a name taken
-
     // Several files: the first existing output asks for the run; the answer holds after.
     ConversionRun yes({"/m/x.mp3", "/m/x.wav", "/m/y.mp3"}, {});
     EXPECT_EQ(yes.checkOutputs({existing}), Check::AskRun);
@@ -94,7 +91,6 @@ TEST(ConversionRun, ExistingAndSharedOutputsAreAskedAbout)
     // The Yes was about the files there before: another file of the run is asked about alone.
     EXPECT_EQ(yes.checkOutputs({existing}), Check::AskFile);
     EXPECT_EQ(yes.checkOutputs({free}), Check::Free);
-
     ConversionRun no({"/m/x.mp3", "/m/z.mp3", "/m/z.wav"}, {});
     no.claim({other});
     EXPECT_EQ(no.checkOutputs({other}), Check::AskFile); // unasked: this file alone

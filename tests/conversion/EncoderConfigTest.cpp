@@ -138,7 +138,6 @@ TEST(EncoderConfig, BytesAndTheirRoundTripThroughTheEncodersReader)
         // Album and track are inputs of the description only.
         EXPECT_EQ(config.tags().TagAlbum, given.TagAlbum);
         EXPECT_EQ(config.tags().TagTrack, given.TagTrack);
-
         // The encoder reads back the job, and the texts that are stored back.
         const auto read = tonvera::EncoderConfigReader::parse(config.bytes().toStdString());
         const EncoderTagFields &sent = config.tags();
@@ -180,7 +179,6 @@ TEST(EncoderConfig, WriteReplacesTheFileOrLeavesNone)
     EXPECT_EQ(file.readAll(), EncoderConfig(Input, Output, "a64", {}, fields).bytes());
     file.close();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList {"tmpconf.weu"});
-
     const std::tuple<const char *, QString, QString, QString, QString> refused[] = {
         {"line break in the input", "/a\n-output /b", Output, "a64", {}},
         {"NUL in the output", Input, QString("/b") + QChar(0) + "c", "a64", {}},

@@ -19,21 +19,18 @@ TEST(RunPlan, NamesForEachSourceAndOutputDrive)
     for (const auto &[name, base] : {std::pair {"song.mp3", "song"}, {"a.b.WAV", "a.b"},
              {".mp3", ".mp3"}, {"noext", "noext"}, {"x.", "x"}}) // never an output named ".wma"
         EXPECT_EQ(baseNameOf(name), base);
-
     const FileNames mp3 = namesFor("my song", "MP3", "/out", "/run/Tnvm", false);
     EXPECT_EQ(QStringList({mp3.OutputFileName, mp3.OutputPath, mp3.WaveOutputPath, mp3.TempWavePath,
                   mp3.TempWmaPath}),
         QStringList({"my song.wma", "/out/my song.wma", "/out/my song.wav", "/out/~tmpw_0.wav",
             "/out/~tmpw_0.wma"}));
     EXPECT_FALSE(mp3.TempWaveOnWorkFolder);
-
     // A removable output drive: the decoded WAV waits in the working folder.
     const FileNames wav = namesFor("x", "WAV", "/", "/run/Tnvm", true);
     EXPECT_EQ(QStringList({wav.OutputPath, wav.WaveOutputPath, wav.TempWavePath}),
         QStringList({"/x.wma", "", "/run/Tnvm/~tmpw_0.wav"}));
     EXPECT_TRUE(wav.TempWaveOnWorkFolder);
     EXPECT_FALSE(namesFor("x", "WAV", "/", "", true).TempWaveOnWorkFolder);
-
     // Each file in flight has temporary names of its own.
     const FileNames second = namesFor("y", "MP3", "/out", "/run/Tnvm", false, 1);
     EXPECT_EQ(second.TempWavePath + " " + second.TempWmaPath, "/out/~tmpw_1.wav /out/~tmpw_1.wma");
@@ -51,7 +48,6 @@ TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)
             {5000, 0, true, "5000 0"}, {8000, 1500, true, ""}, {0, 0, true, ""}, {-5, 0, true, ""}};
     for (const auto &[start, end, cutOnly, text] : times)
         EXPECT_EQ(sectionTimes(cut(start, end), cutOnly), text) << start << ".." << end;
-
     // start, end, frame length (0: by seconds), valid, first and last frame, or seconds
     const std::tuple<double, double, float, bool, int, int, float, float> cases[] = {
         {5000, 8000, 26.122f, true, 191, 306, 0, 0},

@@ -88,7 +88,6 @@ TEST(Mp3SectionDecoder, Refusals)
     EXPECT_NE(d.decodeToWav(text, text), 0);
     EXPECT_NE(d.decodeToWav(Data + "marker.mp3", dir.filePath("none/out.wav")), 0);
     EXPECT_EQ(d.frameCount(), 0);
-
     ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
     const int n = d.frameCount();
     for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
@@ -145,7 +144,6 @@ TEST_P(Section, StartsAndEndsWhereAsked)
     EXPECT_EQ(o.frames.back(),
         byFrames ? std::min<qint64>(d.frameCount() - 1, std::llround(endMs / frameMs))
                  : (expectedEnd - 1) / 1152);
-
     const auto left = firstChannel(target, Rate, 2);
     EXPECT_NEAR(double(expectedStart), startMs * Rate / 1000, 1152.0);
     ASSERT_EQ(qint64(left.size()), expectedEnd - expectedStart);
@@ -156,7 +154,6 @@ TEST_P(Section, StartsAndEndsWhereAsked)
     const qint64 off = left.rend() - std::find_if(left.rbegin(), left.rend(), loud) - 1;
     EXPECT_NEAR(on, std::max<qint64>(0, Rate - expectedStart), EdgeTolerance);
     EXPECT_NEAR(off, std::min(3 * Rate, expectedEnd) - expectedStart, EdgeTolerance);
-
     // The caller's stop after completion releases the source but keeps the result.
     d.stop();
     EXPECT_EQ(filesIn(dir), QStringList {"~tmpw_0.wav"});

@@ -124,7 +124,6 @@ TEST_F(PreviewPlayerTest, PlayPauseAndStopKeepTheControlsInStep)
     EXPECT_EQ(playing(), "a.wav");
     ASSERT_TRUE(waitPosition(0.5));
     EXPECT_TRUE(controls().starts_with("Pause Stop mnuStop @")) << controls();
-
     // Pause keeps the position, and leaves Play on to resume from there.
     ui().cmdPause->click();
     ASSERT_TRUE(waitState(PreviewMedia::Paused));
@@ -138,7 +137,6 @@ TEST_F(PreviewPlayerTest, PlayPauseAndStopKeepTheControlsInStep)
     EXPECT_GE(player().position(), paused - 0.05);
     key(Qt::Key_Space);
     EXPECT_TRUE(waitState(PreviewMedia::Paused));
-
     select("b.wav");
     ui().cmdPause->click();
     EXPECT_TRUE(waitPlaying());
@@ -149,7 +147,6 @@ TEST_F(PreviewPlayerTest, PlayPauseAndStopKeepTheControlsInStep)
     ui().cmdPlay->click();
     EXPECT_TRUE(waitPlaying());
     EXPECT_EQ(playing(), "b.wav");
-
     key(Qt::Key_Escape);
     EXPECT_TRUE(player().fileName().isEmpty());
     EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
@@ -175,7 +172,6 @@ TEST_F(PreviewPlayerTest, PlayCutPlaysTheSectionOnly)
     EXPECT_GE(last, 6.0);
     EXPECT_LE(last, 7.75) << "the watchdog stops the section just after its finish";
     EXPECT_EQ(controls(), "Play PlayCut mnuPlay @0.00.000");
-
     ui().cmdPlay->click();
     ASSERT_TRUE(waitPosition(0.3));
     ui().cmdPause->click();
@@ -187,7 +183,6 @@ TEST_F(PreviewPlayerTest, PlayCutPlaysTheSectionOnly)
     EXPECT_GE(first, 10.45);
     EXPECT_GE(last, 11.5) << "the end of the file stops the player";
     EXPECT_EQ(controls(), "Play PlayCut mnuPlay @0.00.000");
-
     setSection(13000, 0);
     ui().cmdPlayCut->click();
     EXPECT_TRUE(player().fileName().isEmpty());
@@ -220,20 +215,17 @@ TEST_F(PreviewPlayerTest, TheSectionWatchdogEndsWithThePlaybackThatStartedIt)
         ASSERT_TRUE(waitState(PreviewMedia::Paused));
         ASSERT_LT(player().position(), 8.0);
     };
-
     playCutAndPause();
     ui().cmdPlay->click();
     ASSERT_TRUE(waitPlaying());
     EXPECT_TRUE(playsPastTheFinish("a.wav")) << "resumed with Play";
     ui().cmdStop->click();
-
     playCutAndPause();
     select("b.wav");
     ui().cmdPause->click(); // acts on a.wav
     ASSERT_TRUE(waitPlaying());
     EXPECT_TRUE(playsPastTheFinish("a.wav")) << "resumed with Pause, another file selected";
     ui().cmdStop->click();
-
     select("a.wav");
     playCutAndPause();
     select("b.wav");
@@ -282,7 +274,6 @@ TEST_F(PreviewPlayerTest, AStopOrAReleaseDuringAPlayRequestEndsLikeAStop)
             ui().cmdPause->click(); // Play, Pause and Stop are all on now
             ASSERT_TRUE(waitState(PreviewMedia::Paused));
             select(name);
-
             bool requesting = true, landedInRequest = false;
             QTimer::singleShot(0, window.get(), [&] {
                 landedInRequest = requesting;
@@ -345,7 +336,6 @@ TEST_F(PreviewPlayerTest, ReleasingFilesClosesThePlayingFile)
     window->media().releaseFiles();
     EXPECT_FALSE(holdsOpen("held.wav"));
     EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
-
     ui().cmdPlay->click();
     ASSERT_TRUE(waitPlaying());
     QDir().mkpath(path("elsewhere"));
@@ -353,7 +343,6 @@ TEST_F(PreviewPlayerTest, ReleasingFilesClosesThePlayingFile)
     EXPECT_TRUE(QTest::qWaitFor([&] { return player().fileName().isEmpty(); }, Generous));
     EXPECT_FALSE(holdsOpen("held.wav"));
     EXPECT_FALSE(ui().cmdPlay->isEnabled());
-
     window->folderBrowser().SetDir1(music);
     select("held.wav");
     ui().cmdPlay->click();
@@ -378,7 +367,6 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     ui().cmdSta->click();
     EXPECT_NEAR(state.Cut.startMs(), 500, 50);
     EXPECT_EQ(ui().txtSta->text(), CutTimes::TimeText(state.Cut.startMs()));
-
     ui().cmdPlay->click(); // Play goes on from there
     ASSERT_TRUE(waitPlaying());
     EXPECT_GE(player().position(), 0.45);
@@ -390,12 +378,10 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     EXPECT_NEAR(state.Cut.endMs(), 1000 * finish, 1.0);
     EXPECT_EQ(ui().txtFin->text(), CutTimes::TimeText(state.Cut.endMs()));
     EXPECT_TRUE(ui().cmdPlayCut->isEnabled());
-
     ui().cmdStop->click();
     ui().cmdFin->click();
     EXPECT_EQ(state.Cut.endMs(), state.Cut.startMs());
     EXPECT_FALSE(ui().cmdPlayCut->isEnabled());
-
     window->show();
     ui().cmdVol->click();
     const auto volumes = window->findChildren<VolumeWindow *>();
@@ -408,7 +394,6 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     EXPECT_GT(player().audioOutput().volume(), 0.0f);
     slider->setValue(100);
     EXPECT_FLOAT_EQ(player().audioOutput().volume(), 1.0f);
-
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ui().cmdVol->click();

@@ -66,7 +66,6 @@ TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
         id3v2(frame("TIT2", "\0Before"s) + frame("APIC", apic(3, "image/png", "Cover", png))
             + frame("TPE1", "\0After"s) + frame("APIC", apic(5, "image/jpeg", "Bad", broken)))
             + Audio);
-
     for (const bool modern : {false, true}) {
         SCOPED_TRACE(modern ? "modern" : "default");
         Taglet t;
@@ -77,7 +76,6 @@ TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
         ASSERT_NO_THROW(t.Read()); // the broken JPEG fails only when shown
         EXPECT_EQ(decoder->calls, 0);
         EXPECT_EQ(t.TextFrameNum(), 2) << "the frame after a large picture";
-
         const auto &pictures = t.AttachedPictures();
         ASSERT_EQ(pictures.size(), 2u);
         EXPECT_EQ(std::tie(pictures[0].type, pictures[0].mimeType, pictures[0].description),
@@ -85,23 +83,19 @@ TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
         EXPECT_TRUE(pictures[0].data == png) << "the picture's bytes, exactly";
         EXPECT_EQ(pictures[1].data, broken);
         EXPECT_EQ(t.FrontCover(), &pictures[0]);
-
         t.setPictureID(3);
         EXPECT_EQ(t.PictureFile(), &pictures[0]);
         EXPECT_EQ(decoder->calls, 0);
         EXPECT_EQ(std::tuple(t.Picture().width, t.Picture().height), std::tuple(200, 200));
         EXPECT_EQ(decoder->calls, 1) << "decoded once, then kept";
-
         t.setPictureID(5);
         EXPECT_EQ(t.PictureDescription(), u"Bad");
         EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
         EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
         EXPECT_EQ(decoder->calls, 2);
-
         t.setPictureID(4);
         EXPECT_EQ(t.PictureFile(), nullptr);
         EXPECT_TRUE(t.Picture().isNull());
-
         // A new decoder decodes again; a new Read forgets the pictures.
         t.setPictureDecoder(decoder);
         t.setPictureID(3);

@@ -55,7 +55,6 @@ TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
     EXPECT_EQ(t.TextFrame(1), u"V2 Title\0"s); // the terminator stays
     EXPECT_EQ(t.TextFrame(5), u"(17)Live");
     EXPECT_TAGLET_ERROR(t.TextFrame(7), errSubscript);
-
     readFile(t, fixture("v1_only.mp3"));
     EXPECT_EQ(t.Album(), u"Album");
     EXPECT_EQ(t.Comment(), u"Note\0inside"s); // inner zero kept
@@ -63,7 +62,6 @@ TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
     t.setTrim(false);
     t.Read();
     EXPECT_EQ(t.Song(), u"Title" + std::u16string(25, u' '));
-
     readFile(t, fixture("v11_track.mp3"));
     EXPECT_EQ(t.Track(), 7);
     EXPECT_EQ(t.Comment(), std::u16string(28, u'C'));
@@ -86,7 +84,6 @@ TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
     t.setPictureID(5);
     EXPECT_TRUE(t.Picture().isNull());
     EXPECT_EQ(t.PictureDescription(), u"");
-
     readFile(t, fixture("v24.mp3"));
     EXPECT_EQ(t.UFIDNum() + t.UDTextFrameNum() + t.InvolvedPeopleNum() + t.Bitrate(), 0);
     EXPECT_EQ(t.MCDI(), u"");
@@ -105,7 +102,6 @@ TEST_F(ReadTest, PicturesLeaveNoTemporaryFiles)
     const char *old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";
     setenv("TMPDIR", tmp.c_str(), 1);
-
     Taglet t;
     EXPECT_EQ(readFile(t, fixture("apic_bad_jpeg.mp3")).error, 0);
     t.setPictureID(3);
@@ -120,14 +116,12 @@ TEST_F(ReadTest, PicturesLeaveNoTemporaryFiles)
     EXPECT_EQ(seen.messages[0].substr(0, tmp.size()), u16(tmp));
     t.setPictureID(3);
     EXPECT_EQ(t.PictureDescription(), u"");
-
     // Without a decoder a picture keeps only its description.
     Taglet bare;
     EXPECT_EQ(readFile(bare, fixture("v2_frames.mp3"), false).error, 0);
     bare.setPictureID(3);
     EXPECT_EQ(bare.PictureDescription(), u"Front");
     EXPECT_TRUE(bare.Picture().isNull());
-
     EXPECT_TRUE(std::filesystem::is_empty(tmp));
     if (old)
         setenv("TMPDIR", saved.c_str(), 1);

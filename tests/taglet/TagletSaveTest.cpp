@@ -44,7 +44,6 @@ TEST_F(SaveTest, FieldsAreFittedInPlace)
     EXPECT_EQ(t.Comment(), std::u16string(28, u'c'));
     EXPECT_EQ(t.Track(), 5);
     EXPECT_EQ(slurp(path).substr(Audio.size() + 97), std::string(28, 'c') + "\0\5\xFF"s);
-
     // An out-of-range track makes a plain ID3v1 tag with a 30-byte comment.
     t.setTrack(300);
     t.setComment(std::u16string(40, u'd'));
@@ -52,7 +51,6 @@ TEST_F(SaveTest, FieldsAreFittedInPlace)
     EXPECT_EQ(t.Track(), 0);
     EXPECT_EQ(t.Comment(), std::u16string(30, u'd'));
     EXPECT_EQ(slurp(path).substr(Audio.size() + 97), std::string(30, 'd') + '\xFF');
-
     // Characters without a single-byte form are written as '?'.
     t.setSong(u"a\u20ACb");
     saveAs(t, path);

@@ -37,7 +37,6 @@ TEST(TagletState, DefaultsListsAndClear)
     EXPECT_TAGLET_ERROR(t.TextFrameNum(), errSubscript);
     EXPECT_TAGLET_ERROR(t.InvolvedPeople(0), errSubscript);
     EXPECT_TAGLET_ERROR(t.CommentFrameNum(), errSubscript);
-
     t.setFilename(u"x.mp3");
     t.setTrim(false);
     t.setSong(u"s");
@@ -67,7 +66,6 @@ TEST(TagletState, AccessRulesAtRunAndDesignTime)
     EXPECT_EQ(t.Bitrate(), 0);
     EXPECT_TAGLET_ERROR(t.setHaveTag(tagID3v1), errReadOnly);
     EXPECT_TAGLET_ERROR(t.setPictureDescription(u"x"), errReadOnly);
-
     t.setUserMode(false);
     EXPECT_TAGLET_ERROR(t.setSong(u"Design"), errSetAtDesignTime);
     EXPECT_TAGLET_ERROR(t.setPictureID(3), errSetAtDesignTime);
@@ -95,7 +93,6 @@ TEST(TagletState, PersistenceRoundTrips)
     EXPECT_EQ(t.Song(), u"Stored");
     EXPECT_FALSE(t.Trim());
     EXPECT_FALSE(t.Modern());
-
     MemoryBag out;
     t.WriteProperties(out);
     EXPECT_EQ(out.order,
@@ -117,7 +114,6 @@ TEST(TagletState, PersistenceRoundTrips)
     copy.InitProperties();
     EXPECT_FALSE(copy.Modern());
     EXPECT_EQ(copy.Bitrate(), 0);
-
     bag.values["Track"] = std::int32_t {70000};
     EXPECT_TAGLET_ERROR(t.ReadProperties(bag), errOverflow);
 }

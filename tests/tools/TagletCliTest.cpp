@@ -126,7 +126,6 @@ TEST(TagletCli, WriteSavesAndReportsFittedValues)
     EXPECT_EQ(r.json["haveTag"].toInt(), 1);
     EXPECT_EQ(r.json["artist"].toString(), "Café");
     EXPECT_EQ(r.json["genre"].toString(), "Rock");
-
     // A failing Read stops before Save.
     const QString small = dir.filePath("small.mp3");
     QFile f(small);

@@ -28,7 +28,6 @@ TEST_P(Tnvr3wDecode, MatchesAReferenceDecode)
     const std::string wav = readFile(dir / "out.wav");
     ASSERT_GE(wav.size(), 44u);
     EXPECT_EQ(wav.substr(0, 44), wavHeader(channels, rate, wav.size() - 44));
-
     ASSERT_EQ(run({"ffmpeg", "-nostdin", "-v", "error", "-i", fixture(file), "-f", "s16le",
                       "-acodec", "pcm_s16le", dir / "ref.raw"})
                   .exitCode,

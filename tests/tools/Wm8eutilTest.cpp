@@ -73,7 +73,6 @@ TEST(Wm8eutil, WritesEveryFieldAsItsOwnAttributeAndTheCover)
             + dir / "source.mp3" + "\"\r\n");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(dir.names().size(), 6u) << "no file beside the output";
-
     // ffprobe, as most players, for the texts and the play time: the header grew by the
     // picture, and its length still holds for FFmpeg's reader.
     const auto f = ffprobeFormat(QString::fromStdString(dir / "out.wma"));
@@ -84,7 +83,6 @@ TEST(Wm8eutil, WritesEveryFieldAsItsOwnAttributeAndTheCover)
         EXPECT_EQ(f["tag:" + tag], value) << tag.toStdString();
     EXPECT_NEAR(f["duration"].toDouble(), 1.0, 0.08);
     EXPECT_EQ(ffmpeg({"-i", dir / "out.wma", "-f", "null", "-"}), 0);
-
     // mutagen for the attributes by their ASF names, and the picture.
     const QString sha1
         = QCryptographicHash::hash(QByteArray::fromStdString(front), QCryptographicHash::Sha1)
@@ -96,7 +94,6 @@ TEST(Wm8eutil, WritesEveryFieldAsItsOwnAttributeAndTheCover)
             {"WM/Composer", "Zoë Ørsted"}, {"Description", "Album: Été (Trk #5/12)<CR><LF>nice"},
             {"WM/Picture", "3 image/jpeg " + sha1}})
         EXPECT_EQ(asf[name], value) << name.toStdString();
-
     // Without the fields, none of their attributes; a source without a picture adds none.
     ASSERT_EQ(ffmpeg({"-i", dir / "in.wav", dir / "bare.mp3"}), 0);
     ASSERT_EQ(encode(dir, dir / "in.wav", dir / "plain.wma",

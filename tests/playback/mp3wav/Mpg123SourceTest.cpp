@@ -31,7 +31,6 @@ TEST(Mpg123Source, SeeksToTheExactSample)
     ASSERT_EQ(std::int64_t(whole.size()), length.samples * ch);
     std::vector<std::int16_t> more(100);
     EXPECT_EQ(source.read(more), 0u) << "the end stays the end";
-
     const std::int64_t spf = length.samplesPerFrame;
     for (std::int64_t at : {std::int64_t(0), spf - 1, spf, 50 * spf + 17, length.samples - 5}) {
         SCOPED_TRACE(at);
