@@ -2,6 +2,8 @@
 // Shared by the taglet tests: a throwaway folder, ID3v2 bytes built by hand, and what a read
 // reports, rendered so that a whole result compares in one assertion.
 
+#include "ToolTestSupport.h"
+
 #include <QString>
 #include <QtPictureDecoder.h>
 #include <taglet/Taglet.h>
@@ -9,9 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -56,32 +55,18 @@ inline std::string id3v2(const std::string &frames, int major = 3, int flags = 0
 class TagFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir = std::filesystem::temp_directory_path()
-            / ("taglet-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     std::string write(const std::string &name, const std::string &bytes)
     {
-        const auto path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        tooltest::writeFile(dir / name, bytes);
+        return dir / name;
     }
-    static std::string slurp(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    static std::string slurp(const std::string &path) { return tooltest::readFile(path); }
     static std::string fixture(const std::string &name)
     {
         return std::string(TONVERA_TEST_DATA) + "/taglet/" + name;
     }
 
-    std::filesystem::path dir;
+    tooltest::TempDir dir;
 };
 
 #define EXPECT_TAGLET_ERROR(statement, errorNumber)                                                \

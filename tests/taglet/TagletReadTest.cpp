@@ -43,7 +43,7 @@ TEST_F(ReadTest, FixturesReadAsExpected)
         EXPECT_EQ(slurp(fixture(file)), before) << "Read changed the file";
     }
     Taglet t;
-    EXPECT_EQ(readFile(t, dir.string()).error, errFileAccess);
+    EXPECT_EQ(readFile(t, dir.path()).error, errFileAccess);
     EXPECT_EQ(readFile(t, "").error, errFileNotFound);
 }
 
@@ -97,7 +97,7 @@ TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
 
 TEST_F(ReadTest, PicturesLeaveNoTemporaryFiles)
 {
-    const std::string tmp = (dir / "tmp").string();
+    const std::string tmp = dir / "tmp";
     std::filesystem::create_directory(tmp);
     const char *old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";

@@ -81,10 +81,10 @@ TEST_F(SaveTest, FailuresWriteNothing)
     EXPECT_TAGLET_ERROR(saveAs(t, small), errBadPosition);
     EXPECT_EQ(slurp(small), std::string(127, 'a'));
     // A missing file is not made up just to hold a tag.
-    const std::string missing = (dir / "missing.mp3").string();
+    const std::string missing = dir / "missing.mp3";
     EXPECT_TAGLET_ERROR(saveAs(t, missing), errFileNotFound);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_TAGLET_ERROR(saveAs(t, dir.string()), errFileAccess);
+    EXPECT_TAGLET_ERROR(saveAs(t, dir.path()), errFileAccess);
     if (::geteuid() != 0) { // root may write anyway
         const std::string locked = write("locked.mp3", Audio);
         std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
