@@ -1,8 +1,5 @@
 #include "conversion/RunPlan.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace RunPlan;
@@ -19,30 +16,24 @@ CutSection cut(double start, double end)
 
 TEST(RunPlan, NamesForEachSourceAndOutputDrive)
 {
-    EXPECT_EQ(baseNameOf("song.mp3"), "song");
-    EXPECT_EQ(baseNameOf("a.b.WAV"), "a.b");
-    EXPECT_EQ(baseNameOf(".mp3"), ".mp3"); // never an output named ".wma"
-    EXPECT_EQ(baseNameOf("noext"), "noext");
-
+    for (const auto &[name, base] : {std::pair {"song.mp3", "song"}, {"a.b.WAV", "a.b"},
+             {".mp3", ".mp3"}, {"noext", "noext"}, {"x.", "x"}}) // never an output named ".wma"
+        EXPECT_EQ(baseNameOf(name), base);
     const FileNames mp3 = namesFor("my song", "MP3", "/out", "/run/Tnvm", false);
-    EXPECT_EQ(mp3.OutputFileName, "my song.wma");
-    EXPECT_EQ(mp3.OutputPath, "/out/my song.wma");
-    EXPECT_EQ(mp3.WaveOutputPath, "/out/my song.wav");
-    EXPECT_EQ(mp3.TempWavePath, "/out/~tmpw_0.wav");
-    EXPECT_EQ(mp3.TempWmaPath, "/out/~tmpw_0.wma");
+    EXPECT_EQ(QStringList({mp3.OutputFileName, mp3.OutputPath, mp3.WaveOutputPath, mp3.TempWavePath,
+                  mp3.TempWmaPath}),
+        QStringList({"my song.wma", "/out/my song.wma", "/out/my song.wav", "/out/~tmpw_0.wav",
+            "/out/~tmpw_0.wma"}));
     EXPECT_FALSE(mp3.TempWaveOnWorkFolder);
-
     // A removable output drive: the decoded WAV waits in the working folder.
     const FileNames wav = namesFor("x", "WAV", "/", "/run/Tnvm", true);
-    EXPECT_EQ(wav.OutputPath, "/x.wma");
-    EXPECT_TRUE(wav.WaveOutputPath.isEmpty());
-    EXPECT_EQ(wav.TempWavePath, "/run/Tnvm/~tmpw_0.wav");
+    EXPECT_EQ(QStringList({wav.OutputPath, wav.WaveOutputPath, wav.TempWavePath}),
+        QStringList({"/x.wma", "", "/run/Tnvm/~tmpw_0.wav"}));
     EXPECT_TRUE(wav.TempWaveOnWorkFolder);
-
+    EXPECT_FALSE(namesFor("x", "WAV", "/", "", true).TempWaveOnWorkFolder);
     // Each file in flight has temporary names of its own.
     const FileNames second = namesFor("y", "MP3", "/out", "/run/Tnvm", false, 1);
-    EXPECT_EQ(second.TempWavePath, "/out/~tmpw_1.wav");
-    EXPECT_EQ(second.TempWmaPath, "/out/~tmpw_1.wma");
+    EXPECT_EQ(second.TempWavePath + " " + second.TempWmaPath, "/out/~tmpw_1.wav /out/~tmpw_1.wma");
     EXPECT_EQ(outputsOf(second, true, true), QStringList({"/out/y.wma", "/out/y.wav"}));
     EXPECT_EQ(outputsOf(second, false, true), QStringList({"/out/y.wav"}));
     EXPECT_EQ(outputsOf(wav, true, true), QStringList({"/x.wma"})); // a WAV keeps no WAV
@@ -50,57 +41,43 @@ TEST(RunPlan, NamesForEachSourceAndOutputDrive)
 
 TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)
 {
-    EXPECT_EQ(sectionTimes(cut(1500.7, 8000.2), true), "1500 8000");
-    EXPECT_EQ(sectionTimes(cut(0, 8000), true), "0 8000");
-    EXPECT_EQ(sectionTimes(cut(1500, 8000), false), "");
     // A start alone: from the start to the end of the file. A finish before the start is no
     // section at all.
-    EXPECT_EQ(sectionTimes(cut(5000, 0), true), "5000 0");
-    EXPECT_EQ(sectionTimes(cut(8000, 1500), true), "");
-    EXPECT_EQ(sectionTimes(cut(0, 0), true), "");
-
-    const struct
-    {
-        double start, end;
-        float frameMs;
-        bool valid, byFrames;
-        int first, last;
-        float startSec, endSec;
-    } cases[] = {
-        {5000, 8000, 26.122f, true, true, 191, 306, 0, 0},
-        {0, 8000, 26.122f, true, true, 0, 306, 0, 0},
-        {5000, 0, 26.122f, true, true, 191, 999, 0, 0}, // to the last frame
-        {5000, 4000, 26.122f, true, true, 191, 999, 0, 0},
-        {5000, 900000, 26.122f, true, true, 191, 999, 0, 0}, // never beyond the file
-        {26095.9, 0, 26.122f, true, true, 999, 999, 0, 0}, // the last frame alone
-        {26200, 0, 26.122f, false, true, 999, 999, 0, 0}, // after the end: nothing to decode
-        {5000, 8000, 0, true, false, 0, 0, 5, 8},
-        {5000, 0, 0, true, false, 0, 0, 5, 42.5f}, // by seconds to the file's length
-        {42500, 0, 0, false, false, 0, 0, 42.5f, 42.5f},
+    const std::tuple<double, double, bool, QString> times[]
+        = {{1500.7, 8000.2, true, "1500 8000"}, {0, 8000, true, "0 8000"}, {1500, 8000, false, ""},
+            {5000, 0, true, "5000 0"}, {8000, 1500, true, ""}, {0, 0, true, ""}, {-5, 0, true, ""}};
+    for (const auto &[start, end, cutOnly, text] : times)
+        EXPECT_EQ(sectionTimes(cut(start, end), cutOnly), text) << start << ".." << end;
+    // start, end, frame length (0: by seconds), valid, first and last frame, or seconds
+    const std::tuple<double, double, float, bool, int, int, float, float> cases[] = {
+        {5000, 8000, 26.122f, true, 191, 306, 0, 0},
+        {0, 8000, 26.122f, true, 0, 306, 0, 0},
+        {5000, 0, 26.122f, true, 191, 999, 0, 0}, // to the last frame
+        {5000, 4000, 26.122f, true, 191, 999, 0, 0},
+        {5000, 900000, 26.122f, true, 191, 999, 0, 0}, // never beyond the file
+        {26095.9, 0, 26.122f, true, 999, 999, 0, 0}, // the last frame alone
+        {26200, 0, 26.122f, false, 999, 999, 0, 0}, // after the end: nothing to decode
+        {5000, 8000, 0, true, 0, 0, 5, 8},
+        {5000, 0, 0, true, 0, 0, 5, 42.5f}, // by seconds to the file's length
+        {42500, 0, 0, false, 0, 0, 42.5f, 42.5f},
     };
-    for (const auto &c : cases) {
-        const DecodeRange r = sectionDecodeRange(cut(c.start, c.end), 42500, c.frameMs, 1000);
-        EXPECT_EQ(r.valid, c.valid) << c.start << ".." << c.end;
-        EXPECT_EQ(r.byFrames, c.byFrames) << c.start << ".." << c.end;
-        if (c.byFrames) {
-            EXPECT_EQ(r.firstFrame, c.first) << c.start << ".." << c.end;
-            EXPECT_EQ(r.lastFrame, c.last) << c.start << ".." << c.end;
-        } else {
-            EXPECT_FLOAT_EQ(r.startSeconds, c.startSec);
-            EXPECT_FLOAT_EQ(r.endSeconds, c.endSec);
-        }
+    for (const auto &[start, end, frameMs, valid, first, last, startSec, endSec] : cases) {
+        const DecodeRange r = sectionDecodeRange(cut(start, end), 42500, frameMs, 1000);
+        EXPECT_EQ(std::tie(r.valid, r.byFrames), std::tuple(valid, frameMs > 0)) << start;
+        if (r.byFrames)
+            EXPECT_EQ(std::tie(r.firstFrame, r.lastFrame), std::tie(first, last)) << start;
+        else
+            EXPECT_EQ(std::tie(r.startSeconds, r.endSeconds), std::tie(startSec, endSec)) << start;
     }
     const WholeFileSection whole = wholeFileSection(cut(1500.5, 8000.4));
-    EXPECT_EQ(whole.start, 1501);
-    EXPECT_EQ(whole.end, 8000);
+    EXPECT_EQ(std::tuple(whole.start, whole.end), std::tuple(1501, 8000));
 }
 
 TEST(RunPlan, ProgressCaptions)
 {
-    EXPECT_EQ(percentCaption(0.3), "30%");
-    EXPECT_EQ(percentCaption(0.996), "100%");
-    EXPECT_EQ(percentCaption(1.7), "100%");
-    EXPECT_EQ(percentCaption(-1), "0%");
+    for (const auto &[fraction, caption] :
+        {std::pair {0.3, "30%"}, {0.994, "99%"}, {0.996, "100%"}, {1.7, "100%"}, {-1.0, "0%"}})
+        EXPECT_EQ(percentCaption(fraction), caption) << fraction;
     EXPECT_DOUBLE_EQ(queueFraction(1, 4), 0.25);
     EXPECT_DOUBLE_EQ(queueFraction(5, 4), 1.0);
     EXPECT_DOUBLE_EQ(queueFraction(1, 0), 0.0);

@@ -31,7 +31,6 @@ TEST(MediaProbe, ReadsClipTextsAndDurations)
     EXPECT_EQ(p.GetMediaInfoString(10), QString::fromUtf8("© 2024 Owner"));
     EXPECT_EQ(p.GetMediaInfoString(12), QString::fromUtf8("First line\r\nSecond line"));
     EXPECT_TRUE(p.GetMediaInfoString(11).isEmpty());
-
     const std::tuple<const char *, double, double> durations[] = {{"clip.wma", 1.5, 0.1},
         {"marker.mp3", 4.0, 0.06}, {"plain.mp3", 2.06, 0.06}, {"short.wav", 0.5, 0.001}};
     for (auto [file, seconds, tolerance] : durations) {
@@ -40,7 +39,6 @@ TEST(MediaProbe, ReadsClipTextsAndDurations)
         EXPECT_FALSE(heldOpen(Data + file)) << file;
     }
     EXPECT_TRUE(p.GetMediaInfoString(MediaProbe::Title).isEmpty()) << "texts of the last file";
-
     EXPECT_TRUE(p.setFileName(QString()));
     EXPECT_TRUE(p.fileName().isEmpty());
     EXPECT_EQ(p.Duration(), 0.0);
@@ -55,7 +53,6 @@ TEST(MediaProbe, ReportsFilesItCannotRead)
     // A name that looks like a protocol is still a local file.
     const QString odd = dir.filePath("http:x.wav");
     ASSERT_TRUE(QFile::copy(Data + "short.wav", odd));
-
     MediaProbe p;
     for (const QString &bad : {dir.filePath("missing.wma"), junk.fileName(), dir.path()}) {
         ASSERT_TRUE(p.setFileName(Data + "clip.wma"));

@@ -1,12 +1,13 @@
 #include "Mp3SectionDecoder.h"
+#include "ToolTestSupport.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <QtEndian>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -21,28 +22,18 @@ constexpr qint64 Rate = 44100;
 // little); forgetting the encoder delay moves them by about 25 ms.
 constexpr qint64 EdgeTolerance = Rate * 5 / 1000;
 
-// Checks the canonical 16-bit header and returns the first channel (empty when invalid).
-std::vector<int16_t> readWav(const QString &path, int rate, int channels)
+// The first channel of a canonical 16-bit WAV of this format; empty when the header is not.
+std::vector<int16_t> firstChannel(const QString &path, int rate, int channels)
 {
-    QFile f(path);
-    const QByteArray raw = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    const std::vector<uchar> b(raw.begin(), raw.end());
-    const auto u32 = [&](size_t o) {
-        return qFromLittleEndian<quint32>(b.data() + o);
-    };
-    const auto u16 = [&](size_t o) {
-        return qFromLittleEndian<quint16>(b.data() + o);
-    };
-    if (b.size() < 44 || !raw.startsWith("RIFF") || raw.mid(8, 8) != "WAVEfmt " || u16(20) != 1
-        || u16(22) != channels || u32(24) != quint32(rate) || u16(34) != 16
-        || u32(40) + 44 != quint32(b.size()) || u32(4) != u32(40) + 36)
+    const std::string wav = tooltest::readFile(path.toStdString());
+    if (wav.size() < 44
+        || wav.substr(0, 44) != tooltest::wavHeader(channels, rate, wav.size() - 44))
         return {};
-    std::vector<int16_t> left;
-    for (size_t o = 44; o + 1 < b.size(); o += 2 * size_t(channels))
-        left.push_back(qint16(u16(o)));
-    return left;
+    return tooltest::channelOf(wav, 44, 0, channels);
 }
 
+// What a decode reported until it ended: whether it completed, its failure, the frames it went
+// through, and whether every signal came on the decoder's own thread.
 struct Outcome
 {
     bool completed = false;
@@ -55,23 +46,19 @@ Outcome waitForEnd(Mp3SectionDecoder &d)
 {
     Outcome o;
     QEventLoop loop;
-    QObject guard;
-    const auto seen = [&] {
+    const auto seen = [&](bool end) {
         o.onOwnerThread &= QThread::currentThread() == d.thread();
+        if (end)
+            loop.quit();
     };
-    QObject::connect(&d, &Mp3SectionDecoder::progress, &guard, [&](int frame) {
-        seen();
+    QObject::connect(&d, &Mp3SectionDecoder::progress, &loop, [&](int frame) {
+        seen(false);
         o.frames.push_back(frame);
     });
-    QObject::connect(&d, &Mp3SectionDecoder::completed, &guard, [&] {
-        seen();
-        o.completed = true;
-        loop.quit();
-    });
-    QObject::connect(&d, &Mp3SectionDecoder::failed, &guard, [&](const QString &m) {
-        seen();
+    QObject::connect(&d, &Mp3SectionDecoder::completed, &loop, [&] { seen(o.completed = true); });
+    QObject::connect(&d, &Mp3SectionDecoder::failed, &loop, [&](const QString &m) {
         o.failure = m;
-        loop.quit();
+        seen(true);
     });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
@@ -83,24 +70,33 @@ QStringList filesIn(const QTemporaryDir &dir)
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 }
 
-TEST(Mp3SectionDecoder, AcceptsMpegAudioOnly)
+// Only MPEG audio, never over the source itself nor into a missing folder; only ranges
+// inside the file, one per prepared decode.
+TEST(Mp3SectionDecoder, Refusals)
 {
     QTemporaryDir dir;
-    QFile text(dir.filePath("notes.mp3"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write(QByteArray(4000, 'x')) == 4000);
-    text.close();
+    const QString text = dir.filePath("notes.mp3");
+    tooltest::writeFile(text.toStdString(), std::string(4000, 'x'));
     Mp3SectionDecoder d;
+    EXPECT_LT(d.setRangeByFrames(0, 10), 0) << "nothing prepared";
     EXPECT_EQ(d.status(Data + "marker.mp3"), 0);
-    for (const QString &bad : {Data + "short.wav", Data + "clip.wma", text.fileName(),
-             dir.filePath("missing.mp3"), dir.path()}) {
+    for (const QString &bad :
+        {Data + "short.wav", Data + "clip.wma", text, dir.filePath("missing.mp3"), dir.path()}) {
         EXPECT_NE(d.status(bad), 0) << qPrintable(bad);
         EXPECT_NE(d.decodeToWav(bad, dir.filePath("out.wav")), 0) << qPrintable(bad);
     }
-    // Never over the source itself, never into a missing folder.
-    EXPECT_NE(d.decodeToWav(text.fileName(), text.fileName()), 0);
+    EXPECT_NE(d.decodeToWav(text, text), 0);
     EXPECT_NE(d.decodeToWav(Data + "marker.mp3", dir.filePath("none/out.wav")), 0);
     EXPECT_EQ(d.frameCount(), 0);
-    EXPECT_EQ(filesIn(dir), QStringList {"notes.mp3"});
+    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
+    const int n = d.frameCount();
+    for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
+        EXPECT_LT(d.setRangeByFrames(first, last), 0) << first << ".." << last;
+    for (auto [start, end] : {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f},
+             {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
+        EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
+    d.stop();
+    EXPECT_EQ(filesIn(dir), QStringList {"notes.mp3"}) << "the prepared output is discarded";
 }
 
 TEST(Mp3SectionDecoder, KeepsTheSourceFormat)
@@ -112,19 +108,14 @@ TEST(Mp3SectionDecoder, KeepsTheSourceFormat)
     EXPECT_NEAR(d.frameDuration(), 576 * 1000.0 / 22050, 0.001);
     ASSERT_EQ(d.setRangeByFrames(0, d.frameCount() - 1), 0);
     ASSERT_TRUE(waitForEnd(d).completed);
-    const auto left = readWav(dir.filePath("w.wav"), 22050, 1);
+    const auto left = firstChannel(dir.filePath("w.wav"), 22050, 1);
     EXPECT_EQ(qint64(left.size()), d.sampleCount());
     EXPECT_NEAR(left.size(), d.frameCount() * 576, 576 * 2);
 }
 
-// A section in frames or seconds, computed from milliseconds as the conversion does.
-struct SectionCase
-{
-    const char *name;
-    bool byFrames;
-    double startMs, endMs;
-    qint64 expectedStart, expectedEnd; // samples of the source
-};
+// A section in frames or seconds, computed from milliseconds as the conversion does:
+// name, by frames, start and end in ms, and the samples of the source expected.
+using SectionCase = std::tuple<const char *, bool, double, double, qint64, qint64>;
 
 class Section : public ::testing::TestWithParam<SectionCase>
 {
@@ -132,16 +123,16 @@ class Section : public ::testing::TestWithParam<SectionCase>
 
 TEST_P(Section, StartsAndEndsWhereAsked)
 {
-    const SectionCase c = GetParam();
+    const auto [name, byFrames, startMs, endMs, expectedStart, expectedEnd] = GetParam();
     QTemporaryDir dir;
     const QString target = dir.filePath("~tmpw_0.wav");
     Mp3SectionDecoder d;
     ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", target), 0) << qPrintable(d.errorString());
     const float frameMs = d.frameDuration();
     EXPECT_NEAR(frameMs, 1152 * 1000.0 / Rate, 0.001);
-    ASSERT_EQ(c.byFrames ? d.setRangeByFrames(int(std::lround(c.startMs / frameMs)),
-                  int(std::min(1e9, std::round(c.endMs / frameMs))))
-                         : d.setRangeByTime(float(c.startMs / 1000), float(c.endMs / 1000)),
+    ASSERT_EQ(byFrames ? d.setRangeByFrames(int(std::lround(startMs / frameMs)),
+                  int(std::min(1e9, std::round(endMs / frameMs))))
+                       : d.setRangeByTime(float(startMs / 1000), float(endMs / 1000)),
         0);
     EXPECT_LT(d.setRangeByFrames(0, 1), 0) << "one range per prepared decode";
     EXPECT_FALSE(QFile::exists(target)) << "nothing under the final name before the end";
@@ -151,20 +142,18 @@ TEST_P(Section, StartsAndEndsWhereAsked)
     EXPECT_TRUE(std::is_sorted(o.frames.begin(), o.frames.end()));
     ASSERT_FALSE(o.frames.empty());
     EXPECT_EQ(o.frames.back(),
-        c.byFrames ? std::min<qint64>(d.frameCount() - 1, std::llround(c.endMs / frameMs))
-                   : (c.expectedEnd - 1) / 1152);
-
-    const auto left = readWav(target, Rate, 2);
-    EXPECT_NEAR(double(c.expectedStart), c.startMs * Rate / 1000, 1152.0);
-    ASSERT_EQ(qint64(left.size()), c.expectedEnd - c.expectedStart);
+        byFrames ? std::min<qint64>(d.frameCount() - 1, std::llround(endMs / frameMs))
+                 : (expectedEnd - 1) / 1152);
+    const auto left = firstChannel(target, Rate, 2);
+    EXPECT_NEAR(double(expectedStart), startMs * Rate / 1000, 1152.0);
+    ASSERT_EQ(qint64(left.size()), expectedEnd - expectedStart);
     const auto loud = [](int16_t s) {
         return std::abs(int(s)) > 4000;
     };
     const qint64 on = std::find_if(left.begin(), left.end(), loud) - left.begin();
     const qint64 off = left.rend() - std::find_if(left.rbegin(), left.rend(), loud) - 1;
-    EXPECT_NEAR(on, std::max<qint64>(0, Rate - c.expectedStart), EdgeTolerance);
-    EXPECT_NEAR(off, std::min(3 * Rate, c.expectedEnd) - c.expectedStart, EdgeTolerance);
-
+    EXPECT_NEAR(on, std::max<qint64>(0, Rate - expectedStart), EdgeTolerance);
+    EXPECT_NEAR(off, std::min(3 * Rate, expectedEnd) - expectedStart, EdgeTolerance);
     // The caller's stop after completion releases the source but keeps the result.
     d.stop();
     EXPECT_EQ(filesIn(dir), QStringList {"~tmpw_0.wav"});
@@ -179,31 +168,16 @@ INSTANTIATE_TEST_SUITE_P(Cuts, Section,
         // Frames 19 .. 134, whole frames of 1152 samples.
         SectionCase {"FramesAroundTheTone", true, 500, 3500, 19 * 1152, 135 * 1152},
         SectionCase {"FramesInsideToPastTheEnd", true, 1500, 60000, 57 * 1152, 4 * Rate}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST(Mp3SectionDecoder, RefusesImpossibleRanges)
-{
-    QTemporaryDir dir;
-    Mp3SectionDecoder d;
-    EXPECT_LT(d.setRangeByFrames(0, 10), 0) << "nothing prepared";
-    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
-    const int n = d.frameCount();
-    for (auto [first, last] : {std::pair {-1, 5}, {10, 5}, {n, n + 5}})
-        EXPECT_LT(d.setRangeByFrames(first, last), 0) << first << ".." << last;
-    for (auto [start, end] : {std::pair {3.f, 2.f}, {1.f, 1.f}, {-1.f, 2.f}, {5.f, 6.f},
-             {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
-        EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
-    d.stop();
-    EXPECT_TRUE(filesIn(dir).isEmpty()) << "the prepared output is discarded";
-}
+    [](const auto &info) { return std::string(std::get<0>(info.param)); });
 
 // A long stream: copies of the untagged CBR fixture joined end to end.
 QString makeLongMp3(const QTemporaryDir &dir, int copies)
 {
-    QFile in(Data + "plain.mp3"), out(dir.filePath("long.mp3"));
-    if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly))
-        out.write(in.readAll().repeated(copies));
-    return out.fileName();
+    std::string bytes;
+    for (const std::string one = tooltest::readFile((Data + "plain.mp3").toStdString()); copies--;)
+        bytes += one;
+    tooltest::writeFile(dir.filePath("long.mp3").toStdString(), bytes);
+    return dir.filePath("long.mp3");
 }
 
 enum class Interrupt { Stop, Destroy, NewDecode };

@@ -1,73 +1,72 @@
 #pragma once
+// Shared by the taglet tests: a throwaway folder, ID3v2 bytes built by hand, and what a read
+// reports, rendered so that a whole result compares in one assertion.
 
+#include "ToolTestSupport.h"
+
+#include <QString>
 #include <QtPictureDecoder.h>
 #include <taglet/Taglet.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
+
+using namespace std::string_literals;
+
+inline std::u16string u16(const std::string &s)
+{
+    return {s.begin(), s.end()};
+}
+
+inline std::string utf8(const std::u16string &s)
+{
+    return QString::fromStdU16String(s).toStdString();
+}
+
+// One MPEG 1 layer III header (128 kbit/s, 44.1 kHz) and silence: the audio after a tag.
+inline const std::string Audio = "\xFF\xFB\x90\x64"s + std::string(500, '\0');
+
+// A frame as version `major` stores it: v2.2 has three-byte sizes, v2.4 syncsafe ones.
+inline std::string frame(const std::string &id, const std::string &data, int major = 3)
+{
+    const size_t n = data.size();
+    if (major == 2)
+        return id + char(n >> 16) + char(n >> 8) + char(n) + data;
+    const int bits = major == 4 ? 7 : 8;
+    std::string f = id;
+    for (int i = 3; i >= 0; --i)
+        f += static_cast<char>((n >> (bits * i)) & ((1 << bits) - 1));
+    return f + std::string(2, '\0') + data;
+}
+
+// Bytes of an ID3v2 tag around `frames` (size in 7-bit bytes).
+inline std::string id3v2(const std::string &frames, int major = 3, int flags = 0)
+{
+    std::string tag = "ID3"s + char(major) + '\0' + char(flags);
+    for (int shift : {21, 14, 7, 0})
+        tag += static_cast<char>((frames.size() >> shift) & 0x7F);
+    return tag + frames;
+}
 
 // A throwaway folder per test for byte files written by the test itself.
 class TagFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        dir = std::filesystem::temp_directory_path()
-            / ("taglet-test-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     std::string write(const std::string &name, const std::string &bytes)
     {
-        const auto path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        tooltest::writeFile(dir / name, bytes);
+        return dir / name;
     }
-
-    static std::string slurp(const std::string &path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
+    static std::string slurp(const std::string &path) { return tooltest::readFile(path); }
     static std::string fixture(const std::string &name)
     {
         return std::string(TONVERA_TEST_DATA) + "/taglet/" + name;
     }
 
-    static std::u16string u16(const std::string &s) { return {s.begin(), s.end()}; }
-
-    // Bytes of an ID3v2 tag around `frames` (size in 7-bit bytes).
-    static std::string id3v2(const std::string &frames, int major = 3, int flags = 0)
-    {
-        const size_t n = frames.size();
-        std::string tag = "ID3";
-        tag += static_cast<char>(major);
-        tag += '\0';
-        tag += static_cast<char>(flags);
-        for (int shift : {21, 14, 7, 0})
-            tag += static_cast<char>((n >> shift) & 0x7F);
-        return tag + frames;
-    }
-
-    static std::string frame(const std::string &id, const std::string &data)
-    {
-        std::string f = id;
-        const size_t n = data.size();
-        for (int shift : {24, 16, 8, 0})
-            f += static_cast<char>((n >> shift) & 0xFF);
-        return f + std::string(2, '\0') + data;
-    }
-
-    std::filesystem::path dir;
+    tooltest::TempDir dir;
 };
 
 #define EXPECT_TAGLET_ERROR(statement, errorNumber)                                                \
@@ -92,17 +91,25 @@ inline Observed readFile(
     taglet::Taglet &t, const std::string &path, bool withDecoder = true, bool modern = false)
 {
     Observed seen;
-    if (modern)
-        t.setModern(true);
+    t.setModern(modern);
     if (withDecoder)
         t.setPictureDecoder(std::make_shared<taglet::QtPictureDecoder>());
     t.setErrorHandler([&](std::int16_t &n) { seen.events.push_back(n); });
     t.setMessageHandler([&](const std::u16string &m) { seen.messages.push_back(m); });
-    t.setFilename(std::u16string(path.begin(), path.end()));
+    t.setFilename(u16(path));
     try {
         t.Read();
     } catch (const taglet::Error &e) {
         seen.error = e.number();
     }
     return seen;
+}
+
+// The text frames listed, as "TIT2=Title|TPE1=Artist".
+inline std::string textFrames(const taglet::Taglet &t)
+{
+    std::string out;
+    for (std::int16_t i = 1; i <= t.TextFrameNum(); ++i)
+        out += (i > 1 ? "|" : "") + utf8(t.TextFrameName(i)) + "=" + utf8(t.TextFrame(i));
+    return out;
 }

@@ -7,7 +7,6 @@
 #include <random>
 
 using namespace taglet;
-using namespace std::string_literals;
 
 namespace {
 
@@ -54,8 +53,6 @@ std::string apic(
     return "\0"s + mime + '\0' + static_cast<char>(type) + description + '\0' + image;
 }
 
-const std::string Audio = std::string("\xFF\xFB\x90\x64", 4) + std::string(500, '\0');
-
 } // namespace
 
 using PictureTest = TagFileTest;
@@ -69,7 +66,6 @@ TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
         id3v2(frame("TIT2", "\0Before"s) + frame("APIC", apic(3, "image/png", "Cover", png))
             + frame("TPE1", "\0After"s) + frame("APIC", apic(5, "image/jpeg", "Bad", broken)))
             + Audio);
-
     for (const bool modern : {false, true}) {
         SCOPED_TRACE(modern ? "modern" : "default");
         Taglet t;
@@ -80,34 +76,26 @@ TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
         ASSERT_NO_THROW(t.Read()); // the broken JPEG fails only when shown
         EXPECT_EQ(decoder->calls, 0);
         EXPECT_EQ(t.TextFrameNum(), 2) << "the frame after a large picture";
-
         const auto &pictures = t.AttachedPictures();
         ASSERT_EQ(pictures.size(), 2u);
-        EXPECT_EQ(pictures[0].type, 3);
-        EXPECT_EQ(pictures[0].mimeType, "image/png");
-        EXPECT_EQ(pictures[0].description, u"Cover");
+        EXPECT_EQ(std::tie(pictures[0].type, pictures[0].mimeType, pictures[0].description),
+            std::tuple(3, "image/png", u"Cover"));
         EXPECT_TRUE(pictures[0].data == png) << "the picture's bytes, exactly";
         EXPECT_EQ(pictures[1].data, broken);
         EXPECT_EQ(t.FrontCover(), &pictures[0]);
-
         t.setPictureID(3);
-        ASSERT_NE(t.PictureFile(), nullptr);
         EXPECT_EQ(t.PictureFile(), &pictures[0]);
         EXPECT_EQ(decoder->calls, 0);
-        EXPECT_EQ(t.Picture().width, 200);
-        EXPECT_EQ(t.Picture().height, 200);
+        EXPECT_EQ(std::tuple(t.Picture().width, t.Picture().height), std::tuple(200, 200));
         EXPECT_EQ(decoder->calls, 1) << "decoded once, then kept";
-
         t.setPictureID(5);
         EXPECT_EQ(t.PictureDescription(), u"Bad");
         EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
         EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
         EXPECT_EQ(decoder->calls, 2);
-
         t.setPictureID(4);
         EXPECT_EQ(t.PictureFile(), nullptr);
         EXPECT_TRUE(t.Picture().isNull());
-
         // A new decoder decodes again; a new Read forgets the pictures.
         t.setPictureDecoder(decoder);
         t.setPictureID(3);
@@ -128,15 +116,8 @@ TEST_F(PictureTest, TheLastPictureOfATypeShowsAndTheFrontCoverIsTheFirst)
 {
     const std::string png = noisePng(4, 4);
     const std::string bigPng = noisePng(6, 6);
-    struct Case
-    {
-        const char *name;
-        std::string frames;
-        int width; // of slot 3; -1: error 481
-        std::u16string description;
-        std::u16string frontCover; // description of FrontCover
-    };
-    const Case cases[] = {
+    // name, frames, width of slot 3 (-1: error 481), its description, the front cover's
+    const std::tuple<const char *, std::string, int, std::u16string, std::u16string> cases[] = {
         {"one cover", frame("APIC", apic(3, "image/png", "A", png)), 4, u"A", u"A"},
         {"a later cover replaces",
             frame("APIC", apic(3, "image/png", "A", png))
@@ -161,17 +142,17 @@ TEST_F(PictureTest, TheLastPictureOfATypeShowsAndTheFrontCoverIsTheFirst)
         {"an unknown format is kept but shown in no slot",
             frame("APIC", apic(3, "image/x-new", "New", "bytes")), 0, u"", u"New"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, frames, width, description, frontCover] : cases) {
+        SCOPED_TRACE(name);
         Taglet t;
-        ASSERT_EQ(readFile(t, write("p.mp3", id3v2(c.frames) + Audio)).error, 0);
+        ASSERT_EQ(readFile(t, write("p.mp3", id3v2(frames) + Audio)).error, 0);
         t.setPictureID(3);
-        if (c.width < 0)
+        if (width < 0)
             EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
         else
-            EXPECT_EQ(t.Picture().width, c.width);
-        EXPECT_EQ(t.PictureDescription(), c.description);
+            EXPECT_EQ(t.Picture().width, width);
+        EXPECT_EQ(t.PictureDescription(), description);
         ASSERT_NE(t.FrontCover(), nullptr);
-        EXPECT_EQ(t.FrontCover()->description, c.frontCover);
+        EXPECT_EQ(t.FrontCover()->description, frontCover);
     }
 }

@@ -1,12 +1,11 @@
+// The taglet command line, run as a program: its JSON report, exit codes and writes.
 #include <gtest/gtest.h>
 
-#include <QByteArray>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStringList>
 #include <QTemporaryDir>
 
 namespace {
@@ -15,7 +14,7 @@ struct CliRun
 {
     int status = -1;
     QByteArray out;
-    QJsonDocument json;
+    QJsonObject json;
 };
 
 CliRun taglet(const QStringList &args)
@@ -26,105 +25,88 @@ CliRun taglet(const QStringList &args)
     CliRun r;
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = p.readAllStandardOutput();
-    r.json = QJsonDocument::fromJson(r.out);
+    r.json = QJsonDocument::fromJson(r.out).object();
     return r;
 }
 
-QString fixture(const char *name)
+QString fixture(const QString &name)
 {
-    return QStringLiteral(TONVERA_TEST_DATA "/taglet/") + QString::fromLatin1(name);
+    return QStringLiteral(TONVERA_TEST_DATA "/taglet/") + name;
 }
 
-const QStringList Keys = {"file", "error", "events", "haveTag", "mpegVersion", "layer", "bitrate",
-    "frequency", "mode", "copyright", "original", "privateBit", "emphasis", "length", "song",
-    "artist", "album", "year", "comment", "genre", "track", "textFrames", "userTextFrames",
-    "uniqueIds", "linkFrames", "userLinkFrames", "involvedPeople", "mcdi", "pictures", "messages"};
+// The value at a path such as "pictures/0/width" as JSON text (a string as it stands, "#" the
+// length of an array, "-" nothing there).
+QString at(const QJsonObject &json, const QString &path)
+{
+    QJsonValue v = json;
+    for (const QString &key : path.split('/')) {
+        if (key == "#")
+            return QString::number(v.toArray().size());
+        v = v.isArray() ? v.toArray().at(key.toInt()) : v.toObject().value(key);
+    }
+    if (v.isUndefined() || v.isString())
+        return v.isString() ? v.toString() : QStringLiteral("-");
+    return QString::fromUtf8(QJsonDocument(QJsonArray {v}).toJson(QJsonDocument::Compact))
+        .mid(1)
+        .chopped(1);
+}
 
 } // namespace
 
-TEST(TagletCli, ReadPrintsTheWholeObject)
+// The whole report of a file with every kind of frame, texts escaped as JSON.
+TEST(TagletCli, ReadReportsEveryField)
 {
-    const CliRun r = taglet({"read", fixture("v1_v2_both.mp3")});
-    ASSERT_EQ(r.status, 0) << r.out.toStdString();
-    ASSERT_TRUE(r.out.endsWith("}\n"));
-    const QJsonObject o = r.json.object();
-    EXPECT_EQ(o.keys().size(), Keys.size());
-    for (const QString &k : Keys)
-        EXPECT_TRUE(o.contains(k)) << k.toStdString();
-    EXPECT_TRUE(o["error"].isNull());
-    EXPECT_EQ(o["haveTag"].toInt(), 3);
-    EXPECT_EQ(o["bitrate"].toInt(), 64);
-    EXPECT_EQ(o["original"].toBool(), true);
-    EXPECT_EQ(o["song"].toString(), "V1 Title");
-    EXPECT_EQ(o["track"].toInt(), 3);
-    const QJsonArray first = o["textFrames"].toArray()[0].toArray();
-    EXPECT_EQ(first[0].toString(), "TIT2");
-    EXPECT_EQ(first[1].toString(), QString::fromUtf8("V2 Title\0", 9));
-}
-
-TEST(TagletCli, ReadOutcomes)
-{
-    struct Case
-    {
-        QStringList args;
-        int status;
-        int error; // 0: none
-        QJsonArray events;
-    };
-    const Case cases[] = {
-        {{"read", "--no-trim", fixture("v1_only.mp3")}, 0, 0, {}},
-        {{"read", fixture("v24.mp3")}, 0, 0, {100}},
-        {{"read", fixture("unsync.mp3")}, 0, 0, {101}},
-        {{"read", fixture("short_frame.mp3")}, 1, 63, {}},
-        {{"read", fixture("missing.mp3")}, 1, 53, {}},
-        {{"read", fixture("apic_type25.mp3")}, 1, 340, {}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const CliRun r = taglet(c.args);
-        EXPECT_EQ(r.status, c.status);
-        const QJsonObject o = r.json.object();
-        EXPECT_EQ(o["error"].toObject()["number"].toInt(), c.error);
-        EXPECT_EQ(o["events"].toArray(), c.events);
-        EXPECT_EQ(o.keys().size(), Keys.size());
-    }
-    const QJsonObject untrimmed
-        = taglet({"read", "--no-trim", fixture("v1_only.mp3")}).json.object();
-    EXPECT_EQ(untrimmed["song"].toString(), "Title" + QString(25, ' '));
-
-    const QJsonObject unknown = taglet({"read", fixture("apic_unknown.mp3")}).json.object();
-    EXPECT_EQ(unknown["messages"].toArray().size(), 1);
-    const QJsonObject frames = taglet({"read", fixture("v2_frames.mp3")}).json.object();
-    EXPECT_EQ(frames["pictures"].toArray().size(), 2);
-    EXPECT_EQ(frames["mcdi"].toString(), QString::fromLatin1("\0\1\2CD", 5));
-}
-
-// Pictures are described from their bytes; their sizes, which take decoding, only on request.
-TEST(TagletCli, PictureSizesOnRequest)
-{
-    const QJsonObject plain = taglet({"read", fixture("v2_frames.mp3")}).json.object();
-    const QJsonObject front = plain["pictures"].toArray()[0].toObject();
-    EXPECT_EQ(front["slot"].toInt(), 3);
-    EXPECT_EQ(front["description"].toString(), "Front");
-    EXPECT_EQ(front["mimeType"].toString(), "image/png");
-    EXPECT_GT(front["bytes"].toInt(), 0);
-    EXPECT_FALSE(front.contains("width"));
-
-    CliRun r = taglet({"read", "--picture-sizes", fixture("v2_frames.mp3")});
-    ASSERT_EQ(r.status, 0);
-    for (const auto &entry : r.json.object()["pictures"].toArray()) {
-        EXPECT_EQ(entry.toObject()["width"].toInt(), 4);
-        EXPECT_EQ(entry.toObject()["height"].toInt(), 4);
-    }
-
-    // A picture that does not decode fails only its own entry, and only when decoded.
-    EXPECT_EQ(taglet({"read", fixture("apic_bad_jpeg.mp3")}).status, 0);
-    r = taglet({"read", "--picture-sizes", fixture("apic_bad_jpeg.mp3")});
+    const std::string file = fixture("v2_frames.mp3").toStdString();
+    const CliRun r = taglet({"read", fixture("v2_frames.mp3")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.json.object()["error"].isNull());
-    const QJsonObject bad = r.json.object()["pictures"].toArray()[0].toObject();
-    EXPECT_EQ(bad["width"].toInt(), 0);
-    EXPECT_EQ(bad["error"].toObject()["number"].toInt(), 481);
+    EXPECT_EQ(r.out.toStdString(),
+        "{\"file\": \"" + file
+            + "\", \"error\": null, \"events\": [], \"haveTag\": 2, \"mpegVersion\": 1, "
+              "\"layer\": 3, \"bitrate\": 64, \"frequency\": 44100, \"mode\": 3, \"copyright\": "
+              "false, \"original\": true, \"privateBit\": false, \"emphasis\": 0, \"length\": 0, "
+              "\"song\": \"\", \"artist\": \"\", \"album\": \"\", \"year\": \"\", \"comment\": "
+              "\"\", \"genre\": \"\", \"track\": 0, \"textFrames\": [[\"TIT2\", \"\"], "
+              "[\"TPE1\", \"Artist\\u0000\"]], \"userTextFrames\": [[\"Mood\", \"Calm\"]], "
+              "\"uniqueIds\": [[\"http://ids.example\", \"ID-42\"]], \"linkFrames\": [[\"WCOM\", "
+              "\"http://shop.example/\"], [\"WOAR\", \"http://artist.example/\"]], "
+              "\"userLinkFrames\": [[\"Home\", \"http://home.example/\"]], \"involvedPeople\": "
+              "[[\"mix\", \"Second\"], [\"engineer\", \"Third\"]], \"mcdi\": "
+              "\"\\u0000\\u0001\\u0002CD\", \"pictures\": [{\"slot\": 3, \"description\": "
+              "\"Front\", \"mimeType\": \"image/png\", \"bytes\": 94}, {\"slot\": 4, "
+              "\"description\": \"B\", \"mimeType\": \"image/jpeg\", \"bytes\": 225}], "
+              "\"messages\": []}\n");
+}
+
+// Every read prints the whole object, failures included; options add or change fields.
+TEST(TagletCli, ReadReports)
+{
+    const std::tuple<QStringList, int, std::vector<std::pair<QString, QString>>> cases[] = {
+        {{fixture("v1_v2_both.mp3")}, 0,
+            {{"haveTag", "3"}, {"song", "V1 Title"}, {"track", "3"},
+                {"textFrames/0/1", QString::fromUtf8("V2 Title\0", 9)}}},
+        {{"--no-trim", fixture("v1_only.mp3")}, 0, {{"song", "Title" + QString(25, ' ')}}},
+        {{fixture("v24.mp3")}, 0, {{"error", "null"}, {"events", "[100]"}}},
+        {{fixture("short_frame.mp3")}, 1, {{"error/number", "63"}, {"events", "[]"}}},
+        {{fixture("apic_unknown.mp3")}, 0, {{"messages/#", "1"}}},
+        // Picture sizes take decoding: only on request, and a failure is the picture's own.
+        {{"--picture-sizes", fixture("v2_frames.mp3")}, 0,
+            {{"pictures/0/width", "4"}, {"pictures/0/height", "4"}, {"pictures/1/width", "4"},
+                {"pictures/1/height", "4"}}},
+        {{"--picture-sizes", fixture("apic_bad_jpeg.mp3")}, 0,
+            {{"error", "null"}, {"pictures/0/width", "0"}, {"pictures/0/error/number", "481"}}},
+        {{fixture("modern/eyed3_v24.mp3")}, 0, {{"lengthMs", "-"}, {"commentFrames", "-"}}},
+        {{"--modern", fixture("modern/mutagen_v22.mp3")}, 0,
+            {{"textFrames/0/1", "Zwei Punkt Zwei"}, {"pictures/0/description", "Cover"},
+                {"commentFrames/#", "1"}}},
+    };
+    for (const auto &[args, status, values] : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun r = taglet(QStringList {"read"} + args);
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(r.json.size(), args.contains("--modern") ? 32 : 30);
+        for (const auto &[path, value] : values)
+            EXPECT_EQ(at(r.json, path).toStdString(), value.toStdString()) << path.toStdString();
+    }
 }
 
 TEST(TagletCli, WriteSavesAndReportsFittedValues)
@@ -133,64 +115,45 @@ TEST(TagletCli, WriteSavesAndReportsFittedValues)
     const QString copy = dir.filePath("copy.mp3");
     ASSERT_TRUE(QFile::copy(fixture("tone.mp3"), copy));
     const qint64 size = QFile(copy).size();
-
     CliRun r = taglet({"write", copy, "--song", "Hello", "--track", "300", "--genre", "Rock",
-        "--artist", QString::fromUtf8("Caf\u00e9")});
+        "--artist", "Café"});
     ASSERT_EQ(r.status, 0) << r.out.toStdString();
-    QJsonObject o = r.json.object();
-    EXPECT_EQ(o["song"].toString(), "Hello" + QString(25, QChar(0)));
-    EXPECT_EQ(o["track"].toInt(), 0);
-    EXPECT_EQ(o["haveTag"].toInt(), 0); // as Read found it
+    EXPECT_EQ(r.json["song"].toString(), "Hello" + QString(25, QChar(0)));
+    EXPECT_EQ(r.json["track"].toInt(), 0);
+    EXPECT_EQ(r.json["haveTag"].toInt(), 0); // as Read found it
     EXPECT_EQ(QFile(copy).size(), size + 128);
-
-    o = taglet({"read", copy}).json.object();
-    EXPECT_EQ(o["haveTag"].toInt(), 1);
-    EXPECT_EQ(o["artist"].toString(), QString::fromUtf8("Caf\u00e9"));
-    EXPECT_EQ(o["genre"].toString(), "Rock");
-
+    r = taglet({"read", copy});
+    EXPECT_EQ(r.json["haveTag"].toInt(), 1);
+    EXPECT_EQ(r.json["artist"].toString(), "Café");
+    EXPECT_EQ(r.json["genre"].toString(), "Rock");
     // A failing Read stops before Save.
     const QString small = dir.filePath("small.mp3");
     QFile f(small);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("\xFF\xFB\x90\x64", 4));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("\xFF\xFB\x90\x64", 4) == 4);
     f.close();
     r = taglet({"write", small, "--song", "x"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.json.object()["error"].toObject()["number"].toInt(), 63);
+    EXPECT_EQ(at(r.json, "error/number"), "63");
     EXPECT_EQ(QFile(small).size(), 4);
 }
 
-TEST(TagletCli, Tcon)
+TEST(TagletCli, TconAndBadUsage)
 {
     CliRun r = taglet({"tcon", "(17)(RX)"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "\"RockRemix\"\n");
-    for (auto [text, error] : {std::pair {"(x)", 13}, {"(300)", 9}}) {
+    for (auto [text, error] : {std::pair {"(x)", "13"}, {"(300)", "9"}}) {
         r = taglet({"tcon", text});
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.json.object()["error"].toObject()["number"].toInt(), error) << text;
+        EXPECT_EQ(at(r.json, "error/number"), error) << text;
     }
-}
-
-TEST(TagletCli, BadUsage)
-{
-    const QStringList cases[] = {
-        {},
-        {"frobnicate"},
-        {"read"},
-        {"read", "a.mp3", "b.mp3"},
-        {"read", "--bogus", "a.mp3"},
-        {"write"},
-        {"write", "a.mp3", "--track", "seven"},
-        {"write", "a.mp3", "--track", "99999"},
-        {"write", "a.mp3", "--song"},
-        {"write", "a.mp3", "--title", "x"},
-        {"tcon"},
-    };
-    for (const QStringList &args : cases) {
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const CliRun r = taglet(args);
-        EXPECT_EQ(r.status, 2);
+    const QStringList usage[] = {{}, {"frobnicate"}, {"read"}, {"read", "a.mp3", "b.mp3"},
+        {"read", "--bogus", "a.mp3"}, {"write"}, {"write", "a.mp3", "--track", "seven"},
+        {"write", "a.mp3", "--track", "99999"}, {"write", "a.mp3", "--song"},
+        {"write", "a.mp3", "--title", "x"}, {"tcon"}};
+    for (const QStringList &args : usage) {
+        r = taglet(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
 }

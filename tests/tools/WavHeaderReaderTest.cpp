@@ -42,10 +42,8 @@ TEST(WavHeaderReader, ReadsWhatTheDecoderWrites)
         std::string bytes(header.begin(), header.end());
         bytes += std::string(4000, '\x01');
         const WavFormat f = readBytes(bytes);
-        EXPECT_EQ(f.channels, channels);
-        EXPECT_EQ(f.sampleRate, 22050);
-        EXPECT_EQ(f.dataOffset, 44u);
-        EXPECT_EQ(f.frameCount, 4000u / (2 * channels));
+        EXPECT_EQ(std::tuple(f.channels, f.sampleRate, f.dataOffset, f.frameCount),
+            std::tuple(channels, 22050, 44u, 4000u / (2 * channels)));
     }
     EXPECT_THROW(tonvera::WavWriter::header(2, 44100, 0x100000000ull), std::length_error);
 }
@@ -53,18 +51,12 @@ TEST(WavHeaderReader, ReadsWhatTheDecoderWrites)
 TEST(WavHeaderReader, FindsSamplesInFilesFromOtherWriters)
 {
     const std::string data(400, '\x02');
-    struct Case
-    {
-        const char *name;
-        std::string bytes;
-        std::uint64_t offset;
-        std::uint64_t frames;
-    };
     std::string streamed = wavOf(pcmFmt(2, 44100), "", data);
     put32(streamed, 40, 0xFFFFFFFF);
     std::string overlong = wavOf(pcmFmt(2, 44100), "", data);
     put32(overlong, 40, 100000);
-    const Case cases[] = {
+    const std::tuple<const char *, std::string, std::uint64_t, std::uint64_t> cases[] = {
+        // name, bytes, offset of the samples, frames
         {"list chunk with odd size before fmt", wavOf(pcmFmt(1, 8000), chunk("LIST", "abc"), data),
             12 + 12 + 24 + 8, 200},
         {"extensible PCM", wavOf(extensibleFmt(true), "", data), 12 + 48 + 8, 100},
@@ -72,11 +64,9 @@ TEST(WavHeaderReader, FindsSamplesInFilesFromOtherWriters)
         {"size past the end of the file", overlong, 44, 100},
         {"half a frame at the end", wavOf(pcmFmt(2, 44100), "", std::string(402, '\0')), 44, 100},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const WavFormat f = readBytes(c.bytes);
-        EXPECT_EQ(f.dataOffset, c.offset);
-        EXPECT_EQ(f.frameCount, c.frames);
+    for (const auto &[name, bytes, offset, frames] : cases) {
+        const WavFormat f = readBytes(bytes);
+        EXPECT_EQ(std::tuple(f.dataOffset, f.frameCount), std::tuple(offset, frames)) << name;
     }
 }
 
@@ -88,12 +78,7 @@ TEST(WavHeaderReader, RefusesAllButSixteenBitPcm)
     std::string manyChunks = "RIFF    WAVE";
     for (int i = 0; i < 5000; ++i)
         manyChunks += chunk("junk", "");
-    struct Case
-    {
-        const char *name;
-        std::string bytes;
-    };
-    const Case cases[] = {
+    const std::pair<const char *, std::string> cases[] = {
         {"empty", ""},
         {"MP3 bytes", "ID3\x03\x00\x00\x00\x00\x00\x00\xFF\xFB\x90\x64"},
         {"RIFF but not WAVE", "RIFF\x04\x00\x00\x00AVI "},
@@ -112,10 +97,8 @@ TEST(WavHeaderReader, RefusesAllButSixteenBitPcm)
             "RIFF    WAVE" + chunk("fmt ", pcmFmt(2, 44100)) + "LIST\xFF\xFF\xFF\x7F"},
         {"endless tiny chunks", manyChunks},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_THROW(readBytes(c.bytes), WavError);
-    }
+    for (const auto &[name, bytes] : cases)
+        EXPECT_THROW(readBytes(bytes), WavError) << name;
 }
 
 } // namespace

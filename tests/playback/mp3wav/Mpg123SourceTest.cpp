@@ -2,6 +2,7 @@
 #include "ToolTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace tooltest;
 using tonvera::Mpg123Source;
@@ -30,7 +31,6 @@ TEST(Mpg123Source, SeeksToTheExactSample)
     ASSERT_EQ(std::int64_t(whole.size()), length.samples * ch);
     std::vector<std::int16_t> more(100);
     EXPECT_EQ(source.read(more), 0u) << "the end stays the end";
-
     const std::int64_t spf = length.samplesPerFrame;
     for (std::int64_t at : {std::int64_t(0), spf - 1, spf, 50 * spf + 17, length.samples - 5}) {
         SCOPED_TRACE(at);
@@ -52,20 +52,10 @@ TEST(Mpg123Source, KnowsItsFileUnderAnyName)
     ASSERT_EQ(::symlink(source.c_str(), (dir / "soft.mp3").c_str()), 0);
     ASSERT_EQ(::link(source.c_str(), (dir / "hard.mp3").c_str()), 0);
     const Mpg123Source opened(source);
-    const struct
-    {
-        std::string path;
-        bool same;
-    } cases[] = {
-        {source, true},
-        {dir / "./a.mp3", true},
-        {dir / "soft.mp3", true},
-        {dir / "hard.mp3", true},
-        {dir / "copy.mp3", false},
-        {dir / "missing.mp3", false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(opened.isSameFile(c.path), c.same) << c.path;
+    for (const auto &[path, same] :
+        {std::pair {source, true}, {dir / "./a.mp3", true}, {dir / "soft.mp3", true},
+            {dir / "hard.mp3", true}, {dir / "copy.mp3", false}, {dir / "missing.mp3", false}})
+        EXPECT_EQ(opened.isSameFile(path), same) << path;
 }
 
 } // namespace
