@@ -47,7 +47,8 @@ void PreviewMedia::createPlayer()
     if (m_player)
         return;
     m_player = new QMediaPlayer(this);
-    m_output = new QAudioOutput(this);
+    if (!m_output)
+        m_output = new QAudioOutput(this);
     m_player->setAudioOutput(m_output);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, &PreviewMedia::mediaStatusChanged);
     connect(m_player, &QMediaPlayer::errorOccurred, this, &PreviewMedia::errorOccurred);
@@ -117,8 +118,18 @@ bool PreviewMedia::load(const QString &path)
     m_loadError = NotAudio;
     if (m_player->error() != QMediaPlayer::NoError)
         m_error = m_player->errorString();
-    m_player->setSource(QUrl());
+    dropPlayer();
     return false;
+}
+
+// A player that failed on a file keeps its error for every file after it: the next file gets
+// a fresh one. The audio output, with the volume the user set, stays.
+void PreviewMedia::dropPlayer()
+{
+    m_player->disconnect(this);
+    m_player->setSource(QUrl());
+    m_player->deleteLater();
+    m_player = nullptr;
 }
 
 void PreviewMedia::unload()
@@ -206,6 +217,7 @@ void PreviewMedia::errorOccurred()
     const QString path = m_fileName;
     const QString why = m_player->errorString();
     unload();
+    dropPlayer();
     m_loadError = NotAudio;
     m_error = why;
     emit failed(path);

@@ -65,6 +65,7 @@ private:
     void mediaStatusChanged();
     void errorOccurred();
     void createPlayer();
+    void dropPlayer();
 
     // Both made on first use.
     QMediaPlayer *m_player = nullptr;

@@ -323,6 +323,11 @@ TEST_F(PreviewPlayerTest, FileKindsAndBrokenFiles)
         EXPECT_TRUE(player().fileName().isEmpty());
         EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
     }
+    // A file that failed leaves the player able to play the next one.
+    select("plain.mp3");
+    ui().cmdPlay->click();
+    EXPECT_TRUE(waitPlaying());
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
 }
 
 // What every file operation and conversion does first, leaving the folder and closing the
