@@ -1,81 +1,73 @@
-# The language: chosen at the first start, kept for the next, switched with F12.
+# The two languages: chosen at the first start, kept for the next, switched with F12 (Escape
+# keeps the one in use); and every control a user can operate has a name a screen reader can
+# say, in either language.
 from e2e import *
 
 ENGLISH = {"check box": "All/None", "push button": "Convert"}
 ITALIAN = {"check box": "Tutti/Nessuno", "push button": "Converti"}
 
+# Controls without a caption, by role and name, in English and in Italian.
+NAMED = [
+    ("push button", "Up one level", "Livello superiore"),
+    ("push button", "Help", "Guida"),
+    ("push button", "Tag & Rename", "Tag e rinomina"),
+    ("push button", "Reset start", "Azzera l'inizio"),
+    ("tree", "Select folder", "Scegli la cartella"),
+    ("list", "Select files to be converted", "File da convertire"),
+    ("list", "Output files", "File convertiti"),
+    ("scroll bar", "Start", "Inizio"),
+    ("text", "Finish", "Fine"),
+    ("slider", "Play position", "Posizione di riproduzione"),
+    ("text", "Current Path of files", "Percorso attuale dei file"),  # the path box's field
+    ("push button", "Main window", "Finestra principale"),  # where the focus is parked
+]
 
-def wait_captions(w, captions):
+
+def expect_language(w, captions, column, first_label):
     for role, name in captions.items():
         find(w, role, name)
+    find(w, "label", match=lambda t: t.startswith(first_label))
+    nameless = nameless_controls(w)
+    expect(not nameless, "every control named", nameless)
+    for row in NAMED:
+        find(w, row[0], row[column])
 
 
-def first_start(s, button):
+def expect_no_chooser(app):
+    expect(not app.dialogs(), "no language chooser", app.dialogs())
+
+
+def f12_chooser(app, w):
+    keyboard_to(w)
+    key("F12")
+    return app.window("dialog")
+
+
+def scenario_two_languages_with_named_controls(s):
     app = s.start(language=None)
     chooser = app.window("dialog")
     expect(chooser.name.strip() == "Tonvera", "the chooser titled 'Tonvera'", repr(chooser.name))
     find(chooser, "label", "Language / Lingua")
     expect(not nameless_controls(chooser), "every control of the chooser named",
            nameless_controls(chooser))
-    click(find(chooser, "push button", button))
+    click(find(chooser, "push button", "Italiano"))
     w = app.main_window()
     expect(w.name.strip() == "Tonvera", "the main window titled 'Tonvera'", repr(w.name))
-    expect(not [x for x in app.windows() if role_of(x) == "dialog"], "the chooser gone",
-           [describe(x) for x in app.windows()])
-    return app, w
-
-
-def scenario_first_start_in_english(s):
-    app, w = first_start(s, "English")
-    wait_captions(w, ENGLISH)
-    find(w, "label", match=lambda t: t.startswith("1 - Select folder and type of files"))
-
-
-def scenario_first_start_in_italian_and_kept_for_the_next(s):
-    app, w = first_start(s, "Italiano")
-    wait_captions(w, ITALIAN)
-    find(w, "label", match=lambda t: t.startswith("1 - Seleziona la cartella"))
+    expect_no_chooser(app)
+    expect_language(w, ITALIAN, 2, "1 - Seleziona la cartella")
     app.close()
+
     # The next start asks no more and speaks Italian straight away.
-    again = s.start(language=None)
-    w = again.main_window()
-    expect(not [x for x in again.windows() if role_of(x) == "dialog"], "no chooser",
-           [describe(x) for x in again.windows()])
-    wait_captions(w, ITALIAN)
-
-
-def f12_choose(app, w, button):
-    click(find(w, "label", match=lambda t: t.startswith("1 - ")))  # the keyboard to the window
-    key("F12")
-    chooser = app.window("dialog")
-    click(find(chooser, "push button", button))
-    wait_until(lambda: not [x for x in app.windows() if role_of(x) == "dialog"],
-               "the chooser to close")
-
-
-def scenario_f12_to_italian_and_back(s):
-    app = s.start()
+    app = s.start(language=None)
     w = app.main_window()
-    wait_captions(w, ENGLISH)
-    f12_choose(app, w, "Italiano")
-    wait_captions(w, ITALIAN)
-    # Icon buttons are named by their tooltips, which follow the language.
-    find(w, "push button", "Guida")
-    find(w, "push button", "Livello superiore")
-    f12_choose(app, w, "English")
-    wait_captions(w, ENGLISH)
-    find(w, "push button", "Help")
-
-
-def scenario_escape_in_f12_chooser_keeps_the_language(s):
-    app = s.start(language="Italiano")
-    w = app.main_window()
-    wait_captions(w, ITALIAN)
-    click(find(w, "label", match=lambda t: t.startswith("1 - ")))
-    key("F12")
-    app.window("dialog")
+    expect_no_chooser(app)
+    find(w, "check box", ITALIAN["check box"])
+    f12_chooser(app, w)
     key("Escape")
-    wait_until(lambda: not [x for x in app.windows() if role_of(x) == "dialog"],
-               "the chooser to close")
+    app.wait_no_dialog("the chooser to close")
     chk = find(w, "check box")
     expect(chk.name == ITALIAN["check box"], "the captions still Italian", repr(chk.name))
+    # English turns every caption and name over, the icon buttons' tooltips too.
+    click(find(f12_chooser(app, w), "push button", "English"))
+    app.wait_no_dialog("the chooser to close")
+    expect_language(w, ENGLISH, 1, "1 - Select folder and type of files")
