@@ -333,35 +333,6 @@ TEST_F(ConversionTest, AWmaEncodedAgainKeepsItsFirstOriginal)
     EXPECT_EQ(readAll(music + "/clip.wma.tmp.wma"), original);
 }
 
-TEST_F(ConversionTest, TheAutomaticProfileAndTheEstimateFollowTheCurrentFile)
-{
-    put("low.mp3", "codecs/mpeg25-11025-mono.mp3");
-    put("high.mp3", "codecs/cbr128-stereo.mp3");
-    startIn(0);
-    ui().Option1->click();
-    EXPECT_FALSE(ui().cboProfile->isEnabled());
-    select("low.mp3");
-    EXPECT_EQ(state.ProfileName, "a20_2");
-    EXPECT_FALSE(ui().LabBarOUT->text().isEmpty());
-    select("high.mp3");
-    EXPECT_EQ(state.ProfileName, "a64");
-    // At 64 kbps from 128 kbps the output bar is about half the input's.
-    EXPECT_NEAR(double(ui().ShapOUT->width()) / ui().ShapINP->width(), 0.52, 0.05);
-
-    // A manual choice stays, whatever the file.
-    ui().Option2->click();
-    ui().cboProfile->setCurrentIndex(6);
-    select("low.mp3");
-    EXPECT_EQ(state.ProfileName, "a128");
-
-    // Without either output, nothing can be converted.
-    ui().chkWMA->click();
-    EXPECT_FALSE(ui().cmdGrab->isEnabled());
-    EXPECT_FALSE(ui().ChkTag->isEnabled());
-    ui().chkWAV->click();
-    EXPECT_TRUE(ui().cmdGrab->isEnabled());
-}
-
 // The options dialog before each further file of a run: what is chosen there is used for that
 // file and written back; Cancel ends the run before the file.
 TEST_F(ConversionTest, TheOptionsDialogComesBeforeTheFurtherFilesOfARun)
@@ -515,23 +486,20 @@ TEST_F(ConversionTest, AnEncoderThatReportsNothingGetsTheEstimatedProgress)
 TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
 {
     const QString cover = path("front.jpg");
-    const auto ffmpeg = [](const QStringList &arguments) {
-        return QProcess::execute("ffmpeg", QStringList {"-nostdin", "-v", "error"} + arguments);
-    };
-    ASSERT_EQ(
-        ffmpeg({"-f", "lavfi", "-i", "testsrc=size=400x400:duration=1", "-frames:v", "1", cover}),
-        0);
+    QStringList ffmpeg = {"-nostdin", "-v", "error", "-f", "lavfi", "-i",
+        "testsrc=size=400x400:duration=1", "-frames:v", "1", cover};
+    ASSERT_EQ(QProcess::execute("ffmpeg", ffmpeg), 0);
+    ffmpeg = {"-nostdin", "-v", "error", "-f", "lavfi", "-i", "sine=duration=1", "-i", cover,
+        "-map", "0", "-map", "1", "-c:v", "copy", "-id3v2_version", "3", "-write_id3v1", "1",
+        "-metadata:s:v", "comment=Cover (front)"};
+    for (const char *field :
+        {"title=Evening Tone", "artist=Test Band", "album=Fixtures Album", "track=5/12",
+            "date=2001", "genre=Jazz", "album_artist=The Band", "composer=Zoë Ørsted"})
+        ffmpeg << "-metadata" << field;
     for (const char *name : {"album.mp3", "edited.mp3"})
-        ASSERT_EQ(
-            ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-i", cover, "-map", "0", "-map", "1",
-                "-c:v", "copy", "-id3v2_version", "3", "-write_id3v1", "1", "-metadata:s:v",
-                "comment=Cover (front)", "-metadata", "title=Evening Tone", "-metadata",
-                "artist=Test Band", "-metadata", "album=Fixtures Album", "-metadata", "track=5/12",
-                "-metadata", "date=2001", "-metadata", "genre=Jazz", "-metadata",
-                "album_artist=The Band", "-metadata", "composer=Zoë Ørsted", music + "/" + name}),
-            0);
-    const QStringList realWorld = QDir(Data + "/taglet/modern").entryList({"*.mp3"}, QDir::Files);
-    for (const QString &name : realWorld)
+        ASSERT_EQ(QProcess::execute("ffmpeg", ffmpeg + QStringList {music + "/" + name}), 0);
+    const QStringList mp3s = QDir(Data + "/taglet/modern").entryList({"*.mp3"}) << "album.mp3";
+    for (const QString &name : mp3s.mid(0, mp3s.size() - 1))
         put(name, "taglet/modern/" + name);
     QFile coverFile(cover);
     ASSERT_TRUE(coverFile.open(QIODevice::ReadOnly));
@@ -542,17 +510,16 @@ TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
     ui().ListInput->item(int(listed().indexOf("edited.mp3")))->setSelected(false);
     convert();
     EXPECT_TRUE(status().contains("Conversion completed")) << status().toStdString();
-
     const QMap<QString, QString> asfName = {{"title", "Title"}, {"artist", "Author"},
         {"album", "WM/AlbumTitle"}, {"track", "WM/TrackNumber"}, {"year", "WM/Year"},
         {"genre", "WM/Genre"}, {"albumartist", "WM/AlbumArtist"}, {"composer", "WM/Composer"},
         {"cover", "WM/Picture"}};
-    for (const QString &name : realWorld + QStringList {"album.mp3"}) {
-        SCOPED_TRACE(name.toStdString());
+    for (const QString &name : mp3s) {
         const QMap<QString, QString> source = id3Fields(music + "/" + name);
         const QMap<QString, QString> output = asfAttributes(music + "/" + name.chopped(4) + ".wma");
         for (auto it = asfName.begin(); it != asfName.end(); ++it)
-            EXPECT_EQ(output.value(it.value()), source.value(it.key())) << it.key().toStdString();
+            EXPECT_EQ(output.value(it.value()), source.value(it.key()))
+                << name.toStdString() << ": " << it.key().toStdString();
     }
     EXPECT_EQ(asfAttributes(music + "/album.wma").value("WM/Picture"), picture);
 
@@ -565,22 +532,17 @@ TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
         dialog->findChild<QAbstractButton *>("cmdGrab")->click();
     });
     convert();
-    QMap<QString, QString> texts = ffprobeFormat(music + "/edited.wma");
-    EXPECT_EQ(texts.value("tag:album"), "Edited Album");
-    EXPECT_EQ(texts.value("tag:wm/year"), "1999");
-    EXPECT_EQ(texts.value("tag:genre"), "Blues");
-    EXPECT_EQ(texts.value("tag:album_artist"), "The Band");
-    EXPECT_EQ(asfAttributes(music + "/edited.wma").value("WM/Picture"), picture);
+    const QMap<QString, QString> edited = asfAttributes(music + "/edited.wma");
+    const QMap<QString, QString> expected = {{"WM/AlbumTitle", "Edited Album"}, {"WM/Year", "1999"},
+        {"WM/Genre", "Blues"}, {"WM/AlbumArtist", "The Band"}, {"WM/Picture", picture}};
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+        EXPECT_EQ(edited.value(it.key()), it.value()) << it.key().toStdString();
 
-    const QMap<QString, QString> before = ffprobeFormat(music + "/album.wma");
+    const QMap<QString, QString> before = asfAttributes(music + "/album.wma");
     ui().ChkTag->setChecked(false);
     show("album.wma");
     convert({Yes});
-    texts = ffprobeFormat(music + "/album.wma");
-    for (const char *key : {"title", "artist", "album", "track", "wm/year", "genre", "album_artist",
-             "composer", "comment"})
-        EXPECT_EQ(texts.value(QString("tag:") + key), before.value(QString("tag:") + key)) << key;
-    EXPECT_EQ(asfAttributes(music + "/album.wma").value("WM/Picture"), picture);
+    EXPECT_EQ(asfAttributes(music + "/album.wma"), before);
     EXPECT_TRUE(messages.texts.size() == 1 && messages.texts[0].contains("ALREADY EXISTS"))
         << messages.texts.join(" | ").toStdString();
 }

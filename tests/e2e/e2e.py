@@ -7,6 +7,7 @@ A scenario is a function named scenario_* in a tests/e2e/test_*.py file that tak
 It fails by raising Failure (expect() and the wait helpers do that).
 """
 
+import collections
 import importlib.util
 import json
 import os
@@ -20,11 +21,9 @@ import traceback
 
 import pyatspi
 
-# Generous: the machine is shared, and a first start of the program loads a lot.
-TIMEOUT = 20.0
-# A run encodes real audio on a shared machine: far more than a user would wait for a button.
-RUN_TIMEOUT = 60.0
-POLL = 0.1
+# Generous: the machine is shared, and a first start of the program loads a lot. A run
+# encodes real audio: far more than a user would wait for a button.
+TIMEOUT, RUN_TIMEOUT = 20.0, 60.0
 FF = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"]
 
 
@@ -37,16 +36,12 @@ def expect(condition, expected, seen):
         raise Failure(f"expected {expected}\n      saw {seen}")
 
 
-class Seen:
-    """What a probe saw when its answer is not yet true, for the failure message."""
-
-    def __init__(self, value, seen):
-        self.value, self.seen = value, seen
+# A probe's answer, and what it saw for the failure message while the answer is not yet true.
+Seen = collections.namedtuple("Seen", "value seen")
 
 
 def wait_until(probe, what, timeout=TIMEOUT):
-    """Polls probe() until it returns something true (or a true Seen); returns that value, or
-    fails with what was seen last."""
+    """Polls probe() until it returns something true (or a true Seen); returns that value."""
     deadline = time.monotonic() + timeout
     seen = None
     while True:
@@ -57,12 +52,12 @@ def wait_until(probe, what, timeout=TIMEOUT):
         except Exception as e:  # the tree changes under us while the program works
             result, seen = None, f"{type(e).__name__}: {e}"
         if isinstance(result, Seen):
-            result, seen = result.value, result.seen
+            result, seen = result
         if result:
             return result
         if time.monotonic() > deadline:
             raise Failure(f"expected {what} within {timeout:.0f} s\n      saw {seen}")
-        time.sleep(POLL)
+        time.sleep(0.1)
 
 
 def role_of(acc):
@@ -73,10 +68,16 @@ def has_state(acc, state):
     return acc.getState().contains(state)
 
 
-def is_showing(acc): return has_state(acc, pyatspi.STATE_SHOWING)
-def is_enabled(acc): return has_state(acc, pyatspi.STATE_ENABLED)
-def is_checked(acc): return has_state(acc, pyatspi.STATE_CHECKED)
-def is_selected(acc): return has_state(acc, pyatspi.STATE_SELECTED)
+def is_showing(acc):
+    return has_state(acc, pyatspi.STATE_SHOWING)
+
+
+def is_enabled(acc):
+    return has_state(acc, pyatspi.STATE_ENABLED)
+
+
+def is_checked(acc):
+    return has_state(acc, pyatspi.STATE_CHECKED)
 
 
 def children(acc):
@@ -119,10 +120,7 @@ def text_of(acc):
 
 
 def describe(acc):
-    try:
-        return f"[{role_of(acc)}] {acc.name!r}"
-    except Exception as e:
-        return f"<gone: {e}>"
+    return f"[{role_of(acc)}] {acc.name!r}"
 
 
 def extents(acc):
@@ -170,20 +168,16 @@ def press(acc):
     offered = [action.getName(i) for i in range(action.nActions)]
     for i, name in enumerate(offered):
         if name.lower() in ("press", "click"):
-            action.doAction(i)
-            return
+            return action.doAction(i)
     raise Failure(f"{describe(acc)} offers actions {offered}, no Press")
 
 
 class App:
     """One running tonvera process and its accessible application object."""
 
-    def __init__(self, session, program, args):
-        self.session = session
-        folder = session.folder
-        env = dict(os.environ)
-        env["HOME"] = os.path.join(folder, "home")
-        env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+    def __init__(self, folder, program, args):
+        env = dict(os.environ, HOME=os.path.join(folder, "home"),
+                   XDG_CONFIG_HOME=os.path.join(folder, "config"))
         # Qt 6.4 never turns its bridge on when the bus address comes from this variable;
         # through the session bus it finds the same bus and works.
         env.pop("AT_SPI_BUS_ADDRESS", None)
@@ -210,29 +204,24 @@ class App:
         """The program's top-level windows a user sees."""
         return [w for w in children(self.acc) if is_showing(w)]
 
-    def window(self, roles, name=None, start=None, timeout=TIMEOUT):
-        """A window of one of these roles (role names joined by commas, None for any), with this
-        title or a title beginning with start."""
+    def window(self, roles, name=None, start=None):
+        """A window of one of these roles (joined by commas, None for any), with this title or a
+        title beginning with start."""
 
         def probe():
-            shown = self.windows()
-            for w in shown:
+            for w in self.windows():
                 if ((roles is None or role_of(w) in roles.split(","))
-                        and (name is None or w.name == name)
-                        and (start is None or w.name.startswith(start))):
+                        and w.name == (name or w.name) and w.name.startswith(start or "")):
                     return w
-            return Seen(None, "windows " + ", ".join(describe(w) for w in shown))
+            return Seen(None, "windows " + ", ".join(describe(w) for w in self.windows()))
 
-        return wait_until(probe, f"a {roles or ''} window {name or start or ''!r}", timeout)
-
-    def message_box(self, title=" Tonvera"):
-        """A question or message box (Qt shows some as alerts, some as dialogs)."""
-        return self.window("alert,dialog", title)
+        return wait_until(probe, f"a {roles or ''} window {name or start or ''!r}")
 
     def main_window(self):
         return self.window("frame")
 
     def dialogs(self):
+        """The dialogs and message boxes shown (Qt shows some as alerts, some as dialogs)."""
         return [describe(x) for x in self.windows() if role_of(x) in ("alert", "dialog")]
 
     def wait_no_dialog(self, what="the dialog to close"):
@@ -240,9 +229,8 @@ class App:
 
     def answer(self, button, *question):
         """Answers the message box that asks all of question with button."""
-        box = self.message_box()
-        if question:
-            find(box, "label", match=lambda t: all(q in t for q in question))
+        box = self.window("alert,dialog", " Tonvera")
+        find(box, "label", match=lambda t: all(q in t for q in question))
         press(find(box, "push button", button))
         self.wait_no_dialog("the question to go")
 
@@ -269,28 +257,24 @@ def find_all(root, role, showing=True):
     return found
 
 
-def find(root, role, name=None, match=None, tooltip=None, timeout=TIMEOUT):
+def find(root, role, name=None, match=None, tooltip=None):
     """Waits for a control of this role shown under root, with this accessible name (or whose
     name passes match, or with this tooltip)."""
 
     def probe():
-        near = []
-        for acc in find_all(root, role):
+        found = find_all(root, role)
+        for acc in found:
             if ((name is None or acc.name == name) and (match is None or match(acc.name))
                     and (tooltip is None or acc.description.strip() == tooltip)):
                 return acc
-            near.append(acc.name)
-        return Seen(None, f"{role}s named {near}")
+        return Seen(None, f"{role}s named {[acc.name for acc in found]}")
 
-    what = f"a {role}" + (f" named {name!r}" if name is not None else "")
-    what += f" with the tooltip {tooltip!r}" if tooltip is not None else ""
-    return wait_until(probe, f"{what} in {describe(root)}", timeout)
+    return wait_until(probe, f"a {role} {name or tooltip or ''!r} in {describe(root)}")
 
 
-def wait_text(acc, wanted, timeout=TIMEOUT):
-    """Waits until the control reads wanted."""
+def wait_text(acc, wanted):
     wait_until(lambda: Seen(text_of(acc) == wanted, repr(text_of(acc))),
-               f"{describe(acc)} to read {wanted!r}", timeout)
+               f"{describe(acc)} to read {wanted!r}")
 
 
 def type_into(acc, text):
@@ -308,8 +292,8 @@ def first_column(line):
 
 
 def entry_names(lst, selected=False):
-    return [first_column(text_of(i)) for i in children(lst)
-            if role_of(i) == "list item" and (not selected or is_selected(i))]
+    return [first_column(text_of(i)) for i in children(lst) if role_of(i) == "list item"
+            and (not selected or has_state(i, pyatspi.STATE_SELECTED))]
 
 
 def entry(lst, name, prefix=False):
@@ -327,12 +311,11 @@ def entry(lst, name, prefix=False):
     return wait_until(probe, f"an entry {name!r} in {describe(lst)}")
 
 
-def wait_entries(lst, names, selected=False, timeout=TIMEOUT):
-    """Waits until the list holds exactly these entries (or has exactly these selected), in
-    any order."""
+def wait_entries(lst, names, selected=False):
+    """Waits until the list holds exactly these entries (or has exactly these selected)."""
     wanted = sorted(names)
     wait_until(lambda: Seen(sorted(entry_names(lst, selected)) == wanted, entry_names(lst)),
-               f"{describe(lst)} to {'select' if selected else 'list'} {wanted}", timeout)
+               f"{describe(lst)} to {'select' if selected else 'list'} {wanted}")
 
 
 def choose(box, wanted):
@@ -354,52 +337,29 @@ def choose(box, wanted):
 
 
 def label_texts(root):
-    """The texts of every label shown under root."""
     return [text_of(a) for a in find_all(root, "label")]
-
-
-OPERABLE = {"push button", "toggle button", "check box", "radio button", "combo box", "list",
-            "tree", "tree table", "table", "text", "password text", "entry", "scroll bar",
-            "slider", "spin button", "menu", "menu item", "check menu item", "radio menu item",
-            "page tab"}
-
-
-def inside(acc, role):
-    parent = acc.parent
-    while parent is not None:
-        if role_of(parent) == role:
-            return True
-        parent = parent.parent
-    return False
-
-
-def nameless_controls(root):
-    """The controls shown under root that a user can operate but a screen reader cannot name."""
-    out = []
-    for acc in walk(root):
-        try:
-            role = role_of(acc)
-            if role not in OPERABLE or not is_showing(acc) or inside(acc, "combo box"):
-                continue
-            ext = extents(acc)
-            # A control of no size is still reached when the focus lands on it.
-            reached = (ext.width > 0 and ext.height > 0) or (
-                is_enabled(acc) and has_state(acc, pyatspi.STATE_FOCUSABLE))
-            if reached and not acc.name.strip():
-                out.append(f"{role} at {ext.x},{ext.y} (tooltip {acc.description.strip()!r})")
-        except Exception:  # gone while we looked
-            continue
-    return out
 
 
 # The main window's controls, by what a user or a screen reader knows them as. Qt on Linux
 # names a drop-down box by its current entry; its tooltip says what it is.
-def input_list(w): return find(w, "list", "Select files to be converted")
-def output_list(w): return find(w, "list", "Output files")
-def folder_tree(w): return find(w, "tree", "Select folder")
-def type_box(w): return find(w, "combo box", tooltip="Files type")
-def path_box(w): return find(w, "combo box", tooltip="Current Path of files")
-def button(w, name): return find(w, "push button", name)
+def input_list(w):
+    return find(w, "list", "Select files to be converted")
+
+
+def folder_tree(w):
+    return find(w, "tree", "Select folder")
+
+
+def type_box(w):
+    return find(w, "combo box", tooltip="Files type")
+
+
+def path_box(w):
+    return find(w, "combo box", tooltip="Current Path of files")
+
+
+def button(w, name):
+    return find(w, "push button", name)
 
 
 def keyboard_to(w):
@@ -408,18 +368,14 @@ def keyboard_to(w):
     click(find(w, "label", match=lambda t: t.startswith("1 - ")))
 
 
-def marked_count(w):
-    """The "(marked/listed)" count a label beside the input list shows, or None."""
-    for t in label_texts(w):
-        m = re.search(r"\((\d+)/(\d+)\)\s*$", t)
-        if m:
-            return m.group(0).strip()
-    return None
-
-
 def wait_marked_count(w, wanted):
-    wait_until(lambda: Seen(marked_count(w) == wanted, marked_count(w)),
-               f"the marked-files count to read {wanted}")
+    """Waits for the "(marked/listed)" count beside the input list."""
+
+    def probe():
+        counts = [m[1] for t in label_texts(w) if (m := re.search(r"(\(\d+/\d+\))\s*$", t))]
+        return Seen(counts == [wanted], counts)
+
+    wait_until(probe, f"the marked-files count to read {wanted}")
 
 
 def wait_panel(w, name, *texts):
@@ -428,8 +384,8 @@ def wait_panel(w, name, *texts):
     def probe():
         labels = label_texts(w)
         shown = "\n".join(labels)
-        ok = any(t.strip() == name for t in labels) and all(t in shown for t in texts)
-        return Seen(ok, labels)
+        return Seen(any(t.strip() == name for t in labels) and all(t in shown for t in texts),
+                    labels)
 
     wait_until(probe, f"the panel to show {name!r} with {list(texts)}")
 
@@ -438,29 +394,27 @@ def status_line(w):
     """The status line's text: the one label that reports a run's end."""
     texts = [t.strip() for t in label_texts(w)
              if "Conversion completed" in t or "STOPPED" in t or "---" in t]
-    return texts[0] if texts else None
+    return texts[0] if texts else ""
 
 
 def wait_status(w, wanted, timeout=RUN_TIMEOUT):
-    return wait_until(lambda: Seen(wanted in (status_line(w) or ""),
-                                   status_line(w) or label_texts(w)),
-                      f"the status line to say {wanted!r}", timeout)
+    wait_until(lambda: Seen(wanted in status_line(w), status_line(w) or label_texts(w)),
+               f"the status line to say {wanted!r}", timeout)
 
 
-def tree_folder(tree, name):
-    """The folder tree's entry for a folder, once it is in sight and stays put: the tree fills
+def click_tree_folder(w, name):
+    """Clicks on a folder's name in the tree, once it is in sight and stays put: the tree fills
     and scrolls to the current folder a while after the window shows. Out of sight, the mouse
     wheel brings it in."""
+    tree = folder_tree(w)
     seen = []
 
     def probe():
         box = extents(tree)
         cells = find_all(tree, "table cell", showing=False)
         for cell in cells:
-            if cell.name != name:
-                continue
             e = extents(cell)
-            if e.width <= 0:
+            if cell.name != name or e.width <= 0:
                 continue
             if e.y < box.y or e.y + e.height > box.y + box.height:
                 seen.clear()
@@ -474,28 +428,18 @@ def tree_folder(tree, name):
         seen.clear()
         return None
 
-    return wait_until(probe, f"the folder {name!r} in sight in the folder tree")
+    click(wait_until(probe, f"the folder {name!r} in sight in the folder tree"), left=12)
 
 
-def click_tree_folder(w, name):
-    """Clicks on a folder's name in the tree."""
-    click(tree_folder(folder_tree(w), name), left=12)
-
-
-# Audio made for a scenario, as the user's own files would be.
-def make_audio(path, seconds, codec, frequency=440, tags=None, cover=None):
+def make_audio(path, seconds, codec, tags=None, cover=None):
     """A stereo sine tone of this length in this codec (ffmpeg's name), with these tags (an
-    ID3v2.3 tag and an ID3v1 tag in an MP3) and a front cover."""
-    picture = []
-    if cover:
-        picture = ["-i", cover, "-map", "0", "-map", "1", "-c:v", "copy",
-                   "-metadata:s:v", "comment=Cover (front)"]
-    fields = []
-    for name, value in (tags or {}).items():
-        fields += ["-metadata", f"{name}={value}"]
+    ID3v2.3 tag and an ID3v1 tag in an MP3) and a front cover, as a user's file would be."""
+    picture = ["-i", cover, "-map", "0", "-map", "1", "-c:v", "copy",
+               "-metadata:s:v", "comment=Cover (front)"] if cover else []
+    fields = [f for name, value in (tags or {}).items() for f in ("-metadata", f"{name}={value}")]
     if codec == "libmp3lame":
         fields += ["-id3v2_version", "3", "-write_id3v1", "1"]
-    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency={frequency}:duration={seconds}"]
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}"]
                    + picture + ["-ac", "2", "-c:a", codec] + fields + [path], check=True)
 
 
@@ -504,31 +448,24 @@ def read(path):
         return f.read()
 
 
-def probe_file(path):
-    """What ffprobe, as a player, reads in a file: its format name, duration, audio codecs
-    (pictures left out) and tags by lower-case name."""
+def expect_wma(path, seconds=None, **tags):
+    """The output is WMA v2 in ASF (a cover shows as a picture stream beside the audio), about
+    as long as its source, with these tags, as ffprobe reads it."""
+    name = os.path.basename(path)
     out = subprocess.run(["ffprobe", "-v", "error", "-print_format", "json", "-show_format",
                           "-show_streams", path], capture_output=True, text=True)
-    if out.returncode != 0:
-        raise Failure(f"ffprobe cannot read {path}: {out.stderr.strip()}")
+    expect(out.returncode == 0, f"ffprobe reading {name}",
+           f"{out.stderr} in {os.listdir(os.path.dirname(path))}")
     info = json.loads(out.stdout)
     fmt = info["format"]
-    return {"format": fmt["format_name"], "duration": float(fmt.get("duration", 0)),
-            "codecs": [st.get("codec_name") for st in info["streams"]
-                       if not st.get("disposition", {}).get("attached_pic")],
-            "tags": {k.lower(): v for k, v in fmt.get("tags", {}).items()}}
-
-
-def expect_wma(path, seconds=None, **tags):
-    """The output is WMA v2 in ASF, about as long as its source, with these tags."""
-    expect(os.path.isfile(path), f"an output {path}", os.listdir(os.path.dirname(path)))
-    info = probe_file(path)
-    name = os.path.basename(path)
-    expect(info["format"] == "asf" and info["codecs"] == ["wmav2"], f"{name}: wmav2 in ASF", info)
-    if seconds is not None:
-        expect(abs(info["duration"] - seconds) < 0.5, f"{name} about {seconds} s long", info)
+    codecs = [st.get("codec_name") for st in info["streams"]
+              if not st.get("disposition", {}).get("attached_pic")]
+    expect(fmt["format_name"] == "asf" and codecs == ["wmav2"], f"{name}: wmav2 in ASF", info)
+    duration = float(fmt.get("duration", 0))
+    expect(seconds is None or abs(duration - seconds) < 0.5, f"{name} {seconds} s long", duration)
+    found = {k.lower(): v for k, v in fmt.get("tags", {}).items()}
     for field, wanted in tags.items():
-        expect(info["tags"].get(field) == wanted, f"{name}: {field} {wanted!r}", info["tags"])
+        expect(found.get(field) == wanted, f"{name}: {field} {wanted!r}", found)
 
 
 def temporaries(folder):
@@ -541,15 +478,14 @@ class Session:
     """What one scenario works with: the program, a folder of its own, the fixtures."""
 
     def __init__(self, runner, name):
-        self.program = runner.program
-        self.fixtures = runner.fixtures
+        self.program, self.fixtures = runner.program, runner.fixtures
         self.folder = tempfile.mkdtemp(prefix=name + ".", dir=runner.work)
         self.apps = []
 
     def start(self, *args, language="English", program=None):
         """Starts the program; with a language, answers the first-start chooser with it (the
         chooser comes only while no language is stored) and waits for the main window."""
-        app = App(self, program or self.program, list(args))
+        app = App(self.folder, program or self.program, list(args))
         self.apps.append(app)
         if language is not None:
             w = app.window("dialog,frame")
@@ -561,84 +497,56 @@ class Session:
     def path(self, *parts):
         return os.path.join(self.folder, *parts)
 
-    def close(self):
-        for app in self.apps:
-            app.close()
 
-
-class Runner:
-    def __init__(self, program, fixtures, work):
-        self.program, self.fixtures, self.work = program, fixtures, work
-        self.shots = None
-        self.passed = self.failed = 0
-
-    def screenshot(self, name):
-        if self.shots is None:
-            self.shots = tempfile.mkdtemp(prefix="tonvera-e2e-shots.")
-        path = os.path.join(self.shots, name + ".png")
-        subprocess.run(["import", "-window", "root", path], check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        return path
-
-    def run(self, name, fn):
-        session = Session(self, name)
-        started = time.monotonic()
-        detail = shot = None
-        try:  # the program goes on every way out, an interruption too
-            try:
-                fn(session)
-            except Failure as e:
-                detail = str(e)
-            except Exception:
-                detail = traceback.format_exc().rstrip()
-            if detail:
-                shot = self.screenshot(name)  # while the program still shows what went wrong
-        finally:
-            session.close()
-        if not detail:
-            self.passed += 1
-            print(f"ok     {name}  {time.monotonic() - started:.1f} s", flush=True)
-            return
-        self.failed += 1
-        print(f"FAIL   {name}", flush=True)
-        print("      " + detail.replace("\n", "\n      "), flush=True)
-        print(f"      screenshot: {shot}", flush=True)
+def run(runner, name, fn):
+    """Runs one scenario; a failure is told with a screenshot and the program's output."""
+    session = Session(runner, name)
+    started = time.monotonic()
+    detail = None
+    try:  # the program goes on every way out, an interruption too
+        try:
+            fn(session)
+        except Failure as e:
+            detail = str(e)
+        except Exception:
+            detail = traceback.format_exc().rstrip()
+        if detail:  # while the program still shows what went wrong
+            shot = os.path.join(tempfile.gettempdir(), f"tonvera-e2e-{name}.png")
+            subprocess.run(["import", "-window", "root", shot], check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            detail += f"\nscreenshot: {shot}"
+    finally:
         for app in session.apps:
-            with open(app.log_path, errors="replace") as f:
-                # Qt's complaints about rows that went while we read the tree are noise here.
-                lines = [l for l in f.read().splitlines()
-                         if l.strip() and "QAccessible" not in l and "qt.accessibility" not in l]
-            if lines:
-                print("      program output:\n        " + "\n        ".join(lines[-30:]))
-
-
-def load_scenarios(folder, only):
-    found = []
-    for file in sorted(os.listdir(folder)):
-        if not (file.startswith("test_") and file.endswith(".py")):
-            continue
-        source = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
-        module = importlib.util.module_from_spec(source)
-        source.loader.exec_module(module)
-        for attr, fn in vars(module).items():
-            if attr.startswith("scenario_") and callable(fn):
-                name = f"{file[5:-3]}.{attr[9:]}"
-                if not only or any(o in name for o in only):
-                    found.append((file, fn.__code__.co_firstlineno, name, fn))
-    return [(name, fn) for _, _, name, fn in sorted(found, key=lambda f: f[:2])]
+            app.close()
+    if not detail:
+        print(f"ok     {name}  {time.monotonic() - started:.1f} s", flush=True)
+        return True
+    if session.apps:  # Qt's complaints about rows that went while we read are noise here
+        with open(session.apps[0].log_path, errors="replace") as f:
+            detail += "\nprogram output:\n" + "\n".join([l for l in f.read().splitlines() if
+                                                         "QAccessible" not in l][-30:])
+    print(f"FAIL   {name}\n      " + detail.replace("\n", "\n      "), flush=True)
+    return False
 
 
 def main():
     # Scenario files import this module by name; they must share its classes with the runner.
     sys.modules.setdefault("e2e", sys.modules[__name__])
-    program, fixtures, work, *only = sys.argv[1:]
-    runner = Runner(program, fixtures, work)
-    for name, fn in load_scenarios(os.path.dirname(os.path.abspath(__file__)), only):
-        runner.run(name, fn)
-    if runner.shots:
-        print(f"screenshots of failures: {runner.shots}")
-    print(f"{runner.passed} passed, {runner.failed} failed")
-    return 1 if runner.failed else 0
+    runner = collections.namedtuple("Runner", "program fixtures work")(*sys.argv[1:4])
+    only = sys.argv[4:]
+    folder = os.path.dirname(os.path.abspath(__file__))
+    found = []
+    for file in sorted(os.listdir(folder)):
+        if file.startswith("test_") and file.endswith(".py"):
+            spec = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
+            module = importlib.util.module_from_spec(spec)
+            spec.loader.exec_module(module)
+            found += [(file, fn.__code__.co_firstlineno, f"{file[5:-3]}.{attr[9:]}", fn)
+                      for attr, fn in vars(module).items() if attr.startswith("scenario_")]
+    results = [run(runner, name, fn) for _, _, name, fn in sorted(found, key=lambda f: f[:2])
+               if not only or any(o in name for o in only)]
+    print(f"{results.count(True)} passed, {results.count(False)} failed")
+    return 0 if all(results) else 1
 
 
 if __name__ == "__main__":

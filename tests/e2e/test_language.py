@@ -23,6 +23,41 @@ NAMED = [
 ]
 
 
+# Controls a user can operate.
+OPERABLE = {"push button", "toggle button", "check box", "radio button", "combo box", "list",
+            "tree", "tree table", "table", "text", "password text", "entry", "scroll bar",
+            "slider", "spin button", "menu", "menu item", "check menu item", "radio menu item",
+            "page tab"}
+
+
+def inside(acc, role):
+    parent = acc.parent
+    while parent is not None:
+        if role_of(parent) == role:
+            return True
+        parent = parent.parent
+    return False
+
+
+def nameless_controls(root):
+    """The controls shown under root that a user can operate but a screen reader cannot name."""
+    out = []
+    for acc in walk(root):
+        try:
+            role = role_of(acc)
+            if role not in OPERABLE or not is_showing(acc) or inside(acc, "combo box"):
+                continue
+            ext = extents(acc)
+            # A control of no size is still reached when the focus lands on it.
+            reached = (ext.width > 0 and ext.height > 0) or (
+                is_enabled(acc) and has_state(acc, pyatspi.STATE_FOCUSABLE))
+            if reached and not acc.name.strip():
+                out.append(f"{role} at {ext.x},{ext.y} (tooltip {acc.description.strip()!r})")
+        except Exception:  # gone while we looked
+            continue
+    return out
+
+
 def expect_language(w, captions, column, first_label):
     for role, name in captions.items():
         find(w, role, name)
