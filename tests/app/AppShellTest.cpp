@@ -41,6 +41,7 @@ TEST_F(AppShellTest, FirstStartOpensLanguageChooserAndEscGivesEnglish)
     bool sawChooser = false;
     expectModal([&](QWidget *modal) {
         sawChooser = modal->objectName() == "TechLan";
+        EXPECT_EQ(namelessControls(modal), QStringList());
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     ASSERT_TRUE(start());

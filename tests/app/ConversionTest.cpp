@@ -70,36 +70,6 @@ protected:
 
 } // namespace
 
-// WMA files marked among others are passed over, whatever their place; names with blanks,
-// quotes and "$" reach the helpers whole.
-TEST_F(ConversionTest, AMarkedBatchBecomesWmaFiles)
-{
-    put("01 old.wma", "browser/clip.wma");
-    put("02 a song.mp3", "codecs/tagged.mp3");
-    put("03 b.mp3", "codecs/mono.mp3");
-    put("04 'quoted' $x.wav");
-    const QByteArray old = readAll(music + "/01 old.wma");
-    startIn(4);
-    ui().chkAll->click();
-    ASSERT_EQ(ui().ListInput->selectedItems().size(), 4);
-    convert();
-
-    EXPECT_EQ(ffprobeFormat(music + "/02 a song.wma").value("tag:title"), "Title");
-    EXPECT_NEAR(seconds(music + "/02 a song.wma"), 2.04, 0.15);
-    EXPECT_NEAR(seconds(music + "/03 b.wma"), 1.54, 0.15);
-    EXPECT_NEAR(seconds(music + "/04 'quoted' $x.wma"), 1.0, 0.15);
-    EXPECT_EQ(readAll(music + "/01 old.wma"), old);
-    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
-    EXPECT_EQ(ui().ListOutput->count(), 3);
-    EXPECT_TRUE(ui().ListInput->selectedItems().isEmpty()); // marks cleared
-    EXPECT_TRUE(window->statusLine().dotShown());
-    EXPECT_EQ(status(), "      Conversion completed - File: 04 'quoted' $x.wma");
-    EXPECT_EQ(ui().LabProgrNum->text(), "3/3");
-    EXPECT_TRUE(ui().CboURL->isEnabled());
-    EXPECT_FALSE(ui().cmdBrowse->isEnabled()); // the output stays "Current Folder"
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
-}
-
 // Each way a file fails: the user learns which file and why, no output takes the final name, an
 // output the user let be replaced is still there, and no temporary file is left.
 TEST_F(ConversionTest, FailuresAreSaidAndLeaveTheUsersFiles)

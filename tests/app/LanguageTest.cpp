@@ -76,6 +76,7 @@ TEST_F(LanguageTest, ItalianWindowShowsNoEnglishAndNoUnnumberedCaption)
             << name.toStdString() << " shows " << text.toStdString()
             << (texts["msgEN"].contains(text) ? " (English)" : " (no number)");
     }
+    EXPECT_EQ(namelessControls(window.get()), QStringList());
     // The panel's words, the date's month and the type box.
     EXPECT_TRUE(ui().LabMsg->text().startsWith("Dimensione: "))
         << ui().LabMsg->text().toStdString();
@@ -121,6 +122,7 @@ TEST_F(LanguageTest, F12TurnsTheWholeWindowOverAndBack)
     EXPECT_TRUE(ui().CboType->currentText().startsWith("Supported"));
     EXPECT_TRUE(ui().LabTime->text().startsWith("Time: "));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    EXPECT_EQ(namelessControls(window.get()), QStringList());
 }
 
 } // namespace

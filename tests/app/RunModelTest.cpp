@@ -174,6 +174,12 @@ const QList<RunCase> Picked = {
         {"song a", "song a"}},
     {"two sources of one output", {{"x.mp3", 2.04}, {"x.wav", 1.0}}, {0, 1}, 0, false, {No}},
     {"a WMA clicked alone is encoded again", {{"clip.wma", 2.0}}, {}, 0, false, {Yes}},
+    // Marked among others, WMA files are passed over whatever their place; names with blanks,
+    // quotes and "$" reach the helpers whole.
+    {"a marked batch",
+        {{"01 old.wma", 2.0}, {"02 a song.mp3", 2.04}, {"03 b.mp3", 1.54},
+            {"04 'quoted' $x.wav", 1.0}},
+        {0, 1, 2, 3}, 0, false, {}},
 };
 
 class RunModelTest : public WindowFixture
@@ -271,9 +277,14 @@ protected:
                 << messages.texts[i].toStdString();
         const QString status = ui().LabStatus->text();
         EXPECT_EQ(window->statusLine().dotShown(), expected.end != Expected::Cancelled);
+        EXPECT_EQ(
+            ui().ListOutput->count(), expected.disk.size() - expected.disk.keys("old").size());
+        EXPECT_TRUE(ui().CboURL->isEnabled());
+        EXPECT_FALSE(ui().cmdBrowse->isEnabled()); // the output stays "Current Folder"
         if (expected.end == Expected::Completed) {
             EXPECT_EQ(status, expected.status);
             EXPECT_EQ(ui().LabProgrNum->text(), QString("%1/%1").arg(expected.count));
+            EXPECT_TRUE(ui().ListInput->selectedItems().isEmpty()); // marks cleared
         } else if (expected.end == Expected::Stopped) {
             EXPECT_TRUE(status.contains("STOPPED")) << status.toStdString();
         }

@@ -346,10 +346,6 @@ def input_list(w):
     return find(w, "list", "Select files to be converted")
 
 
-def folder_tree(w):
-    return find(w, "tree", "Select folder")
-
-
 def type_box(w):
     return find(w, "combo box", tooltip="Files type")
 
@@ -390,15 +386,9 @@ def wait_panel(w, name, *texts):
     wait_until(probe, f"the panel to show {name!r} with {list(texts)}")
 
 
-def status_line(w):
-    """The status line's text: the one label that reports a run's end."""
-    texts = [t.strip() for t in label_texts(w)
-             if "Conversion completed" in t or "STOPPED" in t or "---" in t]
-    return texts[0] if texts else ""
-
-
 def wait_status(w, wanted, timeout=RUN_TIMEOUT):
-    wait_until(lambda: Seen(wanted in status_line(w), status_line(w) or label_texts(w)),
+    """Waits for the status line, which reports a run's end, to say wanted."""
+    wait_until(lambda: Seen(any(wanted in t for t in label_texts(w)), label_texts(w)),
                f"the status line to say {wanted!r}", timeout)
 
 
@@ -406,7 +396,7 @@ def click_tree_folder(w, name):
     """Clicks on a folder's name in the tree, once it is in sight and stays put: the tree fills
     and scrolls to the current folder a while after the window shows. Out of sight, the mouse
     wheel brings it in."""
-    tree = folder_tree(w)
+    tree = find(w, "tree", "Select folder")
     seen = []
 
     def probe():
@@ -431,16 +421,14 @@ def click_tree_folder(w, name):
     click(wait_until(probe, f"the folder {name!r} in sight in the folder tree"), left=12)
 
 
-def make_audio(path, seconds, codec, tags=None, cover=None):
+def make_audio(path, seconds, codec, tags=None):
     """A stereo sine tone of this length in this codec (ffmpeg's name), with these tags (an
-    ID3v2.3 tag and an ID3v1 tag in an MP3) and a front cover, as a user's file would be."""
-    picture = ["-i", cover, "-map", "0", "-map", "1", "-c:v", "copy",
-               "-metadata:s:v", "comment=Cover (front)"] if cover else []
+    ID3v2.3 tag and an ID3v1 tag in an MP3), as a user's file would be."""
     fields = [f for name, value in (tags or {}).items() for f in ("-metadata", f"{name}={value}")]
     if codec == "libmp3lame":
         fields += ["-id3v2_version", "3", "-write_id3v1", "1"]
-    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}"]
-                   + picture + ["-ac", "2", "-c:a", codec] + fields + [path], check=True)
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}", "-ac",
+                         "2", "-c:a", codec] + fields + [path], check=True)
 
 
 def read(path):

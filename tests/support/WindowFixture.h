@@ -12,6 +12,7 @@
 #include "core/Settings.h"
 #include "ui_frmMain.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QTest>
 
@@ -28,6 +29,26 @@ inline QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The controls shown under root that a user can operate but a screen reader cannot name (a
+// scroll area's own bars and a drop-down box's field are named with their holder).
+inline QStringList namelessControls(QWidget *root)
+{
+    const QSet<QAccessible::Role> operable = {QAccessible::PushButton, QAccessible::CheckBox,
+        QAccessible::RadioButton, QAccessible::ComboBox, QAccessible::List, QAccessible::Tree,
+        QAccessible::Table, QAccessible::EditableText, QAccessible::ScrollBar, QAccessible::Slider,
+        QAccessible::SpinBox, QAccessible::PageTab};
+    QStringList found;
+    for (QWidget *widget : root->findChildren<QWidget *>()) {
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(widget);
+        if (control && widget->isVisible() && operable.contains(control->role())
+            && control->text(QAccessible::Name).trimmed().isEmpty()
+            && !widget->parentWidget()->inherits("QComboBox")
+            && !widget->parentWidget()->parentWidget()->inherits("QAbstractScrollArea"))
+            found << widget->objectName() + " " + widget->metaObject()->className();
+    }
+    return found;
 }
 
 class WindowFixture : public GuiFixture
