@@ -2,13 +2,14 @@
 # and started from its desktop entry on a file (as "Open with" does); then another folder
 # opened in the folder tree and a file converted there, and the interface switched to the
 # installed Italian texts.
-import configparser
 import os
 import shlex
 
 from e2e import *
 
-APP_ID = "org.tonvera.Tonvera"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                                "packaging"))
+import check_install  # found through the path above
 
 
 def installed_prefix(s):
@@ -17,26 +18,8 @@ def installed_prefix(s):
     top = os.path.dirname(os.path.dirname(s.program))
     if os.path.isfile(os.path.join(top, "share", "tonvera", "PRMSG")):
         return top
-    expect(os.path.isfile(os.path.join(top, "CMakeCache.txt")),
-           f"a build tree around {s.program}", os.listdir(top))
-    prefix = s.path("prefix")
-    out = subprocess.run(["cmake", "--install", top, "--prefix", prefix],
-                         capture_output=True, text=True)
-    expect(out.returncode == 0, f"cmake --install {top} --prefix {prefix}",
-           out.stdout + out.stderr)
-    return prefix
-
-
-def desktop_command(prefix, path):
-    """The command line the desktop starts for a file opened with Tonvera."""
-    entry_path = os.path.join(prefix, "share", "applications", APP_ID + ".desktop")
-    parser = configparser.ConfigParser(interpolation=None)
-    parser.optionxform = str
-    expect(parser.read(entry_path, encoding="utf-8"), f"the desktop entry {entry_path}",
-           os.listdir(os.path.dirname(entry_path)))
-    # Exec quotes as a shell does for the paths we write; %f is the one file.
-    words = shlex.split(parser["Desktop Entry"]["Exec"])
-    return [path if w == "%f" else w for w in words]
+    check_install.install(top, s.path("prefix"))
+    return s.path("prefix")
 
 
 def scenario_installed_program_from_its_desktop_entry(s):
@@ -49,7 +32,12 @@ def scenario_installed_program_from_its_desktop_entry(s):
     make_audio(os.path.join(other, "song.mp3"), 2, "libmp3lame",
                tags={"title": "Installed Song"})
 
-    command = desktop_command(prefix, os.path.join(start_folder, "first.mp3"))
+    # The command line the desktop starts for a file opened with Tonvera: Exec quotes as a
+    # shell does for the paths we write, and %f is the one file.
+    desktop = check_install.desktop_entry(
+        os.path.join(prefix, "share", "applications", check_install.APP_ID + ".desktop"))
+    command = [os.path.join(start_folder, "first.mp3") if word == "%f" else word
+               for word in shlex.split(desktop["Exec"])]
     program = os.path.join(prefix, "bin", "tonvera")
     expect(command[0] == program, f"the entry to start {program}", command)
     app = s.start(*command[1:], program=command[0])

@@ -20,16 +20,10 @@ def field(dlg, caption):
 
 
 def id3v1(path):
-    """The ID3v1 tag at the end of an MP3, read byte by byte (Latin-1 as the format has it)."""
-    with open(path, "rb") as f:
-        f.seek(-128, os.SEEK_END)
-        block = f.read(128)
+    """Title and artist of the ID3v1 tag at the end of an MP3, read byte by byte."""
+    block = read(path)[-128:]
     expect(block[:3] == b"TAG", f"an ID3v1 tag at the end of {path}", block[:3])
-
-    def text(start, size):
-        return block[start:start + size].split(b"\0")[0].decode("latin-1").rstrip()
-
-    return {"title": text(3, 30), "artist": text(33, 30)}
+    return [block[at:at + 30].split(b"\0")[0].decode("latin-1").rstrip() for at in (3, 33)]
 
 
 def open_on(s, path):
@@ -78,8 +72,8 @@ def scenario_tag_editor_tags_a_conversion_and_saves_the_mp3_tag(s):
     type_into(field(dlg, "Artist $A"), "Saved Band")
     press(button(dlg, "Save"))
     app.wait_no_dialog()
-    wait_until(lambda: Seen(id3v1(path) == {"title": "Saved Title", "artist": "Saved Band"},
-                            id3v1(path)), "the ID3v1 tag saved under the whole name")
+    wait_until(lambda: Seen(id3v1(path) == ["Saved Title", "Saved Band"], id3v1(path)),
+               "the ID3v1 tag saved under the whole name")
     expect(sorted(os.listdir(folder)) == [name, wma], "no file renamed or converted",
            os.listdir(folder))
 
@@ -108,13 +102,18 @@ def scenario_names_from_rules_and_a_template(s):
     expect(made == ["AC_DC - Back (LIVE).wma", "first-take.mp3"], "no folder made", made)
 
 
+def type_over(text):
+    """Types text over what the field with the keys holds, and accepts it."""
+    key("ctrl+a")
+    type_text(text)
+    key("Return")
+
+
 def answer_file_dialog(app, start, path):
-    """Types a path into the file dialog's name field (which has the keyboard) and accepts."""
+    """Types a path into the file dialog's name field (which has the keyboard)."""
     app.window("dialog", start=start)
     time.sleep(0.5)
-    key("ctrl+a")
-    type_text(path)
-    key("Return")
+    type_over(path)
 
 
 def scenario_rename_delete_move_and_save_as(s):
@@ -129,9 +128,7 @@ def scenario_rename_delete_move_and_save_as(s):
     key("F2")
     box = find(app.window("dialog", " Tonvera"), "text", "Rename")
     wait_text(box, "a.mp3")
-    key("ctrl+a")
-    type_text("renamed.mp3")
-    key("Return")
+    type_over("renamed.mp3")
     wait_entries(lst, ["b.mp3", "c.mp3", "renamed.mp3"])
     expect(os.path.isfile(os.path.join(folder, "renamed.mp3")), "the file renamed on disk",
            os.listdir(folder))

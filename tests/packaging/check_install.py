@@ -35,7 +35,7 @@ def install(build, prefix):
     out = subprocess.run(["cmake", "--install", build, "--prefix", prefix],
                          capture_output=True, text=True)
     if out.returncode != 0:
-        sys.exit(f"cmake --install failed:\n{out.stdout}{out.stderr}")
+        raise RuntimeError(f"cmake --install {build} failed:\n{out.stdout}{out.stderr}")
 
 
 def read(path):
