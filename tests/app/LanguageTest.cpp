@@ -1,5 +1,6 @@
 // The whole main window in Italian with the shipped message file: no caption stays English,
-// every caption has a number, and F12 turns everything over, the type box and the panel too.
+// every caption has a number, and F12 turns everything over and back, the type box, the panel,
+// the tooltips and Qt's own texts too, the marked-files count kept.
 #include "SilentWav.h"
 #include "WindowFixture.h"
 
@@ -7,15 +8,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
-#include <QLabel>
-#include <QTest>
 
 namespace {
-
-const QString Source = QStringLiteral(TONVERA_SOURCE_DIR);
 
 // Names, not words: the same in every language.
 const QSet<QString> Names = {"MP3", "WAV", "Wave", "WM Audio", "Audio 8", "STOP"};
@@ -38,45 +33,42 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        ASSERT_TRUE(QFile::copy(Source + "/resources/PRMSG", appFolder + "/PRMSG"));
-        const auto file = ProfileText::load((Source + "/resources/PRMSG").toStdString());
+        const QString shipped = QStringLiteral(TONVERA_SOURCE_DIR "/resources/PRMSG");
+        ASSERT_TRUE(QFile::copy(shipped, appFolder + "/PRMSG"));
+        const auto file = ProfileText::load(shipped.toStdString());
         ASSERT_TRUE(file);
         for (const char *section : {"msgEN", "msgIT"})
             for (const auto &[key, value] : file->section(section))
                 texts[section].insert(bare(QString::fromStdString(value)));
-        music = path("music");
-        QDir().mkpath(music);
         ASSERT_TRUE(writeSilentWav(music + "/tone.wav", 1));
     }
 
-    // Every caption the window shows: buttons, labels, frames and menu entries.
-    QList<std::pair<QString, QString>> captions()
+    void startOnTheWave(const char *language)
     {
-        QList<std::pair<QString, QString>> found;
-        for (auto *button : window->findChildren<QAbstractButton *>())
-            found.append({button->objectName(), button->text()});
-        for (auto *label : window->findChildren<QLabel *>())
-            if (!DataLabels.contains(label->objectName()))
-                found.append({label->objectName(), label->text()});
-        for (auto *group : window->findChildren<QGroupBox *>())
-            found.append({group->objectName(), group->title()});
-        for (auto *action : window->findChildren<QAction *>())
-            if (!action->isSeparator())
-                found.append({action->objectName(), action->text()});
-        return found;
+        storeSettings({{"Language", language}, {"Path", music}, {"iTyp", "4"}});
+        ASSERT_TRUE(start());
+        ui().ListInput->setCurrentRow(0);
     }
 
     QMap<QString, QSet<QString>> texts;
-    QString music;
 };
 
 TEST_F(LanguageTest, ItalianWindowShowsNoEnglishAndNoUnnumberedCaption)
 {
-    storeSettings({{"Language", "IT"}, {"Path", music}, {"iTyp", "4"}});
-    ASSERT_TRUE(start());
-    ui().ListInput->setCurrentRow(0);
-
-    for (const auto &[name, caption] : captions()) {
+    startOnTheWave("IT");
+    // Every caption the window shows: buttons, labels, frames and menu entries.
+    QList<std::pair<QString, QString>> captions;
+    for (auto *button : window->findChildren<QAbstractButton *>())
+        captions.append({button->objectName(), button->text()});
+    for (auto *label : window->findChildren<QLabel *>())
+        if (!DataLabels.contains(label->objectName()))
+            captions.append({label->objectName(), label->text()});
+    for (auto *group : window->findChildren<QGroupBox *>())
+        captions.append({group->objectName(), group->title()});
+    for (auto *action : window->findChildren<QAction *>())
+        if (!action->isSeparator())
+            captions.append({action->objectName(), action->text()});
+    for (const auto &[name, caption] : captions) {
         const QString text = bare(caption);
         if (text.isEmpty() || Names.contains(text) || name.startsWith("qt_"))
             continue;
@@ -84,6 +76,7 @@ TEST_F(LanguageTest, ItalianWindowShowsNoEnglishAndNoUnnumberedCaption)
             << name.toStdString() << " shows " << text.toStdString()
             << (texts["msgEN"].contains(text) ? " (English)" : " (no number)");
     }
+    EXPECT_EQ(namelessControls(window.get()), QStringList());
     // The panel's words, the date's month and the type box.
     EXPECT_TRUE(ui().LabMsg->text().startsWith("Dimensione: "))
         << ui().LabMsg->text().toStdString();
@@ -95,31 +88,41 @@ TEST_F(LanguageTest, ItalianWindowShowsNoEnglishAndNoUnnumberedCaption)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
 }
 
-TEST_F(LanguageTest, F12TurnsTheWholeWindowOver)
+TEST_F(LanguageTest, F12TurnsTheWholeWindowOverAndBack)
 {
-    storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", "4"}});
-    ASSERT_TRUE(start());
-    ui().ListInput->setCurrentRow(0);
+    startOnTheWave("EN");
+    ASSERT_TRUE(ui().Lab1->text().startsWith("1 - Select folder"));
     ASSERT_TRUE(ui().LabTime->text().startsWith("Time: "));
-    ASSERT_TRUE(ui().CboType->currentText().startsWith("Supported"));
-    const int listed = ui().ListInput->count();
+    const QString count = ui().Lab2->text().mid(ui().Lab2->text().indexOf("   ("));
+    EXPECT_EQ(count, "   (1/1)");
 
     languages.answer = "IT";
+    // The key goes where the user's keys go: to the control with the focus.
     ui().ListInput->setFocus();
     QTest::keyClick(ui().ListInput, Qt::Key_F12);
+    EXPECT_EQ(languages.calls, 1);
+    EXPECT_EQ(languages.lastCurrent, "EN");
+    EXPECT_EQ(state.MessageSection, "msgIT");
+    EXPECT_EQ(Settings().text("UserDef", "Language", ""), "IT");
+    EXPECT_TRUE(ui().Lab1->text().startsWith("1 - Seleziona la cartella"));
+    EXPECT_EQ(ui().Lab2->text(), "2 - Seleziona i file da convertire" + count);
+    EXPECT_EQ(ui().cmdAbout->toolTip(), " Informazioni ");
     EXPECT_EQ(ui().fraOutDir->title(), "Cartella di destinazione");
-    EXPECT_EQ(ui().cmdBrowse->text(), "Sfoglia");
     EXPECT_TRUE(ui().LabTime->text().startsWith("Durata: ")) << ui().LabTime->text().toStdString();
     // The same entry of the type box, in Italian, and the list as it was.
     EXPECT_EQ(ui().CboType->currentIndex(), 4);
     EXPECT_TRUE(ui().CboType->currentText().startsWith("Supportati"));
     EXPECT_EQ(state.LastTypeText, ui().CboType->currentText());
-    EXPECT_EQ(ui().ListInput->count(), listed);
+    EXPECT_EQ(listed(), QStringList {"tone.wav"});
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
 
     languages.answer = "EN";
     QTest::keyClick(ui().ListInput, Qt::Key_F12);
     EXPECT_EQ(ui().cmdBrowse->text(), "Browse");
     EXPECT_TRUE(ui().CboType->currentText().startsWith("Supported"));
+    EXPECT_TRUE(ui().LabTime->text().startsWith("Time: "));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    EXPECT_EQ(namelessControls(window.get()), QStringList());
 }
 
 } // namespace

@@ -1,70 +1,42 @@
-// The output folder and list, and the panel, inside the real main window form.
+// The output folder and list inside the real main window: where outputs go, what a click on one
+// shows, its tooltips and its popup's Play/Pause.
 #include "browser/OutputList.h"
-#include "app/AppShell.h"
-#include "app/MainWindow.h"
-#include "browser/FolderBrowser.h"
 #include "browser/InfoPanel.h"
-#include "core/AppState.h"
 #include "core/MainCommands.h"
-#include "core/Services.h"
-#include "core/Settings.h"
 #include "playback/MediaControls.h"
 #include "playback/MediaProbe.h"
 #include "playback/PreviewMedia.h"
-#include "ui_frmMain.h"
 
-#include "GuiFixture.h"
 #include "SilentWav.h"
+#include "WindowFixture.h"
 
-#include <QFile>
 #include <QHelpEvent>
 #include <QMenu>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolTip>
 
 namespace {
-QString dataFile(const char *name)
-{
-    return QStringLiteral(TONVERA_TEST_DATA "/browser/") + QLatin1String(name);
-}
 
-class OutputListTest : public GuiFixture
+class OutputListTest : public WindowFixture
 {
 protected:
     void SetUp() override
     {
-        GuiFixture::SetUp();
-        messages.defaultAnswer = 2;
-        dir = path("out");
-        QDir().mkpath(dir);
-        settings = std::make_unique<Settings>();
-        window = std::make_unique<MainWindow>(state, *settings, services);
+        WindowFixture::SetUp();
+        storeSettings({{"Language", "EN"}, {"Path", music}});
+        ASSERT_TRUE(start());
     }
+
     QString output(const QString &name, const char *from = nullptr)
     {
-        const QString file = dir + "/" + name;
+        const QString file = music + "/" + name;
         if (from)
-            QFile::copy(dataFile(from), file);
+            QFile::copy(TONVERA_TEST_DATA "/browser/" + QString(from), file);
         else
-            QFile(file).open(QIODevice::WriteOnly);
+            writeFile(file);
         window->outputList().AddOutputFile(file);
         return file;
     }
-    bool visible(const char *action) const
-    {
-        QAction *a = window->findChild<QAction *>(action);
-        EXPECT_NE(a, nullptr) << action;
-        return a && a->isVisible();
-    }
-
-    QString dir;
-    AppState state;
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<MainWindow> window;
-    Ui::frmMain &ui() { return window->ui(); }
 };
-} // namespace
 
 TEST_F(OutputListTest, FolderOptionsAndBrowse)
 {
@@ -105,42 +77,23 @@ TEST_F(OutputListTest, ClickOnAnOutputShowsItAndMakesTheListActive)
     EXPECT_EQ(state.ShownFilePath, out);
     EXPECT_EQ(ui().LabStatus->text(), "     clip.wma");
     EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Clip Title\n"));
-    EXPECT_TRUE(
-        window->media().MediaPlayer2().fileName().isEmpty()); // released for rename and delete
+    // Released for rename and delete.
+    EXPECT_TRUE(window->media().MediaPlayer2().fileName().isEmpty());
     EXPECT_TRUE(window->commands().isOn(MainCommand::Play));
     EXPECT_FALSE(window->commands().isOn(MainCommand::PlaySection));
 
     // The panel's warning reaches the form's status line and dot.
-    ASSERT_TRUE(window->infoPanel().ShowCurrentFile(dataFile("mono8.wav"), "WAV"));
+    ASSERT_TRUE(window->infoPanel().ShowCurrentFile(TONVERA_TEST_DATA "/browser/mono8.wav", "WAV"));
     EXPECT_EQ(ui().LabStatus->text(), "        INVALID FILE FORMAT !!!");
     EXPECT_FALSE(ui().ShaPallino->isHidden());
 }
 
-TEST_F(OutputListTest, PopupShowsOutputEntriesOnly)
-{
-    window->outputList().ListOutput_ContextMenu(QPoint(1, 1)); // no entry: only explore
-    EXPECT_TRUE(visible("mnuExplOut"));
-    EXPECT_FALSE(visible("mnuPlay") || visible("SFDeleteOut") || visible("SFDelete"));
-
-    output("song.wma");
-    ui().ListOutput->setCurrentRow(0);
-    window->outputList().ListOutput_ContextMenu(QPoint(1, 1));
-    for (const char *a :
-        {"mnuPlay", "mnuStop", "mnusepg", "mnuExplOut", "SFRenameOut", "SFDeleteOut"})
-        EXPECT_TRUE(visible(a)) << a;
-    for (const char *a : {"mnusepp", "mnuOrder", "mnuExpl", "mnusep", "mnuSave", "mnuMove",
-             "mnuGrab", "mnuTag", "SFRename", "SFDelete"})
-        EXPECT_FALSE(visible(a)) << a;
-    window->sfPopup()->hide();
-}
-
 TEST_F(OutputListTest, PopupPlaysAndPausesTheEntryRightClicked)
 {
-    ASSERT_TRUE(writeSilentWav(dir + "/a.wav", 12, 8000, 1));
-    ASSERT_TRUE(writeSilentWav(dir + "/b.wav", 12, 8000, 1));
-    window->outputList().AddOutputFile(dir + "/a.wav");
-    window->outputList().AddOutputFile(dir + "/b.wav");
-    window->show();
+    for (const char *name : {"a.wav", "b.wav"}) {
+        ASSERT_TRUE(writeSilentWav(music + "/" + name, 12, 8000, 1));
+        window->outputList().AddOutputFile(music + "/" + name);
+    }
     PreviewMedia &player = window->media().MediaPlayer1();
     const auto waitState = [&](PreviewMedia::PlayState wanted) {
         return QTest::qWaitFor([&] { return player.playState() == wanted; }, 20000);
@@ -148,8 +101,7 @@ TEST_F(OutputListTest, PopupPlaysAndPausesTheEntryRightClicked)
     // Through the window, as the mouse does: the button is down while the entry becomes
     // current, and the menu opens on the press.
     const auto rightClick = [&](int row) {
-        QWidget *view = ui().ListOutput->viewport();
-        const QPoint at = view->mapTo(
+        const QPoint at = ui().ListOutput->viewport()->mapTo(
             window.get(), ui().ListOutput->visualItemRect(ui().ListOutput->item(row)).center());
         QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, at);
         return window->sfPopup()->isVisible();
@@ -166,15 +118,15 @@ TEST_F(OutputListTest, PopupPlaysAndPausesTheEntryRightClicked)
     ui().mnuPlay->trigger();
     window->sfPopup()->hide();
     EXPECT_TRUE(waitState(PreviewMedia::Paused));
-    EXPECT_EQ(player.fileName(), dir + "/a.wav");
+    EXPECT_EQ(player.fileName(), music + "/a.wav");
 
     // The popup of another entry plays that one.
     ASSERT_TRUE(rightClick(1));
-    EXPECT_EQ(state.ShownFilePath, dir + "/b.wav");
+    EXPECT_EQ(state.ShownFilePath, music + "/b.wav");
     ui().mnuPlay->trigger();
     window->sfPopup()->hide();
     EXPECT_TRUE(waitState(PreviewMedia::Playing));
-    EXPECT_EQ(player.fileName(), dir + "/b.wav");
+    EXPECT_EQ(player.fileName(), music + "/b.wav");
     ui().cmdStop->click();
 }
 
@@ -183,7 +135,6 @@ TEST_F(OutputListTest, TooltipShowsLongNamesWhole)
     const QString longName = QString(41, u'n') + ".wma"; // cut in the 40-column name field
     output("short.wma");
     output(longName);
-    window->show();
     const auto tipAt = [this](int row) {
         QWidget *view = ui().ListOutput->viewport();
         const QPoint at = ui().ListOutput->visualItemRect(ui().ListOutput->item(row)).center();
@@ -195,27 +146,4 @@ TEST_F(OutputListTest, TooltipShowsLongNamesWhole)
     EXPECT_EQ(tipAt(1), (" " + longName + " ").toStdString());
 }
 
-TEST_F(OutputListTest, BrowsingAFolderShowsItsFirstFileAndMovesTheOutput)
-{
-    QTemporaryDir input;
-    QFile::copy(dataFile("both.mp3"), input.filePath("both.mp3"));
-    QFile::copy(dataFile("clip.wma"), input.filePath("clip.wma"));
-    output("old.wma");
-    ui().OptSameDir->setChecked(true);
-    ui().CboType->addItems(AppShell::typeEntries(state));
-    FolderBrowser &browser = window->folderBrowser();
-    state.CurrentFolder = dir;
-    browser.ShowStartFolder();
-    state.BrowseEventsOn = true;
-    browser.ApplyTypeIndex(4); // every supported type
-
-    ASSERT_TRUE(browser.SetDir1(input.path()));
-    EXPECT_EQ(state.SourcePath, input.filePath("both.mp3"));
-    EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Frame Title  (2001)\n"));
-    EXPECT_EQ(state.OutputFolder, input.path());
-    EXPECT_EQ(ui().ListOutput->count(), 0);
-
-    ui().ListInput->setCurrentRow(1);
-    EXPECT_EQ(ui().LabINP->text(), "WM Audio");
-    EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Clip Title\n"));
-}
+} // namespace

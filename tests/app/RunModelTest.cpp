@@ -1,19 +1,15 @@
-// Runs over seeded random folders, compared with a small model of the rules: MP3, WAV and WMA
-// files whose outputs collide, existing outputs, random marks, random answers to the questions
-// and random names from the tag editor. The real queue converts with the real helpers; the
-// folder afterwards must be what the model says, and so must the status.
+// Runs compared with a small model of the rules: MP3, WAV and WMA files whose outputs collide,
+// existing outputs (the user's own files among them), marks or one current file, the answers to
+// the questions and the names from the tag editor. Some runs are picked by hand, the others made
+// from seeds. The real queue converts with the real helpers, one file at a time and three at
+// once; the folder afterwards must be what the model says, and so must the questions and the end.
 #include "Ffprobe.h"
 #include "SilentWav.h"
 #include "WindowFixture.h"
 
-#include "browser/ListLine.h"
-#include "conversion/ConversionQueue.h"
 #include "core/StatusLine.h"
 
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QTest>
 
 #include <random>
 
@@ -24,17 +20,166 @@ constexpr int Yes = 6, No = 7, Cancel = 2;
 
 struct Source
 {
-    QString name, type;
-    double seconds = 0;
+    QString name;
+    double seconds = 0; // an MP3 of 1.54 s is mono.mp3, else tagged.mp3 (2.04 s)
+    QByteArray bytes = {}; // a file of the user's that is no audio
+    QString type() const { return name.section('.', -1).toUpper(); }
 };
 
-// What the model expects of one run.
+// A folder (its files in list order) and what the user does: marks (or else a current file),
+// the tag editor, the answers to the questions, the names typed in the editor ("" keeps the
+// name, "-" cancels).
+struct RunCase
+{
+    std::string label;
+    QList<Source> files;
+    QList<int> marked;
+    int current = 0;
+    bool editor = false;
+    QList<int> answers;
+    QStringList editorNames = {};
+};
+
+// What the model expects of a run.
 struct Expected
 {
     QMap<QString, QString> disk; // file name -> "old" or the name of the source it came from
     enum { Completed, Stopped, Cancelled } end = Completed;
     QString status;
     QStringList questions; // the start of each question asked, in order
+    int count = 0; // files the run counts
+    int edits = 0; // times the tag editor shows
+};
+
+Expected model(const RunCase &run, const QString &folder)
+{
+    Expected model;
+    for (const Source &file : run.files)
+        model.disk[file.name] = "old";
+    const bool oneFile = run.marked.isEmpty();
+    const QList<int> taken = oneFile ? QList<int> {run.current} : run.marked;
+    for (int i : taken)
+        model.count += oneFile || run.files[i].type() != "WMA" ? 1 : 0;
+    QSet<QString> claimed;
+    enum { Unasked, Replace, Keep } runAnswer = Unasked;
+    QList<int> answers = run.answers;
+    QStringList names = run.editorNames;
+    bool lastSkipped = true;
+    QString lastOutput;
+    for (int i : taken) {
+        const Source &file = run.files[i];
+        // A WMA file marked among others is passed over.
+        if (!oneFile && file.type() == "WMA")
+            continue;
+        QString base = file.name.section('.', 0, -2);
+        if (run.editor) {
+            const QString named = names.takeFirst();
+            ++model.edits;
+            if (named == "-") {
+                model.end = Expected::Cancelled;
+                return model;
+            }
+            if (!named.isEmpty())
+                base = named;
+        }
+        const QString output = base + ".wma";
+        const bool exists = model.disk.contains(output), shared = claimed.contains(output);
+        bool write = true;
+        if (exists || shared) {
+            // One file, or an output this run wrote already, is asked about on its own; a run
+            // of several asks once for all the files that exist.
+            if (model.count < 2 || (shared && runAnswer != Keep)) {
+                model.questions << "file: " + folder + "/" + output;
+                write = answers.takeFirst() == Yes;
+            } else if (runAnswer == Unasked) {
+                model.questions << "SOME FILES ARE ALREADY EXISTING";
+                const int answer = answers.takeFirst();
+                if (answer == Cancel) {
+                    model.end = Expected::Stopped;
+                    return model;
+                }
+                runAnswer = answer == Yes ? Replace : Keep;
+                write = answer == Yes;
+            } else {
+                write = runAnswer == Replace;
+            }
+        }
+        lastSkipped = !write;
+        if (!write)
+            continue;
+        claimed.insert(output);
+        if (file.type() == "WMA" && exists) // the earlier output stays beside the new one
+            model.disk[output + ".tmp.wma"] = model.disk[output];
+        model.disk[output] = file.name;
+        lastOutput = output;
+    }
+    model.status = lastSkipped ? "       --- " : "      Conversion completed - File: " + lastOutput;
+    return model;
+}
+
+// A folder of three names in up to three types each (every WAV of a length of its own, shorter
+// than any MP3), random marks, answers and names.
+RunCase randomRun(int seed)
+{
+    std::mt19937 rng(seed);
+    const auto pick = [&rng](int n) {
+        return std::uniform_int_distribution<int>(0, n - 1)(rng);
+    };
+    const auto chance = [&pick](int percent) {
+        return pick(100) < percent;
+    };
+    RunCase run;
+    run.label = "seed " + std::to_string(seed);
+    double wavSeconds = 0.3;
+    for (const char *base : {"a", "b", "c"}) {
+        if (chance(60))
+            run.files.append({QString(base) + ".mp3", chance(50) ? 1.54 : 2.04});
+        if (chance(50)) {
+            run.files.append({QString(base) + ".wav", wavSeconds});
+            wavSeconds += 0.2;
+        }
+        if (chance(40))
+            run.files.append({QString(base) + ".wma", 2.0});
+    }
+    std::sort(run.files.begin(), run.files.end(),
+        [](const Source &x, const Source &y) { return x.name < y.name; });
+    for (int i = 0; i < run.files.size(); ++i)
+        if (chance(70))
+            run.marked << i;
+    run.current = pick(std::max(1, int(run.files.size())));
+    run.editor = chance(50);
+    for (int i = 0; i < 8; ++i)
+        run.answers << (chance(20) ? Cancel : chance(50) ? Yes : No);
+    for (int i = 0; i < 8; ++i)
+        run.editorNames << (chance(8) ? QString("-") : chance(50) ? QString("abc"[pick(3)]) : "");
+    return run;
+}
+
+const QByteArray Mine = "the user's own file";
+
+// Runs picked by hand for the questions a user meets most.
+const QList<RunCase> Picked = {
+    {"one file onto the user's file, No", {{"b.wav", 1.0}, {"b.wma", 0, Mine}}, {}, 0, false, {No}},
+    {"one file onto the user's file, Yes", {{"b.wav", 1.0}, {"b.wma", 0, Mine}}, {}, 0, false,
+        {Yes}},
+    {"a batch onto an existing output, Cancel",
+        {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.mp3", 1.54}}, {0, 2}, 0, false, {Cancel}},
+    {"a batch onto an existing output, No", {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.mp3", 1.54}},
+        {0, 2}, 0, false, {No}},
+    {"a batch onto an existing output, Yes", {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.mp3", 1.54}},
+        {0, 2}, 0, false, {Yes}},
+    // The questions name the outputs as the editor names them.
+    {"names from the editor onto the user's file",
+        {{"a.mp3", 2.04}, {"b.mp3", 1.54}, {"song a.wma", 0, Mine}}, {0, 1}, 0, true, {No},
+        {"song a", "song a"}},
+    {"two sources of one output", {{"x.mp3", 2.04}, {"x.wav", 1.0}}, {0, 1}, 0, false, {No}},
+    {"a WMA clicked alone is encoded again", {{"clip.wma", 2.0}}, {}, 0, false, {Yes}},
+    // Marked among others, WMA files are passed over whatever their place; names with blanks,
+    // quotes and "$" reach the helpers whole.
+    {"a marked batch",
+        {{"01 old.wma", 2.0}, {"02 a song.mp3", 2.04}, {"03 b.mp3", 1.54},
+            {"04 'quoted' $x.wav", 1.0}},
+        {0, 1, 2, 3}, 0, false, {}},
 };
 
 class RunModelTest : public WindowFixture
@@ -46,165 +191,48 @@ protected:
         linkHelpers();
     }
 
-    std::mt19937 rng;
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
-    bool chance(int percent) { return pick(100) < percent; }
-
-    // A folder of three names in up to three types each; some WMA files are there already.
-    QList<Source> makeFolder(const QString &folder)
+    void makeFolder(const RunCase &run, const QString &folder)
     {
-        QList<Source> files;
-        double wavSeconds = 0.3;
-        for (const char *base : {"a", "b", "c"}) {
-            if (chance(60)) {
-                const bool mono = chance(50);
-                QFile::copy(Data + (mono ? "/codecs/mono.mp3" : "/codecs/tagged.mp3"),
-                    folder + "/" + base + ".mp3");
-                files.append({QString(base) + ".mp3", "MP3", mono ? 1.54 : 2.04});
-            }
-            if (chance(50)) {
-                // Every WAV has a length of its own, shorter than any MP3.
-                writeSilentWav(folder + "/" + base + ".wav", wavSeconds);
-                files.append({QString(base) + ".wav", "WAV", wavSeconds});
-                wavSeconds += 0.2;
-            }
-            if (chance(40)) {
-                QFile::copy(Data + "/browser/clip.wma", folder + "/" + base + ".wma");
-                files.append({QString(base) + ".wma", "WMA", 2.0});
-            }
-        }
-        std::sort(files.begin(), files.end(),
-            [](const Source &x, const Source &y) { return x.name < y.name; });
-        return files;
-    }
-
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static bool isOutputOf(const QString &path, const Source &source, bool titled)
-    {
-        const QMap<QString, QString> format = ffprobeFormat(path);
-        if (titled)
-            return format.value("tag:title") == source.name;
-        return std::abs(format.value("duration", "-1").toDouble() - source.seconds) < 0.15;
-    }
-};
-
-} // namespace
-
-// One file at a time and three at once: the same folder and the same answers give the same
-// result on disk, the same questions and the same end.
-TEST_F(RunModelTest, TheFolderAfterARunIsWhatTheRulesSay)
-{
-    for (int run = 0; run < 48; ++run) {
-        const int seed = run % 24 + 1;
-        const int atOnce = run < 24 ? 1 : 3;
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", files at once " + std::to_string(atOnce));
-        rng.seed(seed);
-        const QString folder = path("run" + QString::number(run));
         QDir().mkpath(folder);
-        const QList<Source> files = makeFolder(folder);
-        if (files.isEmpty())
-            continue;
-        QMap<QString, QByteArray> before;
-        for (const Source &file : files)
-            before[file.name] = bytesOf(folder + "/" + file.name);
-
-        // The user's choices: marks (or one current file), the editor, the answers.
-        QList<int> marked;
-        for (int i = 0; i < files.size(); ++i)
-            if (chance(70))
-                marked << i;
-        const int current = pick(int(files.size()));
-        const bool editor = chance(50);
-        QList<int> answers;
-        for (int i = 0; i < 8; ++i)
-            answers << (chance(20) ? Cancel : chance(50) ? Yes : No);
-        QList<QString> editorNames; // "" keeps the name, "-" cancels
-        for (int i = 0; i < 8; ++i)
-            editorNames << (chance(8) ? QString("-") : chance(50) ? QString("abc"[pick(3)]) : "");
-
-        // The model.
-        Expected model;
-        for (const Source &file : files)
-            model.disk[file.name] = "old";
-        const bool oneFile = marked.isEmpty();
-        const QList<int> taken = oneFile ? QList<int> {current} : marked;
-        int count = 0;
-        for (int i : taken)
-            count += oneFile || files[i].type != "WMA" ? 1 : 0;
-        QSet<QString> claimed;
-        enum { Unasked, Replace, Keep } runAnswer = Unasked;
-        QList<int> answersLeft = answers;
-        QList<QString> namesLeft = editorNames;
-        bool lastSkipped = true;
-        QString lastOutput;
-        for (int i : taken) {
-            const Source &file = files[i];
-            if (!oneFile && file.type == "WMA")
-                continue;
-            QString base = file.name.left(1);
-            if (editor) {
-                const QString named = namesLeft.takeFirst();
-                if (named == "-") {
-                    model.end = Expected::Cancelled;
-                    break;
-                }
-                if (!named.isEmpty())
-                    base = named;
-            }
-            const QString output = base + ".wma";
-            const bool exists = model.disk.contains(output), shared = claimed.contains(output);
-            bool write = true;
-            if (exists || shared) {
-                if (count < 2 || (shared && runAnswer != Keep)) {
-                    model.questions << "file: " + folder + "/" + output;
-                    write = answersLeft.takeFirst() == Yes;
-                } else if (runAnswer == Unasked) {
-                    model.questions << "SOME FILES ARE ALREADY EXISTING";
-                    const int answer = answersLeft.takeFirst();
-                    if (answer == Cancel) {
-                        model.end = Expected::Stopped;
-                        break;
-                    }
-                    runAnswer = answer == Yes ? Replace : Keep;
-                    write = answer == Yes;
-                } else {
-                    write = runAnswer == Replace;
-                }
-            }
-            lastSkipped = !write;
-            if (!write)
-                continue;
-            claimed.insert(output);
-            if (file.type == "WMA" && exists) // the earlier output stays beside the new one
-                model.disk[output + ".tmp.wma"] = model.disk[output];
-            model.disk[output] = file.name;
-            lastOutput = output;
+        for (const Source &file : run.files) {
+            const QString at = folder + "/" + file.name;
+            if (!file.bytes.isEmpty())
+                writeFile(at, file.bytes);
+            else if (file.type() == "WAV")
+                ASSERT_TRUE(writeSilentWav(at, file.seconds));
+            else
+                ASSERT_TRUE(QFile::copy(Data
+                        + (file.type() == "WMA"    ? "/browser/clip.wma"
+                                : file.seconds < 2 ? "/codecs/mono.mp3"
+                                                   : "/codecs/tagged.mp3"),
+                    at));
         }
-        if (model.end == Expected::Completed)
-            model.status
-                = lastSkipped ? "       --- " : "      Conversion completed - File: " + lastOutput;
+    }
 
-        // The run in the window.
+    void check(const RunCase &run, int atOnce, const QString &folder)
+    {
+        SCOPED_TRACE(run.label + ", files at once " + std::to_string(atOnce));
+        makeFolder(run, folder);
+        QMap<QString, QByteArray> before;
+        for (const Source &file : run.files)
+            before[file.name] = readAll(folder + "/" + file.name);
+        const Expected expected = model(run, folder);
+
         storeSettings({{"Language", "EN"}, {"Path", folder}, {"iTyp", "4"},
             {"FilesAtOnce", QString::number(atOnce)}});
-        state = AppState(); // as a new start of the program
         ASSERT_TRUE(start());
         ui().chkWMA->setChecked(true);
-        ui().ChkTag->setChecked(editor);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ui().ListInput->count() == files.size(); }, 5000));
-        ui().ListInput->setCurrentRow(current, QItemSelectionModel::ClearAndSelect);
+        ui().ChkTag->setChecked(run.editor);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ui().ListInput->count() == run.files.size(); }));
+        ui().ListInput->setCurrentRow(run.current, QItemSelectionModel::ClearAndSelect);
         ui().ListInput->clearSelection();
-        for (int i : marked)
+        for (int i : run.marked)
             ui().ListInput->item(i)->setSelected(true);
         messages.texts.clear();
-        messages.answers = answers;
+        messages.answers = run.answers;
+        QStringList names = run.editorNames;
         std::function<void(QWidget *)> edit = [&](QWidget *dialog) {
-            const QString named = editorNames.takeFirst();
+            const QString named = names.takeFirst();
             if (named == "-") {
                 dialog->findChild<QAbstractButton *>("CmdCancel")->click();
                 return;
@@ -219,46 +247,69 @@ TEST_F(RunModelTest, TheFolderAfterARunIsWhatTheRulesSay)
         window->conversion().cmdGrab_Click();
         ASSERT_TRUE(QTest::qWaitFor([this] { return !window->conversion().isBusy(); }, 60000));
         expectModal({});
+        EXPECT_EQ(run.editorNames.size() - names.size(), expected.edits);
 
-        // The folder, file by file.
-        const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-        EXPECT_EQ(
-            left.join(", ").toStdString(), QStringList(model.disk.keys()).join(", ").toStdString());
-        for (auto it = model.disk.begin(); it != model.disk.end(); ++it) {
+        // The folder, file by file: the user's files as they were, each output from its source.
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString(),
+            QStringList(expected.disk.keys()).join(", ").toStdString());
+        for (auto it = expected.disk.begin(); it != expected.disk.end(); ++it) {
             const QString file = folder + "/" + it.key();
             if (it.value() == "old") {
-                const QString original = it.key().section(".tmp.wma", 0, 0);
-                EXPECT_EQ(bytesOf(file), before.value(original)) << it.key().toStdString();
+                EXPECT_EQ(readAll(file), before.value(it.key().section(".tmp.wma", 0, 0)))
+                    << it.key().toStdString();
                 continue;
             }
-            const auto source = std::find_if(
-                files.begin(), files.end(), [&](const Source &s) { return s.name == it.value(); });
-            EXPECT_TRUE(isOutputOf(file, *source, editor))
-                << it.key().toStdString() << " from " << it.value().toStdString();
+            const Source &source = *std::find_if(run.files.begin(), run.files.end(),
+                [&](const Source &s) { return s.name == it.value(); });
+            const QMap<QString, QString> format = ffprobeFormat(file);
+            if (run.editor)
+                EXPECT_EQ(format.value("tag:title"), source.name) << it.key().toStdString();
+            else
+                EXPECT_NEAR(format.value("duration", "-1").toDouble(), source.seconds, 0.15)
+                    << it.key().toStdString() << " from " << source.name.toStdString();
         }
-        // The questions asked, and the end as the model says.
-        ASSERT_EQ(messages.texts.join(" | ").count(" | "), model.questions.join(" | ").count(" | "))
+        // The questions asked, and the end.
+        ASSERT_EQ(messages.texts.size(), expected.questions.size())
             << messages.texts.join(" | ").toStdString()
-            << "\nexpected: " << model.questions.join(" | ").toStdString();
-        for (int i = 0; i < model.questions.size(); ++i)
-            EXPECT_TRUE(messages.texts[i].startsWith(model.questions[i]))
+            << "\nexpected: " << expected.questions.join(" | ").toStdString();
+        for (int i = 0; i < expected.questions.size(); ++i)
+            EXPECT_TRUE(messages.texts[i].startsWith(expected.questions[i]))
                 << messages.texts[i].toStdString();
         const QString status = ui().LabStatus->text();
-        switch (model.end) {
-        case Expected::Completed:
-            EXPECT_EQ(status, model.status);
-            EXPECT_TRUE(window->statusLine().dotShown());
-            break;
-        case Expected::Stopped:
+        EXPECT_EQ(window->statusLine().dotShown(), expected.end != Expected::Cancelled);
+        EXPECT_EQ(
+            ui().ListOutput->count(), expected.disk.size() - expected.disk.keys("old").size());
+        EXPECT_TRUE(ui().CboURL->isEnabled());
+        EXPECT_FALSE(ui().cmdBrowse->isEnabled()); // the output stays "Current Folder"
+        if (expected.end == Expected::Completed) {
+            EXPECT_EQ(status, expected.status);
+            EXPECT_EQ(ui().LabProgrNum->text(), QString("%1/%1").arg(expected.count));
+            EXPECT_TRUE(ui().ListInput->selectedItems().isEmpty()); // marks cleared
+        } else if (expected.end == Expected::Stopped) {
             EXPECT_TRUE(status.contains("STOPPED")) << status.toStdString();
-            EXPECT_TRUE(window->statusLine().dotShown());
-            break;
-        case Expected::Cancelled:
-            EXPECT_FALSE(window->statusLine().dotShown());
-            break;
         }
         closeWindow();
-        if (HasFailure())
-            break;
+    }
+};
+
+TEST_F(RunModelTest, RunsPickedByHand)
+{
+    for (int atOnce : {1, 3})
+        for (int i = 0; i < Picked.size() && !HasFailure(); ++i)
+            check(Picked[i], atOnce, path(QString("picked%1-%2").arg(atOnce).arg(i)));
+}
+
+// The same folder and the same answers give the same result, one file at a time or three at
+// once.
+TEST_F(RunModelTest, SeededRuns)
+{
+    for (int seed = 1; seed <= 24 && !HasFailure(); ++seed) {
+        const RunCase run = randomRun(seed);
+        if (run.files.isEmpty())
+            continue;
+        for (int atOnce : {1, 3})
+            check(run, atOnce, path(QString("seed%1-%2").arg(seed).arg(atOnce)));
     }
 }
+
+} // namespace

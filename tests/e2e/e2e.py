@@ -4,11 +4,12 @@ clicked with the real mouse (xdotool) at their place on screen, and checked by w
 reads. Run by tests/e2e/run, which provides the private display, sound server and buses.
 
 A scenario is a function named scenario_* in a tests/e2e/test_*.py file that takes a Session.
-It fails by raising Failure (expect() and the wait helpers do that); a scenario that shows a
-product fault known to be under repair is marked @known_fault("why") and counts as xfail.
+It fails by raising Failure (expect() and the wait helpers do that).
 """
 
+import collections
 import importlib.util
+import json
 import os
 import re
 import signal
@@ -20,23 +21,14 @@ import traceback
 
 import pyatspi
 
-# Generous: the machine is shared, and a first start of the program loads a lot.
-TIMEOUT = 20.0
-POLL = 0.1
+# Generous: the machine is shared, and a first start of the program loads a lot. A run
+# encodes real audio: far more than a user would wait for a button.
+TIMEOUT, RUN_TIMEOUT = 20.0, 60.0
+FF = ["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y"]
 
 
 class Failure(Exception):
     pass
-
-
-def known_fault(reason):
-    """Marks a scenario that fails because of a product fault being fixed elsewhere."""
-
-    def mark(fn):
-        fn.known_fault = reason
-        return fn
-
-    return mark
 
 
 def expect(condition, expected, seen):
@@ -44,11 +36,12 @@ def expect(condition, expected, seen):
         raise Failure(f"expected {expected}\n      saw {seen}")
 
 
-def wait_until(probe, what, timeout=TIMEOUT):
-    """Polls probe() until it returns something true; returns it, or fails with what was seen.
+# A probe's answer, and what it saw for the failure message while the answer is not yet true.
+Seen = collections.namedtuple("Seen", "value seen")
 
-    probe may return a (value, seen) pair through Seen to say what it saw when not yet true.
-    """
+
+def wait_until(probe, what, timeout=TIMEOUT):
+    """Polls probe() until it returns something true (or a true Seen); returns that value."""
     deadline = time.monotonic() + timeout
     seen = None
     while True:
@@ -59,37 +52,32 @@ def wait_until(probe, what, timeout=TIMEOUT):
         except Exception as e:  # the tree changes under us while the program works
             result, seen = None, f"{type(e).__name__}: {e}"
         if isinstance(result, Seen):
-            result, seen = result.value, result.seen
+            result, seen = result
         if result:
             return result
         if time.monotonic() > deadline:
             raise Failure(f"expected {what} within {timeout:.0f} s\n      saw {seen}")
-        time.sleep(POLL)
-
-
-class Seen:
-    def __init__(self, value, seen):
-        self.value, self.seen = value, seen
+        time.sleep(0.1)
 
 
 def role_of(acc):
     return acc.getRoleName()
 
 
+def has_state(acc, state):
+    return acc.getState().contains(state)
+
+
 def is_showing(acc):
-    return acc.getState().contains(pyatspi.STATE_SHOWING)
+    return has_state(acc, pyatspi.STATE_SHOWING)
 
 
 def is_enabled(acc):
-    return acc.getState().contains(pyatspi.STATE_ENABLED)
+    return has_state(acc, pyatspi.STATE_ENABLED)
 
 
 def is_checked(acc):
-    return acc.getState().contains(pyatspi.STATE_CHECKED)
-
-
-def is_selected(acc):
-    return acc.getState().contains(pyatspi.STATE_SELECTED)
+    return has_state(acc, pyatspi.STATE_CHECKED)
 
 
 def children(acc):
@@ -132,14 +120,15 @@ def text_of(acc):
 
 
 def describe(acc):
-    try:
-        return f"[{role_of(acc)}] {acc.name!r}"
-    except Exception as e:
-        return f"<gone: {e}>"
+    return f"[{role_of(acc)}] {acc.name!r}"
+
+
+def extents(acc):
+    return acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
 
 
 def center(acc):
-    ext = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    ext = extents(acc)
     if ext.width <= 0 or ext.height <= 0:
         raise Failure(f"{describe(acc)} has no place on screen")
     return ext.x + ext.width // 2, ext.y + ext.height // 2
@@ -154,7 +143,7 @@ def click(acc, button=1, left=None):
     (a tree row can be wider than the tree: its middle may be out of sight)."""
     x, y = center(acc)
     if left is not None:
-        x = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x + left
+        x = extents(acc).x + left
     # --sync waits for the pointer to move, which never comes when it is there already.
     where = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True,
                            capture_output=True, text=True).stdout
@@ -168,32 +157,27 @@ def key(*keys):
     xdotool("key", "--clearmodifiers", *keys)
 
 
-def do_action(acc, *names):
-    """Runs the first of the named actions the control offers (Press, Toggle, ...)."""
-    action = acc.queryAction()
-    offered = [action.getName(i) for i in range(action.nActions)]
-    for wanted in names:
-        for i, name in enumerate(offered):
-            if name.lower() == wanted.lower():
-                action.doAction(i)
-                return
-    raise Failure(f"{describe(acc)} offers actions {offered}, none of {list(names)}")
+def type_text(text):
+    xdotool("type", "--delay", "20", text)
 
 
 def press(acc):
-    # Not "Toggle": Qt's toggle action flips a check box without the click the program acts on.
-    do_action(acc, "Press", "Click")
+    """Runs the control's Press action. Not "Toggle": Qt's toggle action flips a check box
+    without the click the program acts on."""
+    action = acc.queryAction()
+    offered = [action.getName(i) for i in range(action.nActions)]
+    for i, name in enumerate(offered):
+        if name.lower() in ("press", "click"):
+            return action.doAction(i)
+    raise Failure(f"{describe(acc)} offers actions {offered}, no Press")
 
 
 class App:
     """One running tonvera process and its accessible application object."""
 
-    def __init__(self, session, args, folder):
-        self.session = session
-        self.folder = folder
-        env = dict(os.environ)
-        env["HOME"] = os.path.join(folder, "home")
-        env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+    def __init__(self, folder, program, args):
+        env = dict(os.environ, HOME=os.path.join(folder, "home"),
+                   XDG_CONFIG_HOME=os.path.join(folder, "config"))
         # Qt 6.4 never turns its bridge on when the bus address comes from this variable;
         # through the session bus it finds the same bus and works.
         env.pop("AT_SPI_BUS_ADDRESS", None)
@@ -201,16 +185,14 @@ class App:
             os.makedirs(d, exist_ok=True)
         self.log_path = os.path.join(folder, "tonvera.log")
         self.log = open(self.log_path, "ab")
-        self.proc = subprocess.Popen(
-            [session.program, *args], env=env, cwd=env["HOME"], stdout=self.log,
-            stderr=subprocess.STDOUT)
+        self.proc = subprocess.Popen([program, *args], env=env, cwd=env["HOME"], stdout=self.log,
+                                     stderr=subprocess.STDOUT)
         self.acc = wait_until(self._find_app, "the program to show up on the accessibility bus")
 
     def _find_app(self):
         if self.proc.poll() is not None:
             raise Failure(f"the program ended with status {self.proc.returncode}")
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in children(desktop):
+        for app in children(pyatspi.Registry.getDesktop(0)):
             try:
                 if app.get_process_id() == self.proc.pid:
                     return app
@@ -222,32 +204,35 @@ class App:
         """The program's top-level windows a user sees."""
         return [w for w in children(self.acc) if is_showing(w)]
 
-    def window(self, role, name=None, timeout=TIMEOUT):
-        def probe():
-            shown = self.windows()
-            for w in shown:
-                if role_of(w) == role and (name is None or w.name == name):
-                    return w
-            return Seen(None, "windows " + ", ".join(describe(w) for w in shown))
-
-        return wait_until(probe, f"a {role} window {name!r}" if name else f"a {role} window",
-                          timeout)
-
-    def message_box(self, title, timeout=TIMEOUT):
-        """A question or message box with this title (Qt shows some as alerts, some as
-        dialogs)."""
+    def window(self, roles, name=None, start=None):
+        """A window of one of these roles (joined by commas, None for any), with this title or a
+        title beginning with start."""
 
         def probe():
-            shown = self.windows()
-            for w in shown:
-                if role_of(w) in ("alert", "dialog") and w.name == title:
+            for w in self.windows():
+                if ((roles is None or role_of(w) in roles.split(","))
+                        and w.name == (name or w.name) and w.name.startswith(start or "")):
                     return w
-            return Seen(None, "windows " + ", ".join(describe(w) for w in shown))
+            return Seen(None, "windows " + ", ".join(describe(w) for w in self.windows()))
 
-        return wait_until(probe, f"a message box {title!r}", timeout)
+        return wait_until(probe, f"a {roles or ''} window {name or start or ''!r}")
 
-    def main_window(self, timeout=TIMEOUT):
-        return self.window("frame", timeout=timeout)
+    def main_window(self):
+        return self.window("frame")
+
+    def dialogs(self):
+        """The dialogs and message boxes shown (Qt shows some as alerts, some as dialogs)."""
+        return [describe(x) for x in self.windows() if role_of(x) in ("alert", "dialog")]
+
+    def wait_no_dialog(self, what="the dialog to close"):
+        wait_until(lambda: Seen(not self.dialogs(), self.dialogs()), what)
+
+    def answer(self, button, *question):
+        """Answers the message box that asks all of question with button."""
+        box = self.window("alert,dialog", " Tonvera")
+        find(box, "label", match=lambda t: all(q in t for q in question))
+        press(find(box, "push button", button))
+        self.wait_no_dialog("the question to go")
 
     def close(self):
         # The program ends on SIGTERM as it does when the desktop session ends.
@@ -261,27 +246,6 @@ class App:
         self.log.close()
 
 
-def find(root, role, name=None, match=None, tooltip=None, showing=True, timeout=TIMEOUT):
-    """Waits for a control of this role under root, with this accessible name (or whose name
-    passes match, or with this tooltip), shown on screen unless showing is False."""
-
-    def probe():
-        near = []
-        for acc in find_all(root, role, showing):
-            if ((name is None or acc.name == name) and (match is None or match(acc.name))
-                    and (tooltip is None or acc.description.strip() == tooltip)):
-                return acc
-            near.append(acc.name)
-        return Seen(None, f"{role}s named {near}")
-
-    what = f"a {role}"
-    if name is not None:
-        what += f" named {name!r}"
-    if tooltip is not None:
-        what += f" with the tooltip {tooltip!r}"
-    return wait_until(probe, f"{what} in {describe(root)}", timeout)
-
-
 def find_all(root, role, showing=True):
     found = []
     for acc in walk(root, items=role in ITEM_ROLES):
@@ -293,19 +257,32 @@ def find_all(root, role, showing=True):
     return found
 
 
-def wait_text(acc, wanted, timeout=TIMEOUT):
-    """Waits until the control reads wanted."""
+def find(root, role, name=None, match=None, tooltip=None):
+    """Waits for a control of this role shown under root, with this accessible name (or whose
+    name passes match, or with this tooltip)."""
 
     def probe():
-        t = text_of(acc)
-        return Seen(t == wanted, repr(t))
+        found = find_all(root, role)
+        for acc in found:
+            if ((name is None or acc.name == name) and (match is None or match(acc.name))
+                    and (tooltip is None or acc.description.strip() == tooltip)):
+                return acc
+        return Seen(None, f"{role}s named {[acc.name for acc in found]}")
 
-    wait_until(probe, f"{describe(acc)} to read {wanted!r}", timeout)
+    return wait_until(probe, f"a {role} {name or tooltip or ''!r} in {describe(root)}")
 
 
-def list_entries(lst):
-    """The texts of a list's entries, in order."""
-    return [text_of(item) for item in children(lst) if role_of(item) == "list item"]
+def wait_text(acc, wanted):
+    wait_until(lambda: Seen(text_of(acc) == wanted, repr(text_of(acc))),
+               f"{describe(acc)} to read {wanted!r}")
+
+
+def type_into(acc, text):
+    """Clicks into a text field, selects what it holds and types text over it."""
+    click(acc)
+    key("ctrl+a")
+    type_text(text)
+    wait_text(acc, text)
 
 
 def first_column(line):
@@ -314,11 +291,12 @@ def first_column(line):
     return re.split(r"\s{2,}", line.strip())[0]
 
 
-def entry_names(lst):
-    return [first_column(t) for t in list_entries(lst)]
+def entry_names(lst, selected=False):
+    return [first_column(text_of(i)) for i in children(lst) if role_of(i) == "list item"
+            and (not selected or has_state(i, pyatspi.STATE_SELECTED))]
 
 
-def entry(lst, name, prefix=False, timeout=TIMEOUT):
+def entry(lst, name, prefix=False):
     """Waits for the list entry whose first column reads name (or begins with it: a long name
     is cut to the column's width)."""
 
@@ -330,17 +308,17 @@ def entry(lst, name, prefix=False, timeout=TIMEOUT):
                 return item
         return Seen(None, entry_names(lst))
 
-    return wait_until(probe, f"an entry {name!r} in {describe(lst)}", timeout)
+    return wait_until(probe, f"an entry {name!r} in {describe(lst)}")
 
 
-def wait_entries(lst, names, timeout=TIMEOUT):
-    """Waits until the list holds exactly these entries, in any order."""
+def wait_entries(lst, names, selected=False):
+    """Waits until the list holds exactly these entries (or has exactly these selected)."""
     wanted = sorted(names)
-    wait_until(lambda: Seen(sorted(entry_names(lst)) == wanted, entry_names(lst)),
-               f"{describe(lst)} to list {wanted}", timeout)
+    wait_until(lambda: Seen(sorted(entry_names(lst, selected)) == wanted, entry_names(lst)),
+               f"{describe(lst)} to {'select' if selected else 'list'} {wanted}")
 
 
-def choose(box, wanted, timeout=TIMEOUT):
+def choose(box, wanted):
     """Picks an entry of a drop-down box with the mouse, as a user does: a click opens the
     list, a click on the entry picks it."""
     click(box)
@@ -348,69 +326,27 @@ def choose(box, wanted, timeout=TIMEOUT):
     def opened():
         for item in walk(box, items=True):
             if role_of(item) == "list item" and first_column(item.name) == wanted:
-                ext = item.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                 # Closed, the list has no place of its own on screen.
-                parent = item.parent.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-                if parent.width > 0 and ext.width > 0:
+                if extents(item.parent).width > 0 and extents(item).width > 0:
                     return item
         return None
 
-    click(wait_until(opened, f"{describe(box)} to open with an entry {wanted!r}", timeout))
+    click(wait_until(opened, f"{describe(box)} to open with an entry {wanted!r}"))
     wait_until(lambda: Seen(first_column(box.name) == wanted, repr(box.name)),
-               f"{describe(box)} to read {wanted!r}", timeout)
+               f"{describe(box)} to read {wanted!r}")
 
 
 def label_texts(root):
-    """The texts of every label shown under root."""
     return [text_of(a) for a in find_all(root, "label")]
 
 
-OPERABLE = {"push button", "toggle button", "check box", "radio button", "combo box", "list",
-            "tree", "tree table", "table", "text", "password text", "entry", "scroll bar",
-            "slider", "spin button", "menu", "menu item", "check menu item", "radio menu item",
-            "page tab"}
-
-
-def nameless_controls(root):
-    """The controls shown under root that a user can operate but a screen reader cannot name."""
-    out = []
-
-    for acc in walk(root):
-        try:
-            role = role_of(acc)
-            if role not in OPERABLE or not is_showing(acc) or inside(acc, "combo box"):
-                continue
-            ext = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-            # A control of no size is still reached when the focus lands on it.
-            reached = (ext.width > 0 and ext.height > 0) or (
-                is_enabled(acc) and acc.getState().contains(pyatspi.STATE_FOCUSABLE))
-            if reached and not acc.name.strip():
-                out.append(f"{role} at {ext.x},{ext.y} (tooltip {acc.description.strip()!r})")
-        except Exception:  # gone while we looked
-            continue
-    return out
-
-
-def inside(acc, role):
-    parent = acc.parent
-    while parent is not None:
-        if role_of(parent) == role:
-            return True
-        parent = parent.parent
-    return False
-
-
-# The main window's controls, by what a user or a screen reader knows them as.
+# The main window's controls, by what a user or a screen reader knows them as. Qt on Linux
+# names a drop-down box by its current entry; its tooltip says what it is.
 def input_list(w):
     return find(w, "list", "Select files to be converted")
 
 
-def folder_tree(w):
-    return find(w, "tree", "Select folder")
-
-
 def type_box(w):
-    # Qt on Linux names a drop-down box by its current entry; its tooltip says what it is.
     return find(w, "combo box", tooltip="Files type")
 
 
@@ -418,161 +354,187 @@ def path_box(w):
     return find(w, "combo box", tooltip="Current Path of files")
 
 
-def marked_count(w):
-    """The "(marked/listed)" count a label beside the input list shows, or None."""
-    for t in label_texts(w):
-        m = re.search(r"\((\d+)/(\d+)\)\s*$", t)
-        if m:
-            return m.group(0).strip()
-    return None
+def button(w, name):
+    return find(w, "push button", name)
 
 
-def wait_marked_count(w, wanted, timeout=TIMEOUT):
-    wait_until(lambda: Seen(marked_count(w) == wanted, marked_count(w)),
-               f"the marked-files count to read {wanted}", timeout)
+def keyboard_to(w):
+    """The window takes the keyboard, as a desktop gives it to a new window (a click on a
+    label moves no focus)."""
+    click(find(w, "label", match=lambda t: t.startswith("1 - ")))
 
 
-def wait_panel(w, name, *texts, timeout=TIMEOUT):
+def wait_marked_count(w, wanted):
+    """Waits for the "(marked/listed)" count beside the input list."""
+
+    def probe():
+        counts = [m[1] for t in label_texts(w) if (m := re.search(r"(\(\d+/\d+\))\s*$", t))]
+        return Seen(counts == [wanted], counts)
+
+    wait_until(probe, f"the marked-files count to read {wanted}")
+
+
+def wait_panel(w, name, *texts):
     """Waits until the information panel shows the file name and every one of texts."""
 
     def probe():
         labels = label_texts(w)
         shown = "\n".join(labels)
-        ok = any(t.strip() == name for t in labels) and all(t in shown for t in texts)
-        return Seen(ok, labels)
+        return Seen(any(t.strip() == name for t in labels) and all(t in shown for t in texts),
+                    labels)
 
-    wait_until(probe, f"the panel to show {name!r} with {list(texts)}", timeout)
+    wait_until(probe, f"the panel to show {name!r} with {list(texts)}")
+
+
+def wait_status(w, wanted, timeout=RUN_TIMEOUT):
+    """Waits for the status line, which reports a run's end, to say wanted."""
+    wait_until(lambda: Seen(any(wanted in t for t in label_texts(w)), label_texts(w)),
+               f"the status line to say {wanted!r}", timeout)
+
+
+def click_tree_folder(w, name):
+    """Clicks on a folder's name in the tree, once it is in sight and stays put: the tree fills
+    and scrolls to the current folder a while after the window shows. Out of sight, the mouse
+    wheel brings it in."""
+    tree = find(w, "tree", "Select folder")
+    seen = []
+
+    def probe():
+        box = extents(tree)
+        cells = find_all(tree, "table cell", showing=False)
+        for cell in cells:
+            e = extents(cell)
+            if cell.name != name or e.width <= 0:
+                continue
+            if e.y < box.y or e.y + e.height > box.y + box.height:
+                seen.clear()
+                x, y = center(tree)
+                xdotool("mousemove", x, y, "click", "4" if e.y < box.y else "5")
+                return None
+            # Still for a second: no folders coming in above it, no scrolling.
+            seen.append((len(cells), e.x, e.y, time.monotonic()))
+            still = [s for s in seen if s[:3] == seen[-1][:3]]
+            return cell if seen[-1][3] - still[0][3] >= 1.0 else None
+        seen.clear()
+        return None
+
+    click(wait_until(probe, f"the folder {name!r} in sight in the folder tree"), left=12)
+
+
+def make_audio(path, seconds, codec, tags=None):
+    """A stereo sine tone of this length in this codec (ffmpeg's name), with these tags (an
+    ID3v2.3 tag and an ID3v1 tag in an MP3), as a user's file would be."""
+    fields = [f for name, value in (tags or {}).items() for f in ("-metadata", f"{name}={value}")]
+    if codec == "libmp3lame":
+        fields += ["-id3v2_version", "3", "-write_id3v1", "1"]
+    subprocess.run(FF + ["-f", "lavfi", "-i", f"sine=frequency=440:duration={seconds}", "-ac",
+                         "2", "-c:a", codec] + fields + [path], check=True)
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def expect_wma(path, seconds=None, **tags):
+    """The output is WMA v2 in ASF (a cover shows as a picture stream beside the audio), about
+    as long as its source, with these tags, as ffprobe reads it."""
+    name = os.path.basename(path)
+    out = subprocess.run(["ffprobe", "-v", "error", "-print_format", "json", "-show_format",
+                          "-show_streams", path], capture_output=True, text=True)
+    expect(out.returncode == 0, f"ffprobe reading {name}",
+           f"{out.stderr} in {os.listdir(os.path.dirname(path))}")
+    info = json.loads(out.stdout)
+    fmt = info["format"]
+    codecs = [st.get("codec_name") for st in info["streams"]
+              if not st.get("disposition", {}).get("attached_pic")]
+    expect(fmt["format_name"] == "asf" and codecs == ["wmav2"], f"{name}: wmav2 in ASF", info)
+    duration = float(fmt.get("duration", 0))
+    expect(seconds is None or abs(duration - seconds) < 0.5, f"{name} {seconds} s long", duration)
+    found = {k.lower(): v for k, v in fmt.get("tags", {}).items()}
+    for field, wanted in tags.items():
+        expect(found.get(field) == wanted, f"{name}: {field} {wanted!r}", found)
+
+
+def temporaries(folder):
+    """A run's temporary files: the decoded wave, the encoder's output and the part file that
+    output is written through."""
+    return [n for n in os.listdir(folder) if n.startswith(("~tmpw_", ".~tmpw_"))]
 
 
 class Session:
     """What one scenario works with: the program, a folder of its own, the fixtures."""
 
     def __init__(self, runner, name):
-        self.runner = runner
-        self.name = name
-        self.program = runner.program
-        self.fixtures = runner.fixtures
+        self.program, self.fixtures = runner.program, runner.fixtures
         self.folder = tempfile.mkdtemp(prefix=name + ".", dir=runner.work)
         self.apps = []
 
-    def start(self, *args, language="English"):
+    def start(self, *args, language="English", program=None):
         """Starts the program; with a language, answers the first-start chooser with it (the
         chooser comes only while no language is stored) and waits for the main window."""
-        app = App(self, list(args), self.folder)
+        app = App(self.folder, program or self.program, list(args))
         self.apps.append(app)
         if language is not None:
-            answer_chooser_if_shown(app, language)
+            w = app.window("dialog,frame")
+            if role_of(w) == "dialog":
+                press(find(w, "push button", language))
             app.main_window()
         return app
 
     def path(self, *parts):
         return os.path.join(self.folder, *parts)
 
-    def close(self):
-        for app in self.apps:
-            app.close()
 
-
-def answer_chooser_if_shown(app, language):
-    def probe():
-        for w in app.windows():
-            if role_of(w) == "dialog":
-                return w
-            if role_of(w) == "frame":
-                return w
-        return None
-
-    w = wait_until(probe, "the language chooser or the main window")
-    if role_of(w) == "dialog":
-        press(find(w, "push button", language))
-
-
-class Runner:
-    def __init__(self, program, fixtures, work):
-        self.program = program
-        self.fixtures = fixtures
-        self.work = work
-        self.shots = None
-        self.passed = self.failed = self.xfailed = 0
-
-    def screenshot(self, name):
-        if self.shots is None:
-            self.shots = tempfile.mkdtemp(prefix="tonvera-e2e-shots.")
-        path = os.path.join(self.shots, name + ".png")
-        subprocess.run(["import", "-window", "root", path], check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        return path
-
-    def run(self, name, fn):
-        session = Session(self, name)
-        started = time.monotonic()
-        reason = getattr(fn, "known_fault", None)
-        shot = None
-        try:  # the program goes on every way out, an interruption too
-            try:
-                fn(session)
-                outcome, detail = "ok", None
-            except Failure as e:
-                outcome, detail = "FAIL", str(e)
-            except Exception:
-                outcome, detail = "FAIL", traceback.format_exc().rstrip()
-            if outcome == "FAIL" and not reason:
-                shot = self.screenshot(name)  # while the program still shows what went wrong
-        finally:
-            session.close()
-        took = time.monotonic() - started
-        if outcome == "ok":
-            self.passed += 1
-            note = f"  (known fault no longer shows: {reason})" if reason else ""
-            print(f"ok     {name}  {took:.1f} s{note}", flush=True)
-            return
-        if reason:
-            self.xfailed += 1
-            print(f"xfail  {name}: {reason}", flush=True)
-            print("      " + detail.replace("\n", "\n      "), flush=True)
-            return
-        self.failed += 1
-        print(f"FAIL   {name}", flush=True)
-        print("      " + detail.replace("\n", "\n      "), flush=True)
-        print(f"      screenshot: {shot}", flush=True)
+def run(runner, name, fn):
+    """Runs one scenario; a failure is told with a screenshot and the program's output."""
+    session = Session(runner, name)
+    started = time.monotonic()
+    detail = None
+    try:  # the program goes on every way out, an interruption too
+        try:
+            fn(session)
+        except Failure as e:
+            detail = str(e)
+        except Exception:
+            detail = traceback.format_exc().rstrip()
+        if detail:  # while the program still shows what went wrong
+            shot = os.path.join(tempfile.gettempdir(), f"tonvera-e2e-{name}.png")
+            subprocess.run(["import", "-window", "root", shot], check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            detail += f"\nscreenshot: {shot}"
+    finally:
         for app in session.apps:
-            with open(app.log_path, errors="replace") as f:
-                # Qt's complaints about rows that went while we read the tree are noise here.
-                lines = [l for l in f.read().splitlines()
-                         if l.strip() and "QAccessible" not in l and "qt.accessibility" not in l]
-            if lines:
-                print("      program output:\n        " + "\n        ".join(lines[-30:]))
-
-
-def load_scenarios(folder, only):
-    found = []
-    for file in sorted(os.listdir(folder)):
-        if not (file.startswith("test_") and file.endswith(".py")):
-            continue
-        source = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
-        module = importlib.util.module_from_spec(source)
-        source.loader.exec_module(module)
-        for attr, fn in vars(module).items():
-            if attr.startswith("scenario_") and callable(fn):
-                name = f"{file[5:-3]}.{attr[9:]}"
-                if not only or any(o in name for o in only):
-                    found.append((fn.__code__.co_firstlineno, file, name, fn))
-    return [(name, fn) for _, _, name, fn in sorted(found, key=lambda f: (f[1], f[0]))]
+            app.close()
+    if not detail:
+        print(f"ok     {name}  {time.monotonic() - started:.1f} s", flush=True)
+        return True
+    if session.apps:  # Qt's complaints about rows that went while we read are noise here
+        with open(session.apps[0].log_path, errors="replace") as f:
+            detail += "\nprogram output:\n" + "\n".join([l for l in f.read().splitlines() if
+                                                         "QAccessible" not in l][-30:])
+    print(f"FAIL   {name}\n      " + detail.replace("\n", "\n      "), flush=True)
+    return False
 
 
 def main():
     # Scenario files import this module by name; they must share its classes with the runner.
     sys.modules.setdefault("e2e", sys.modules[__name__])
-    program, fixtures, work, *only = sys.argv[1:]
-    runner = Runner(program, fixtures, work)
-    for name, fn in load_scenarios(os.path.dirname(os.path.abspath(__file__)), only):
-        runner.run(name, fn)
-    if runner.shots:
-        print(f"screenshots of failures: {runner.shots}")
-    if runner.xfailed:
-        print(f"{runner.xfailed} known faults (xfail, not counted as failed)")
-    print(f"{runner.passed} passed, {runner.failed} failed")
-    return 1 if runner.failed else 0
+    runner = collections.namedtuple("Runner", "program fixtures work")(*sys.argv[1:4])
+    only = sys.argv[4:]
+    folder = os.path.dirname(os.path.abspath(__file__))
+    found = []
+    for file in sorted(os.listdir(folder)):
+        if file.startswith("test_") and file.endswith(".py"):
+            spec = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
+            module = importlib.util.module_from_spec(spec)
+            spec.loader.exec_module(module)
+            found += [(file, fn.__code__.co_firstlineno, f"{file[5:-3]}.{attr[9:]}", fn)
+                      for attr, fn in vars(module).items() if attr.startswith("scenario_")]
+    results = [run(runner, name, fn) for _, _, name, fn in sorted(found, key=lambda f: f[:2])
+               if not only or any(o in name for o in only)]
+    print(f"{results.count(True)} passed, {results.count(False)} failed")
+    return 0 if all(results) else 1
 
 
 if __name__ == "__main__":

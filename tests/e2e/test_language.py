@@ -1,81 +1,47 @@
-# The language: chosen at the first start, kept for the next, switched with F12.
+# The two languages: chosen at the first start, kept for the next, switched with F12 (Escape
+# keeps the one in use); the captions and the names a screen reader says follow the language.
 from e2e import *
 
-ENGLISH = {"check box": "All/None", "push button": "Convert"}
-ITALIAN = {"check box": "Tutti/Nessuno", "push button": "Converti"}
+ENGLISH = [("check box", "All/None"), ("push button", "Convert"), ("push button", "Help"),
+           ("list", "Select files to be converted")]
+ITALIAN = [("check box", "Tutti/Nessuno"), ("push button", "Converti"),
+           ("push button", "Guida"), ("list", "File da convertire")]
 
 
-def wait_captions(w, captions):
-    for role, name in captions.items():
+def expect_captions(w, captions, first_label):
+    for role, name in captions:
         find(w, role, name)
+    find(w, "label", match=lambda t: t.startswith(first_label))
 
 
-def first_start(s, button):
+def f12_chooser(app, w):
+    keyboard_to(w)
+    key("F12")
+    return app.window("dialog")
+
+
+def scenario_two_languages(s):
     app = s.start(language=None)
     chooser = app.window("dialog")
     expect(chooser.name.strip() == "Tonvera", "the chooser titled 'Tonvera'", repr(chooser.name))
     find(chooser, "label", "Language / Lingua")
-    expect(not nameless_controls(chooser), "every control of the chooser named",
-           nameless_controls(chooser))
-    click(find(chooser, "push button", button))
+    click(find(chooser, "push button", "Italiano"))
     w = app.main_window()
     expect(w.name.strip() == "Tonvera", "the main window titled 'Tonvera'", repr(w.name))
-    expect(not [x for x in app.windows() if role_of(x) == "dialog"], "the chooser gone",
-           [describe(x) for x in app.windows()])
-    return app, w
-
-
-def scenario_first_start_in_english(s):
-    app, w = first_start(s, "English")
-    wait_captions(w, ENGLISH)
-    find(w, "label", match=lambda t: t.startswith("1 - Select folder and type of files"))
-
-
-def scenario_first_start_in_italian_and_kept_for_the_next(s):
-    app, w = first_start(s, "Italiano")
-    wait_captions(w, ITALIAN)
-    find(w, "label", match=lambda t: t.startswith("1 - Seleziona la cartella"))
+    expect(not app.dialogs(), "the chooser gone", app.dialogs())
+    expect_captions(w, ITALIAN, "1 - Seleziona la cartella")
     app.close()
+
     # The next start asks no more and speaks Italian straight away.
-    again = s.start(language=None)
-    w = again.main_window()
-    expect(not [x for x in again.windows() if role_of(x) == "dialog"], "no chooser",
-           [describe(x) for x in again.windows()])
-    wait_captions(w, ITALIAN)
-
-
-def f12_choose(app, w, button):
-    click(find(w, "label", match=lambda t: t.startswith("1 - ")))  # the keyboard to the window
-    key("F12")
-    chooser = app.window("dialog")
-    click(find(chooser, "push button", button))
-    wait_until(lambda: not [x for x in app.windows() if role_of(x) == "dialog"],
-               "the chooser to close")
-
-
-def scenario_f12_to_italian_and_back(s):
-    app = s.start()
+    app = s.start(language=None)
     w = app.main_window()
-    wait_captions(w, ENGLISH)
-    f12_choose(app, w, "Italiano")
-    wait_captions(w, ITALIAN)
-    # Icon buttons are named by their tooltips, which follow the language.
-    find(w, "push button", "Guida")
-    find(w, "push button", "Livello superiore")
-    f12_choose(app, w, "English")
-    wait_captions(w, ENGLISH)
-    find(w, "push button", "Help")
-
-
-def scenario_escape_in_f12_chooser_keeps_the_language(s):
-    app = s.start(language="Italiano")
-    w = app.main_window()
-    wait_captions(w, ITALIAN)
-    click(find(w, "label", match=lambda t: t.startswith("1 - ")))
-    key("F12")
-    app.window("dialog")
+    expect(not app.dialogs(), "no language chooser", app.dialogs())
+    find(w, "check box", "Tutti/Nessuno")
+    f12_chooser(app, w)
     key("Escape")
-    wait_until(lambda: not [x for x in app.windows() if role_of(x) == "dialog"],
-               "the chooser to close")
+    app.wait_no_dialog("the chooser to close")
     chk = find(w, "check box")
-    expect(chk.name == ITALIAN["check box"], "the captions still Italian", repr(chk.name))
+    expect(chk.name == "Tutti/Nessuno", "the captions still Italian", repr(chk.name))
+    click(find(f12_chooser(app, w), "push button", "English"))
+    app.wait_no_dialog("the chooser to close")
+    expect_captions(w, ENGLISH, "1 - Select folder and type of files")

@@ -1,22 +1,18 @@
 #pragma once
-// What mutagen reads in an ASF file (tests/support/asf_attributes.py): attribute name to its
-// values, joined by "|", line breaks as <CR> and <LF>; WM/Picture as "type MIME SHA-1".
+// What mutagen reads: in an ASF file (tests/support/asf_attributes.py), attribute name to its
+// values; in an MP3 (tests/support/id3_fields.py), the fields a player shows. Line breaks as <CR>
+// and <LF>; pictures as "type MIME SHA-1".
 
-#include <QMap>
-#include <QProcess>
-#include <QString>
+#include "Ffprobe.h"
 
 inline QMap<QString, QString> asfAttributes(const QString &path)
 {
-    QProcess reader;
-    reader.start(QStringLiteral("/usr/bin/python3"),
+    return fieldsOf(QStringLiteral("/usr/bin/python3"),
         {QStringLiteral(TONVERA_SOURCE_DIR "/tests/support/asf_attributes.py"), path});
-    reader.waitForFinished(30000);
-    QMap<QString, QString> attributes;
-    for (const QString &line : QString::fromUtf8(reader.readAllStandardOutput()).split('\n')) {
-        const qsizetype eq = line.indexOf('=');
-        if (eq > 0)
-            attributes[line.left(eq)] = line.mid(eq + 1);
-    }
-    return attributes;
+}
+
+inline QMap<QString, QString> id3Fields(const QString &path)
+{
+    return fieldsOf(QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(TONVERA_SOURCE_DIR "/tests/support/id3_fields.py"), path});
 }

@@ -14,7 +14,15 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <utility>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 // Message boxes: records every text and flag set; answers from a queue, else the default answer.
 class ScriptedMessageBox : public MessageBoxService
@@ -131,13 +139,7 @@ protected:
             QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             qputenv(name, QFile::encodeName(dir));
         }
-        services.messages = &messages;
-        services.folders = &folders;
-        services.sound = &sound;
-        services.languages = &languages;
-        services.volumes = &volumes;
-        services.renameBox = &renameBox;
-        services.fileDialog = &fileDialog;
+        services = {&messages, &folders, &sound, &languages, &volumes, &renameBox, &fileDialog};
 
         // A real modal dialog would block the test: fail and close it, unless a test asked to
         // handle it.
@@ -178,9 +180,7 @@ protected:
     bool modalHandled() const { return !m_expectModal; }
 
     QString path(const QString &relative) const { return m_root.filePath(relative); }
-    QString configHome() const { return path(QStringLiteral("xdg_config_home")); }
     QString runtimeDir() const { return path(QStringLiteral("xdg_runtime_dir")); }
-    QString stateHome() const { return path(QStringLiteral("xdg_state_home")); }
 
     ScriptedMessageBox messages;
     ScriptedFolderPicker folders;
