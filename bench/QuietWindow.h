@@ -21,10 +21,17 @@ class QuietServices
     , public LanguageChooserService
 {
 public:
-    int show(const QString &, int) override { return 2; }
+    int show(const QString &text, int) override
+    {
+        messages << text;
+        return answer;
+    }
     QString pickFolder(const QString &, const QString &) override { return {}; }
     bool hasAudioOutput() override { return true; }
     QString chooseLanguage(const QString &) override { return QStringLiteral("EN"); }
+
+    int answer = 2; // to every message box
+    QStringList messages; // what they said
 };
 
 struct QuietWindow

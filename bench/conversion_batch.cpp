@@ -12,6 +12,7 @@
 // one-second files shows whether the program's memory stays flat over a long run: its resident
 // size once a tenth of the files are done against its size at the end.
 // TONVERA_BENCH_ROUNDS sets the number of rounds (default 5).
+#include "QuietWindow.h"
 #include "app/AppShell.h"
 #include "app/MainWindow.h"
 #include "conversion/ConversionQueue.h"
@@ -66,25 +67,6 @@ constexpr double StallTargetMs = 50.0;
 constexpr double NotableGapMs = 20.0;
 
 const QString Bin = QStringLiteral(TONVERA_BIN_DIR);
-
-// Message boxes are counted and answered with the default; nothing else may ask anything.
-class QuietServices
-    : public MessageBoxService
-    , public FolderPickerService
-    , public SoundDeviceService
-    , public LanguageChooserService
-{
-public:
-    int show(const QString &text, int) override
-    {
-        messages << text;
-        return 1;
-    }
-    QString pickFolder(const QString &, const QString &) override { return {}; }
-    bool hasAudioOutput() override { return true; }
-    QString chooseLanguage(const QString &) override { return QStringLiteral("EN"); }
-    QStringList messages;
-};
 
 double cpuSeconds(int who)
 {
@@ -250,6 +232,7 @@ BatchResult convertInTheWindow(
         store.sync();
     }
     QuietServices quiet;
+    quiet.answer = 1; // the default of each question
     MountedVolumes volumes;
     const AppServices services {&quiet, &quiet, &quiet, &quiet, &volumes};
     AppState state;

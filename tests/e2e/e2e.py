@@ -526,9 +526,9 @@ def main():
     found = []
     for file in sorted(os.listdir(folder)):
         if file.startswith("test_") and file.endswith(".py"):
-            spec = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
-            module = importlib.util.module_from_spec(spec)
-            spec.loader.exec_module(module)
+            source = importlib.util.spec_from_file_location(file[:-3], os.path.join(folder, file))
+            module = importlib.util.module_from_spec(source)
+            source.loader.exec_module(module)
             found += [(file, fn.__code__.co_firstlineno, f"{file[5:-3]}.{attr[9:]}", fn)
                       for attr, fn in vars(module).items() if attr.startswith("scenario_")]
     results = [run(runner, name, fn) for _, _, name, fn in sorted(found, key=lambda f: f[:2])

@@ -59,17 +59,9 @@ protected:
         storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", "4"}, {"savDir", music}});
         ASSERT_TRUE(start());
     }
-    QStringList inputNames() const
-    {
-        QStringList names;
-        for (int row = 0; row < ui().ListInput->count(); ++row)
-            names << ListLine::fileNameOf(PathOfItem(ui().ListInput->item(row)));
-        return names;
-    }
     void select(const QString &name)
     {
-        ui().ListInput->setCurrentRow(
-            int(inputNames().indexOf(name)), QItemSelectionModel::ClearAndSelect);
+        WindowFixture::select(name);
         ASSERT_EQ(state.CurrentFile, name);
     }
     // An entry of the output list, made current as a click would.
@@ -156,7 +148,7 @@ TEST_F(TagsWindowTest, RenameMoveAndSaveAsAskBeforeReplacing)
         actions[i]->trigger();
         EXPECT_EQ(bytesOf(theirs), "A");
         EXPECT_EQ(QFileInfo::exists(mine), i == 2); // a copy leaves the file where it was
-        EXPECT_EQ(inputNames().contains(names[i]), i == 2);
+        EXPECT_EQ(listed().contains(names[i]), i == 2);
     }
     EXPECT_EQ(renameBox.shown.first(), names[0]);
     EXPECT_EQ(folders.titles.first(), "Choose the folder where MOVE the file " + names[1]);
@@ -168,7 +160,7 @@ TEST_F(TagsWindowTest, RenameMoveAndSaveAsAskBeforeReplacing)
     fileDialog.chosen = music + "/copy"; // typed without an extension
     ui().mnuSave->trigger();
     EXPECT_EQ(bytesOf(music + "/copy.mp3"), "A");
-    EXPECT_EQ(inputNames(), QStringList({names[2], "copy.mp3"}));
+    EXPECT_EQ(listed(), QStringList({names[2], "copy.mp3"}));
     EXPECT_EQ(state.CurrentFile, names[2]);
     messages.texts.clear();
     fileDialog.error = other + "\n\nIs a directory";
@@ -193,7 +185,7 @@ TEST_F(TagsWindowTest, RenameInTheInputList)
     EXPECT_EQ(renameBox.shown, QStringList {"a.mp3"});
     EXPECT_TRUE(renameBox.places.value(0).isValid());
     EXPECT_EQ(bytesOf(music + "/c.mp3"), "A");
-    EXPECT_EQ(inputNames(), (QStringList {"b.mp3", "c.mp3"}));
+    EXPECT_EQ(listed(), (QStringList {"b.mp3", "c.mp3"}));
     EXPECT_EQ(state.CurrentFile, "c.mp3");
     EXPECT_EQ(releasedBefore, 1);
     renameBox.answer.clear();
@@ -203,7 +195,7 @@ TEST_F(TagsWindowTest, RenameInTheInputList)
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].startsWith(music + "/c.mp3\n\n"));
     EXPECT_EQ(messages.flags_[0], 16);
-    EXPECT_EQ(inputNames(), (QStringList {"b.mp3", "c.mp3"}));
+    EXPECT_EQ(listed(), (QStringList {"b.mp3", "c.mp3"}));
 }
 
 // An output entry renamed keeps its size and shows its new name and path; Alt+M moves nothing
@@ -246,14 +238,14 @@ TEST_F(TagsWindowTest, RenameAndDeleteInBothLists)
     ui().SFDelete->trigger();
     EXPECT_EQ(bytesOf(path("home/Trash/files/gone.mp3")), "G");
     EXPECT_TRUE(QFileInfo::exists(path("home/Trash/info/gone.mp3.trashinfo")));
-    EXPECT_EQ(inputNames(), QStringList {"keep.mp3"});
+    EXPECT_EQ(listed(), QStringList {"keep.mp3"});
     EXPECT_EQ(ui().ListOutput->count(), 1); // its output entry went too
     showOutput(music + "/keep.mp3");
     messages.answers = {Yes};
     key(ui().ListOutput, Qt::Key_Delete);
     EXPECT_EQ(bytesOf(path("home/Trash/files/keep.mp3")), "K");
     EXPECT_EQ(ui().ListOutput->count(), 1);
-    EXPECT_TRUE(inputNames().isEmpty());
+    EXPECT_TRUE(listed().isEmpty());
 }
 
 // The tree's menu acts on the folder right-clicked, which is not listed for that; once the menu
