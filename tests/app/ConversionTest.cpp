@@ -91,6 +91,11 @@ TEST_F(ConversionTest, FailuresAreSaidAndLeaveTheUsersFiles)
             "broken frame", "ERROR inflating file a.mp3"},
         {"no decoder", "a.mp3", [this] { QFile::remove(appFolder + "/tnvr3w"); }, "tnvr3w",
             "ERROR inflating file a.mp3"},
+        {"a decoder that ends well without its wave", "a.mp3",
+            [this] { standIn("tnvr3w", "exit 0"); }, "the decoded file is missing",
+            "ERROR inflating file a.mp3"},
+        {"an empty file", "e.mp3", [this] { QFile(music + "/e.mp3").resize(0); },
+            "INVALID FILE FORMAT", "STOPPED while converting file: e.mp3"},
         {"an encoder killed in the middle of its output", "x.wav",
             [this] {
                 standIn("wm8eutil",
@@ -135,6 +140,9 @@ TEST_F(ConversionTest, FailuresAreSaidAndLeaveTheUsersFiles)
         EXPECT_EQ(readAll(output), c.oldOutput.isEmpty() ? "<missing>" : c.oldOutput);
         EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
         EXPECT_TRUE(ui().CboURL->isEnabled());
+        // The run stopped: the red dot stays while the user looks at files.
+        show(c.source);
+        EXPECT_TRUE(window->statusLine().dotShown());
     }
 }
 

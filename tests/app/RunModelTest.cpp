@@ -156,18 +156,18 @@ RunCase randomRun(int seed)
 }
 
 const QByteArray Mine = "the user's own file";
+const QList<Source> Batch
+    = {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.wav", 1.0}, {"b.wma", 0, Mine}, {"c.mp3", 1.54}};
 
 // Runs picked by hand for the questions a user meets most.
 const QList<RunCase> Picked = {
     {"one file onto the user's file, No", {{"b.wav", 1.0}, {"b.wma", 0, Mine}}, {}, 0, false, {No}},
     {"one file onto the user's file, Yes", {{"b.wav", 1.0}, {"b.wma", 0, Mine}}, {}, 0, false,
         {Yes}},
-    {"a batch onto an existing output, Cancel",
-        {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.mp3", 1.54}}, {0, 2}, 0, false, {Cancel}},
-    {"a batch onto an existing output, No", {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.mp3", 1.54}},
-        {0, 2}, 0, false, {No}},
-    {"a batch onto an existing output, Yes", {{"a.mp3", 2.04}, {"a.wma", 0, Mine}, {"b.mp3", 1.54}},
-        {0, 2}, 0, false, {Yes}},
+    // The run's answer holds for the second existing output too.
+    {"a batch onto existing outputs, Cancel", Batch, {0, 2, 4}, 0, false, {Cancel}},
+    {"a batch onto existing outputs, No", Batch, {0, 2, 4}, 0, false, {No}},
+    {"a batch onto existing outputs, Yes", Batch, {0, 2, 4}, 0, false, {Yes}},
     // The questions name the outputs as the editor names them.
     {"names from the editor onto the user's file",
         {{"a.mp3", 2.04}, {"b.mp3", 1.54}, {"song a.wma", 0, Mine}}, {0, 1}, 0, true, {No},

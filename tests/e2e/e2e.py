@@ -403,18 +403,22 @@ def click_tree_folder(w, name):
         box = extents(tree)
         cells = find_all(tree, "table cell", showing=False)
         for cell in cells:
+            if cell.name != name:
+                continue
             e = extents(cell)
-            if cell.name != name or e.width <= 0:
+            if e.width <= 0:
                 continue
             if e.y < box.y or e.y + e.height > box.y + box.height:
                 seen.clear()
                 x, y = center(tree)
                 xdotool("mousemove", x, y, "click", "4" if e.y < box.y else "5")
                 return None
-            # Still for a second: no folders coming in above it, no scrolling.
-            seen.append((len(cells), e.x, e.y, time.monotonic()))
-            still = [s for s in seen if s[:3] == seen[-1][:3]]
-            return cell if seen[-1][3] - still[0][3] >= 1.0 else None
+            # Still for a second: no folders coming in above it, no scrolling, the tree's
+            # highlight where it goes.
+            selected = tuple(c.name for c in cells if has_state(c, pyatspi.STATE_SELECTED))
+            seen.append((len(cells), e.x, e.y, selected, time.monotonic()))
+            still = [s for s in seen if s[:4] == seen[-1][:4]]
+            return cell if seen[-1][4] - still[0][4] >= 1.0 else None
         seen.clear()
         return None
 
