@@ -49,6 +49,9 @@ ConversionQueue::ConversionQueue(
     , s(parts.state)
     , m_parts(parts)
 {
+    m_planLater.setSingleShot(true);
+    m_planLater.setInterval(0);
+    connect(&m_planLater, &QTimer::timeout, this, &ConversionQueue::planNext);
     connect(w.cmdGrab, &QAbstractButton::clicked, this, &ConversionQueue::cmdGrab_Click);
     connect(w.cmdGrabCut, &QAbstractButton::clicked, this, &ConversionQueue::cmdGrabCut_Click);
     connect(w.mnuGrab, &QAction::triggered, this, &ConversionQueue::mnuGrab_Click);
@@ -160,7 +163,7 @@ void ConversionQueue::startRun(Mode mode, const QString &path)
     // A batch starts planning on the next turn of the event loop, so that the window shows
     // its controls off before the first file is read and its helpers start.
     if (m_run->severalFiles()) {
-        QTimer::singleShot(0, this, &ConversionQueue::planNext);
+        m_planLater.start();
         return;
     }
     planNext();
@@ -196,7 +199,7 @@ void ConversionQueue::planNext()
             // The next file is planned on a later turn of the event loop, so that the window
             // never waits for several plans in a row.
             if (int(m_jobs.size()) < filesAtOnce())
-                QTimer::singleShot(0, this, &ConversionQueue::planNext);
+                m_planLater.start();
             return;
         case Planned::Waiting:
         case Planned::Ended:
@@ -558,7 +561,7 @@ void ConversionQueue::fileFinished(Job *j, bool ok, FileConversion::Stage stage,
     if (!m_jobs.empty())
         showStatus(1120, "Creating WM Audio8 format - File:", m_jobs.front()->outputName);
     // The next file is planned from the event loop, never from inside this handler.
-    QTimer::singleShot(0, this, &ConversionQueue::planNext);
+    m_planLater.start();
 }
 
 void ConversionQueue::showOutputs()

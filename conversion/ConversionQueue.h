@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -168,6 +169,10 @@ private:
     RunChoices m_choices;
     std::vector<std::unique_ptr<Job>> m_jobs; // the files in flight, the longest first
     bool m_planning = false; // planFile is under way (maybe in a dialog)
+    // Plans the next file on a later turn of the event loop. A timer rather than a posted call:
+    // the window's own timers, its painting and the user's input get their turn between two
+    // plans.
+    QTimer m_planLater;
     std::optional<Outcome> m_endWhenIdle; // the planning ended; the run ends with the last file
     // A planned file that waits for a file in flight that shares a file with it.
     struct Waiting
