@@ -61,4 +61,3 @@ def scenario_preview_player(s):
     wait_silent("the stream gone after Stop")
     wait_text(position, "0.00.000")
     expect(is_enabled(button(w, "Play")), "Play offered again after Stop", "disabled")
-    expect(is_enabled(button(w, "Play")), "Play offered again after Stop", "disabled")
