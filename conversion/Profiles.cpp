@@ -115,11 +115,4 @@ OutputBoxEffect OutputBoxClicked(OutputBox clicked, const OutputBoxState &state)
     return effect;
 }
 
-SourceOutputs OutputsOf(const QString &sourceType, bool createWma, bool createWav)
-{
-    if (isType(sourceType, "MP3"))
-        return {createWma, createWav};
-    return {true, false};
-}
-
 } // namespace Profiles

@@ -78,15 +78,4 @@ struct OutputBoxEffect
 // convert commands (for WMA only once a file is selected); clearing the last one withdraws them.
 OutputBoxEffect OutputBoxClicked(OutputBox clicked, const OutputBoxState &state);
 
-// What converting one source makes.
-struct SourceOutputs
-{
-    bool encode = false; // a WMA is encoded
-    bool keepWave = false; // the decoded WAV is kept as OutputBaseName + ".wav"
-};
-
-// MP3 sources follow the two boxes; WAV and WMA sources are always encoded and never leave a
-// WAV behind.
-SourceOutputs OutputsOf(const QString &sourceType, bool createWma, bool createWav);
-
 } // namespace Profiles
