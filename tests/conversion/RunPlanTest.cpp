@@ -36,7 +36,9 @@ TEST(RunPlan, NamesForEachSourceAndOutputDrive)
     EXPECT_EQ(second.TempWavePath + " " + second.TempWmaPath, "/out/~tmpw_1.wav /out/~tmpw_1.wma");
     EXPECT_EQ(outputsOf(second, true, true), QStringList({"/out/y.wma", "/out/y.wav"}));
     EXPECT_EQ(outputsOf(second, false, true), QStringList({"/out/y.wav"}));
-    EXPECT_EQ(outputsOf(wav, true, true), QStringList({"/x.wma"})); // a WAV keeps no WAV
+    EXPECT_EQ(outputsOf(wav, true, true), QStringList({"/x.wma"})); // a WAV makes no WAV
+    EXPECT_EQ(
+        outputsOf(namesFor("z", "WMA", "/o", "", false), true, true), QStringList({"/o/z.wma"}));
 }
 
 TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)

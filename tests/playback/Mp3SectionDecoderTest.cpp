@@ -113,62 +113,56 @@ TEST(Mp3SectionDecoder, KeepsTheSourceFormat)
     EXPECT_NEAR(left.size(), d.frameCount() * 576, 576 * 2);
 }
 
-// A section in frames or seconds, computed from milliseconds as the conversion does:
-// name, by frames, start and end in ms, and the samples of the source expected.
-using SectionCase = std::tuple<const char *, bool, double, double, qint64, qint64>;
-
-class Section : public ::testing::TestWithParam<SectionCase>
+// A section in frames or seconds, computed from milliseconds as the conversion does.
+TEST(Mp3SectionDecoder, SectionsStartAndEndWhereAsked)
 {
-};
-
-TEST_P(Section, StartsAndEndsWhereAsked)
-{
-    const auto [name, byFrames, startMs, endMs, expectedStart, expectedEnd] = GetParam();
-    QTemporaryDir dir;
-    const QString target = dir.filePath("~tmpw_0.wav");
-    Mp3SectionDecoder d;
-    ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", target), 0) << qPrintable(d.errorString());
-    const float frameMs = d.frameDuration();
-    EXPECT_NEAR(frameMs, 1152 * 1000.0 / Rate, 0.001);
-    ASSERT_EQ(byFrames ? d.setRangeByFrames(int(std::lround(startMs / frameMs)),
-                  int(std::min(1e9, std::round(endMs / frameMs))))
-                       : d.setRangeByTime(float(startMs / 1000), float(endMs / 1000)),
-        0);
-    EXPECT_LT(d.setRangeByFrames(0, 1), 0) << "one range per prepared decode";
-    EXPECT_FALSE(QFile::exists(target)) << "nothing under the final name before the end";
-    const Outcome o = waitForEnd(d);
-    ASSERT_TRUE(o.completed) << qPrintable(o.failure);
-    EXPECT_TRUE(o.onOwnerThread);
-    EXPECT_TRUE(std::is_sorted(o.frames.begin(), o.frames.end()));
-    ASSERT_FALSE(o.frames.empty());
-    EXPECT_EQ(o.frames.back(),
-        byFrames ? std::min<qint64>(d.frameCount() - 1, std::llround(endMs / frameMs))
-                 : (expectedEnd - 1) / 1152);
-    const auto left = firstChannel(target, Rate, 2);
-    EXPECT_NEAR(double(expectedStart), startMs * Rate / 1000, 1152.0);
-    ASSERT_EQ(qint64(left.size()), expectedEnd - expectedStart);
-    const auto loud = [](int16_t s) {
-        return std::abs(int(s)) > 4000;
-    };
-    const qint64 on = std::find_if(left.begin(), left.end(), loud) - left.begin();
-    const qint64 off = left.rend() - std::find_if(left.rbegin(), left.rend(), loud) - 1;
-    EXPECT_NEAR(on, std::max<qint64>(0, Rate - expectedStart), EdgeTolerance);
-    EXPECT_NEAR(off, std::min(3 * Rate, expectedEnd) - expectedStart, EdgeTolerance);
-    // The caller's stop after completion releases the source but keeps the result.
-    d.stop();
-    EXPECT_EQ(filesIn(dir), QStringList {"~tmpw_0.wav"});
-}
-
-INSTANTIATE_TEST_SUITE_P(Cuts, Section,
-    ::testing::Values(
+    // name, by frames, start and end in ms, and the samples of the source expected
+    const std::tuple<const char *, bool, double, double, qint64, qint64> cases[] = {
         // Encoder delay and padding trimmed: exactly 4 s, tone at 1 s.
-        SectionCase {"WholeFile", true, 0, 1e12, 0, 4 * Rate},
-        SectionCase {"TimeAroundTheTone", false, 500, 3500, Rate / 2, 7 * Rate / 2},
-        SectionCase {"TimeInsideToPastTheEnd", false, 2000, 1e30, 2 * Rate, 4 * Rate},
+        {"whole file", true, 0, 1e12, 0, 4 * Rate},
+        {"time around the tone", false, 500, 3500, Rate / 2, 7 * Rate / 2},
+        {"time inside to past the end", false, 2000, 1e30, 2 * Rate, 4 * Rate},
         // Frames 19 .. 134, whole frames of 1152 samples.
-        SectionCase {"FramesAroundTheTone", true, 500, 3500, 19 * 1152, 135 * 1152},
-        SectionCase {"FramesInsideToPastTheEnd", true, 1500, 60000, 57 * 1152, 4 * Rate}),
-    [](const auto &info) { return std::string(std::get<0>(info.param)); });
+        {"frames around the tone", true, 500, 3500, 19 * 1152, 135 * 1152},
+        {"frames inside to past the end", true, 1500, 60000, 57 * 1152, 4 * Rate},
+    };
+    for (const auto &[name, byFrames, startMs, endMs, expectedStart, expectedEnd] : cases) {
+        SCOPED_TRACE(name);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("~tmpw_0.wav");
+        Mp3SectionDecoder d;
+        ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", target), 0) << qPrintable(d.errorString());
+        const float frameMs = d.frameDuration();
+        EXPECT_NEAR(frameMs, 1152 * 1000.0 / Rate, 0.001);
+        ASSERT_EQ(byFrames ? d.setRangeByFrames(int(std::lround(startMs / frameMs)),
+                      int(std::min(1e9, std::round(endMs / frameMs))))
+                           : d.setRangeByTime(float(startMs / 1000), float(endMs / 1000)),
+            0);
+        EXPECT_LT(d.setRangeByFrames(0, 1), 0) << "one range per prepared decode";
+        EXPECT_FALSE(QFile::exists(target)) << "nothing under the final name before the end";
+        const Outcome o = waitForEnd(d);
+        ASSERT_TRUE(o.completed) << qPrintable(o.failure);
+        EXPECT_TRUE(o.onOwnerThread);
+        EXPECT_TRUE(std::is_sorted(o.frames.begin(), o.frames.end()));
+        ASSERT_FALSE(o.frames.empty());
+        EXPECT_EQ(o.frames.back(),
+            byFrames ? std::min<qint64>(d.frameCount() - 1, std::llround(endMs / frameMs))
+                     : (expectedEnd - 1) / 1152);
+        const auto left = firstChannel(target, Rate, 2);
+        EXPECT_NEAR(double(expectedStart), startMs * Rate / 1000, 1152.0);
+        ASSERT_EQ(qint64(left.size()), expectedEnd - expectedStart);
+        const auto loud = [](int16_t s) {
+            return std::abs(int(s)) > 4000;
+        };
+        const qint64 on = std::find_if(left.begin(), left.end(), loud) - left.begin();
+        const qint64 off = left.rend() - std::find_if(left.rbegin(), left.rend(), loud) - 1;
+        EXPECT_NEAR(on, std::max<qint64>(0, Rate - expectedStart), EdgeTolerance);
+        EXPECT_NEAR(off, std::min(3 * Rate, expectedEnd) - expectedStart, EdgeTolerance);
+        // The caller's stop after completion releases the source but keeps the result.
+        d.stop();
+        EXPECT_EQ(filesIn(dir), QStringList {"~tmpw_0.wav"});
+    }
+}
 
 // A long stream: copies of the untagged CBR fixture joined end to end.
 QString makeLongMp3(const QTemporaryDir &dir, int copies)
@@ -180,43 +174,38 @@ QString makeLongMp3(const QTemporaryDir &dir, int copies)
     return dir.filePath("long.mp3");
 }
 
-enum class Interrupt { Stop, Destroy, NewDecode };
-
-class Cancel : public ::testing::TestWithParam<Interrupt>
+// Stopped, destroyed or given a new decode on the way: no output, no late signal.
+TEST(Mp3SectionDecoder, CancelLeavesNoOutputAndNoLateSignal)
 {
-};
-
-TEST_P(Cancel, LeavesNoOutputAndNoLateSignal)
-{
-    QTemporaryDir src, out;
-    auto d = std::make_unique<Mp3SectionDecoder>();
-    ASSERT_EQ(d->decodeToWav(makeLongMp3(src, 400), out.filePath("~tmpw_0.wav")), 0);
-    ASSERT_EQ(d->setRangeByFrames(0, d->frameCount() - 1), 0);
-    bool interrupted = false, lateSignal = false;
-    QObject::connect(d.get(), &Mp3SectionDecoder::completed, [&] { lateSignal = true; });
-    QObject::connect(d.get(), &Mp3SectionDecoder::failed, [&] { lateSignal = true; });
-    QEventLoop loop;
-    QObject::connect(d.get(), &Mp3SectionDecoder::progress, &loop, [&] {
-        if (std::exchange(interrupted, true))
-            return;
-        if (GetParam() == Interrupt::Stop)
-            d->stop();
-        else if (GetParam() == Interrupt::Destroy)
-            d.release()->deleteLater();
-        else
-            EXPECT_EQ(d->decodeToWav(Data + "plain.mp3", out.filePath("other.wav")), 0);
-        QTimer::singleShot(300, &loop, &QEventLoop::quit);
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
-    ASSERT_TRUE(interrupted);
-    EXPECT_FALSE(lateSignal);
-    d.reset();
-    EXPECT_TRUE(filesIn(out).isEmpty()) << qPrintable(filesIn(out).join(' '));
+    for (const int way : {0, 1, 2}) {
+        SCOPED_TRACE(way);
+        QTemporaryDir src, out;
+        auto d = std::make_unique<Mp3SectionDecoder>();
+        ASSERT_EQ(d->decodeToWav(makeLongMp3(src, 400), out.filePath("~tmpw_0.wav")), 0);
+        ASSERT_EQ(d->setRangeByFrames(0, d->frameCount() - 1), 0);
+        bool interrupted = false, lateSignal = false;
+        QObject::connect(d.get(), &Mp3SectionDecoder::completed, [&] { lateSignal = true; });
+        QObject::connect(d.get(), &Mp3SectionDecoder::failed, [&] { lateSignal = true; });
+        QEventLoop loop;
+        QObject::connect(d.get(), &Mp3SectionDecoder::progress, &loop, [&] {
+            if (std::exchange(interrupted, true))
+                return;
+            if (way == 0)
+                d->stop();
+            else if (way == 1)
+                d.release()->deleteLater();
+            else
+                EXPECT_EQ(d->decodeToWav(Data + "plain.mp3", out.filePath("other.wav")), 0);
+            QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        ASSERT_TRUE(interrupted);
+        EXPECT_FALSE(lateSignal);
+        d.reset();
+        EXPECT_TRUE(filesIn(out).isEmpty()) << qPrintable(filesIn(out).join(' '));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Ways, Cancel, ::testing::Values(Interrupt::Stop, Interrupt::Destroy, Interrupt::NewDecode));
 
 TEST(Mp3SectionDecoder, SourceCutShortWhileDecodingFails)
 {

@@ -12,10 +12,8 @@
 #include "playback/VolumeWindow.h"
 
 #include <QAudioOutput>
-#include <QDir>
 #include <QMediaPlayer>
 #include <QSlider>
-#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -27,24 +25,13 @@ constexpr int Generous = 20000;
 class PreviewPlayerTest : public WindowFixture
 {
 protected:
-    // Silent WAVs of the given seconds in the music folder, shown with every file type; the
-    // first one selected.
+    // Silent WAVs of the given seconds, shown with every file type; the first one selected.
     void startWith(const std::vector<std::pair<QString, double>> &files)
     {
-        music = path("music");
-        QDir().mkpath(music);
         for (const auto &[name, seconds] : files)
             ASSERT_TRUE(writeSilentWav(music + "/" + name, seconds, 8000, 1));
-        storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", "4"}});
-        ASSERT_TRUE(start());
+        startIn(4);
         select(files.front().first);
-    }
-    void select(const QString &name)
-    {
-        const auto found = ui().ListInput->findItems(name, Qt::MatchStartsWith);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        ui().ListInput->setCurrentItem(found.first());
-        ASSERT_EQ(state.ClickedFilePath, music + "/" + name);
     }
     void setSection(double startMs, double endMs)
     {
@@ -52,7 +39,6 @@ protected:
         state.Cut.setEndMs(endMs);
         window->commands().setSectionCommands(true);
     }
-
     void key(Qt::Key key)
     {
         ui().ListInput->setFocus();
@@ -60,14 +46,17 @@ protected:
     }
     PreviewMedia &player() { return window->media().MediaPlayer1(); }
     QString playing() { return QFileInfo(player().fileName()).fileName(); }
-    bool waitState(PreviewMedia::PlayState wanted)
+    bool waitState(PreviewMedia::PlayState wanted = PreviewMedia::Playing)
     {
         return QTest::qWaitFor([&] { return player().playState() == wanted; }, Generous);
     }
-    bool waitPlaying() { return waitState(PreviewMedia::Playing); }
     bool waitPosition(double seconds)
     {
         return QTest::qWaitFor([&] { return player().position() >= seconds; }, Generous);
+    }
+    bool waitIdle()
+    {
+        return QTest::qWaitFor([&] { return player().fileName().isEmpty(); }, Generous);
     }
     // The player's commands that are on, and the position shown.
     std::string controls()
@@ -87,7 +76,7 @@ protected:
         std::vector<double> seen;
         const auto c = QObject::connect(
             &player(), &PreviewMedia::positionChanged, [&](double at) { seen.push_back(at); });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return player().fileName().isEmpty(); }, Generous));
+        EXPECT_TRUE(waitIdle());
         QObject::disconnect(c);
         std::erase(seen, 0.0);
         if (seen.empty())
@@ -106,20 +95,19 @@ protected:
                 return true;
         return false;
     }
-
-    QString music;
 };
 
-// Play starts, Pause (or Space) toggles, Play resumes; Pause acts on the playing file when
-// another one is selected, Play takes over with the selected one; Esc stops, Space starts.
-TEST_F(PreviewPlayerTest, PlayPauseAndStopKeepTheControlsInStep)
+// Play starts, Pause (or Space) toggles, Play resumes; Esc stops, Space starts the selected file.
+// Whatever a file operation or a conversion does first, leaving the folder and closing the
+// program: the player lets go of its file.
+TEST_F(PreviewPlayerTest, PlayPauseStopAndLettingGo)
 {
     startWith({{"a.wav", 12}, {"b.wav", 12}});
     EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
     // The media pipeline and its sound-server connection wait for the first Play.
     EXPECT_TRUE(window->media().findChildren<QMediaPlayer *>().isEmpty());
     ui().cmdPlay->click();
-    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitState());
     EXPECT_EQ(window->media().findChildren<QMediaPlayer *>().size(), 1);
     EXPECT_EQ(playing(), "a.wav");
     ASSERT_TRUE(waitPosition(0.5));
@@ -133,26 +121,34 @@ TEST_F(PreviewPlayerTest, PlayPauseAndStopKeepTheControlsInStep)
     EXPECT_TRUE(controls().starts_with("Play Pause Stop mnuPlay mnuStop @")) << controls();
     EXPECT_NE(ui().txtPos->text(), "0.00.000");
     ui().cmdPlay->click();
-    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitState());
     EXPECT_GE(player().position(), paused - 0.05);
     key(Qt::Key_Space);
     EXPECT_TRUE(waitState(PreviewMedia::Paused));
-    select("b.wav");
-    ui().cmdPause->click();
-    EXPECT_TRUE(waitPlaying());
-    EXPECT_EQ(playing(), "a.wav");
-    ui().cmdPause->click();
-    EXPECT_TRUE(waitState(PreviewMedia::Paused));
-    EXPECT_EQ(playing(), "a.wav");
-    ui().cmdPlay->click();
-    EXPECT_TRUE(waitPlaying());
-    EXPECT_EQ(playing(), "b.wav");
     key(Qt::Key_Escape);
     EXPECT_TRUE(player().fileName().isEmpty());
     EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
+    select("b.wav");
     key(Qt::Key_Space);
-    EXPECT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitPosition(0.2));
     EXPECT_EQ(playing(), "b.wav");
+    ASSERT_TRUE(holdsOpen("b.wav"));
+    window->media().releaseFiles();
+    EXPECT_FALSE(holdsOpen("b.wav"));
+    EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
+    ui().cmdPlay->click();
+    ASSERT_TRUE(waitState());
+    QDir().mkpath(path("elsewhere"));
+    window->folderBrowser().SetDir1(path("elsewhere"));
+    EXPECT_TRUE(waitIdle());
+    EXPECT_FALSE(holdsOpen("b.wav") || ui().cmdPlay->isEnabled());
+    window->folderBrowser().SetDir1(music);
+    select("a.wav");
+    ui().cmdPlay->click();
+    ASSERT_TRUE(waitState());
+    window->close();
+    EXPECT_TRUE(player().fileName().isEmpty());
+    EXPECT_FALSE(holdsOpen("a.wav"));
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 
@@ -163,7 +159,7 @@ TEST_F(PreviewPlayerTest, PlayCutPlaysTheSectionOnly)
     startWith({{"long.wav", 12}});
     setSection(5000, 7000);
     ui().cmdPlayCut->click();
-    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitState());
     auto [first, last] = positionsUntilIdle();
     // The sound server reports the position in steps (a null sink in big ones), so the limits
     // allow for a step either side of the finish.
@@ -178,7 +174,7 @@ TEST_F(PreviewPlayerTest, PlayCutPlaysTheSectionOnly)
     ASSERT_TRUE(waitState(PreviewMedia::Paused));
     setSection(10500, 0);
     ui().cmdPlayCut->click();
-    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitState());
     std::tie(first, last) = positionsUntilIdle();
     EXPECT_GE(first, 10.45);
     EXPECT_GE(last, 11.5) << "the end of the file stops the player";
@@ -187,7 +183,7 @@ TEST_F(PreviewPlayerTest, PlayCutPlaysTheSectionOnly)
     ui().cmdPlayCut->click();
     EXPECT_TRUE(player().fileName().isEmpty());
     ui().cmdPlay->click(); // the same while the file is playing: Play Cut stops it
-    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitState());
     ui().cmdPlayCut->click();
     QTest::qWait(300);
     EXPECT_NE(player().playState(), PreviewMedia::Playing);
@@ -208,31 +204,25 @@ TEST_F(PreviewPlayerTest, TheSectionWatchdogEndsWithThePlaybackThatStartedIt)
             [&] { return player().fileName().isEmpty() || player().position() >= 8.5; }, Generous);
         return past && playing() == name;
     };
-    const auto playCutAndPause = [&] {
+    // selected after the pause, the button that goes on, the file then playing
+    const std::tuple<const char *, QAbstractButton *, const char *> resumes[] = {
+        {"a.wav", ui().cmdPlay, "a.wav"}, // resumed with Play
+        {"b.wav", ui().cmdPause, "a.wav"}, // Pause acts on the paused file, whatever is selected
+        {"b.wav", ui().cmdPlay, "b.wav"}}; // Play takes the selected file
+    for (const auto &[selected, button, name] : resumes) {
+        SCOPED_TRACE(button->objectName().toStdString() + " with " + selected);
+        select("a.wav");
         ui().cmdPlayCut->click();
-        ASSERT_TRUE(waitPlaying());
+        ASSERT_TRUE(waitState());
         ui().cmdPause->click();
         ASSERT_TRUE(waitState(PreviewMedia::Paused));
         ASSERT_LT(player().position(), 8.0);
-    };
-    playCutAndPause();
-    ui().cmdPlay->click();
-    ASSERT_TRUE(waitPlaying());
-    EXPECT_TRUE(playsPastTheFinish("a.wav")) << "resumed with Play";
-    ui().cmdStop->click();
-    playCutAndPause();
-    select("b.wav");
-    ui().cmdPause->click(); // acts on a.wav
-    ASSERT_TRUE(waitPlaying());
-    EXPECT_TRUE(playsPastTheFinish("a.wav")) << "resumed with Pause, another file selected";
-    ui().cmdStop->click();
-    select("a.wav");
-    playCutAndPause();
-    select("b.wav");
-    ui().cmdPlay->click();
-    ASSERT_TRUE(waitPlaying());
-    EXPECT_TRUE(playsPastTheFinish("b.wav")) << "another file played after the pause";
-    ui().cmdStop->click();
+        select(selected);
+        button->click();
+        ASSERT_TRUE(waitState());
+        EXPECT_TRUE(playsPastTheFinish(name));
+        ui().cmdStop->click();
+    }
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
 }
 
@@ -270,7 +260,7 @@ TEST_F(PreviewPlayerTest, AStopOrAReleaseDuringAPlayRequestEndsLikeAStop)
             messages.texts.clear();
             select("a.wav");
             ui().cmdPlay->click();
-            ASSERT_TRUE(waitPlaying());
+            ASSERT_TRUE(waitState());
             ui().cmdPause->click(); // Play, Pause and Stop are all on now
             ASSERT_TRUE(waitState(PreviewMedia::Paused));
             select(name);
@@ -309,7 +299,7 @@ TEST_F(PreviewPlayerTest, FileKindsAndBrokenFiles)
     for (const char *name : {"plain.mp3", "clip.wma"}) {
         select(name);
         ui().cmdPlay->click();
-        EXPECT_TRUE(waitPlaying()) << name;
+        EXPECT_TRUE(waitState()) << name;
         EXPECT_GT(player().duration(), 1.0) << name;
         EXPECT_TRUE(waitPosition(0.2)) << name;
     }
@@ -326,35 +316,8 @@ TEST_F(PreviewPlayerTest, FileKindsAndBrokenFiles)
     // A file that failed leaves the player able to play the next one.
     select("plain.mp3");
     ui().cmdPlay->click();
-    EXPECT_TRUE(waitPlaying());
+    EXPECT_TRUE(waitState());
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
-}
-
-// What every file operation and conversion does first, leaving the folder and closing the
-// program: the player lets go of its file.
-TEST_F(PreviewPlayerTest, ReleasingFilesClosesThePlayingFile)
-{
-    startWith({{"held.wav", 12}});
-    ui().cmdPlay->click();
-    ASSERT_TRUE(waitPosition(0.2));
-    ASSERT_TRUE(holdsOpen("held.wav"));
-    window->media().releaseFiles();
-    EXPECT_FALSE(holdsOpen("held.wav"));
-    EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
-    ui().cmdPlay->click();
-    ASSERT_TRUE(waitPlaying());
-    QDir().mkpath(path("elsewhere"));
-    window->folderBrowser().SetDir1(path("elsewhere"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player().fileName().isEmpty(); }, Generous));
-    EXPECT_FALSE(holdsOpen("held.wav"));
-    EXPECT_FALSE(ui().cmdPlay->isEnabled());
-    window->folderBrowser().SetDir1(music);
-    select("held.wav");
-    ui().cmdPlay->click();
-    ASSERT_TRUE(waitPlaying());
-    window->close();
-    EXPECT_TRUE(player().fileName().isEmpty());
-    EXPECT_FALSE(holdsOpen("held.wav"));
 }
 
 // Moving the slider of the idle player brings in the selected file, paused there; Set start
@@ -373,7 +336,7 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     EXPECT_NEAR(state.Cut.startMs(), 500, 50);
     EXPECT_EQ(ui().txtSta->text(), CutTimes::TimeText(state.Cut.startMs()));
     ui().cmdPlay->click(); // Play goes on from there
-    ASSERT_TRUE(waitPlaying());
+    ASSERT_TRUE(waitState());
     EXPECT_GE(player().position(), 0.45);
     ASSERT_TRUE(waitPosition(1.0));
     ui().cmdPause->click();

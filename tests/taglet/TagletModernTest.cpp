@@ -113,7 +113,11 @@ TEST_F(ModernTest, TextsAndFrameWalkOfEveryVersion)
         {v4(frame("TPE1", "\3A\0B\0\0"s, 4)), "TPE1=A / B"}, // v2.4 values joined
         {v4(frame("TPE1", "\1\xFF\xFE\x41\0\0\0\x42\0\0\0"s, 4)), "TPE1=A / B"}, // mark kept
         {id3v2(frame("TPE1", "\0A\0B"s)), "TPE1=A"}, // before v2.4 the first text counts
-        {v4(frame("TCON", "\0"s + "17\0Pop\0RX\0"s + "300", 4)), "TCON=(17) / Pop / (RX) / 300"},
+        {v4(frame("TCON", "\0"s + "17\0Pop\0RX\0"s + "255\0"s + "300", 4)),
+            "TCON=(17) / Pop / (RX) / (255) / 300"},
+        {v4(frame("TDOR", "\0"s + "1999-05", 4)), "TORY=1999"},
+        {v4(frame("TIT2", "\3\xE0\x81\x81"s, 4)), "TIT2=\u00E0\u0081\u0081"}, // overlong: bytes
+        {v4(frame("TIT2", "\0\xFF\0A"s, 4), 0x80), "TIT2=\u00FFA"}, // unsynchronised tag
         {v4(frame("TDRC", "\0"s + "2004-05-06T12:00", 4)), "TYER=2004"},
         {v4(frame("TDRC", "\0soon"s, 4)), "TYER=soon"},
         {id3v2(frame("TALB", "\7bytes"s)), "TALB="}, // an unknown encoding lists it empty
@@ -234,11 +238,22 @@ TEST_F(ModernTest, AudioBehindJunkSecondTagsAndOtherVersions)
     for (int i = 0; i < 38; ++i)
         audio += "\xFF\xFB\x90\x64"s + std::string(413, '\0');
     const std::string tit2 = frame("TIT2", "\0A"s), tag = id3v2(tit2);
+    const auto info = [](const char *mode, const std::string &fields) {
+        return ("\xFF\xFB\x90"s + mode + std::string(32, '\0') + "Info" + fields)
+            .append(377 - fields.size(), '\0');
+    };
     const std::tuple<const char *, std::string, std::vector<int>, int> cases[] = {
         {"junk before the audio", tag + "junk\xFF\xFB"s + audio, {}, 1},
         {"a second tag", tag + id3v2(std::string(3000, '\0')) + audio, {}, 1},
         {"v2.5", id3v2(tit2, 5) + audio, {100}, 0},
         {"footer", id3v2(tit2, 4, 0x10) + "3DI\4\0\x10\0\0\0\x0C"s + audio, {}, 1},
+        {"free format is no frame", tag + "\xFF\xFB\x00\x64"s + audio, {}, 1},
+        // The frame of an Info header holds no audio: counted by the header (its side
+        // information is 32 bytes long for two channels) or passed over by the scan.
+        {"Info with a frame count", tag + info("\x80", "\0\0\0\1\0\0\0\x26"s) + audio, {}, 1},
+        {"Info without", tag + info("\x64", "\0\0\0\0"s) + audio, {}, 1},
+        // A last frame cut off by an ID3v1 tag does not play.
+        {"ID3v1", tag + audio + audio.substr(0, 300) + "TAG"s + std::string(125, '\0'), {}, 1},
     };
     for (const auto &[name, bytes, events, frames] : cases) {
         SCOPED_TRACE(name);
@@ -249,7 +264,20 @@ TEST_F(ModernTest, AudioBehindJunkSecondTagsAndOtherVersions)
         EXPECT_EQ(std::tuple(int(t.TextFrameNum()), t.Bitrate(), t.Frequency()),
             std::tuple(frames, 128, 44100));
         EXPECT_NEAR(t.LengthMs(), 38 * 1152 * 1000 / 44100, 1);
+        EXPECT_EQ(t.Length(), 1) << "0.99 seconds, rounded";
     }
+    // Without a header the scan averages the rates, in kbit/s of 1000 bits.
+    std::string mixed;
+    for (int i = 0; i < 10; ++i)
+        mixed += "\xFF\xFB\x90\x64"s + std::string(413, '\0') + "\xFF\xFB\xE0\x64"s
+            + std::string(1040, '\0');
+    Taglet v;
+    ASSERT_EQ(readModern(v, write("v.mp3", mixed)).error, 0);
+    EXPECT_EQ(v.Bitrate(), 224);
+    // A tag that claims more than the file holds gives what the file has.
+    const std::string claims = id3v2(tit2 + std::string(2000, '\0'));
+    EXPECT_EQ(readModern(v, write("c.mp3", claims.substr(0, 10 + tit2.size()))).error, errPastEnd);
+    EXPECT_EQ(textFrames(v), "TIT2=A") << "the frames before the missing audio";
     // No frame sync anywhere: the plain header decoding and estimate apply.
     Taglet t;
     const std::string path = write("x.mp3", "\0\xFB\x90\x64"s);

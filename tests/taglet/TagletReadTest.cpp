@@ -45,6 +45,14 @@ TEST_F(ReadTest, FixturesReadAsExpected)
     Taglet t;
     EXPECT_EQ(readFile(t, dir.path()).error, errFileAccess);
     EXPECT_EQ(readFile(t, "").error, errFileNotFound);
+    // A frame the reader does not keep, reaching past the end of the file, is refused too.
+    std::string past = id3v2(frame("PRIV", "x"));
+    EXPECT_EQ(readFile(t, write("past.mp3", past.replace(14, 4, "\0\x7F\xFF\xFF") + Audio)).error,
+        errPastEnd);
+    // A name beyond 16 bits (a surrogate pair) opens the file it names.
+    const std::string music = write("\xF0\x9F\x8E\xB5.mp3", slurp(fixture("tone.mp3")));
+    t.setFilename(QString::fromStdString(music).toStdU16String());
+    EXPECT_NO_THROW(t.Read());
 }
 
 TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
@@ -161,10 +169,10 @@ TEST_F(ReadTest, MpegHeaderFields)
 TEST_F(ReadTest, PlayingTimeAndItsOverflow)
 {
     const std::string path = write("long.mp3", "\xFF\xFB\x90\x64");
-    std::filesystem::resize_file(path, 4'000'000);
+    std::filesystem::resize_file(path, 4'010'000);
     Taglet t;
     ASSERT_EQ(readFile(t, path).error, 0);
-    EXPECT_EQ(t.Length(), 249);
+    EXPECT_EQ(t.Length(), 250) << "249.69 seconds, rounded";
     // 8 kbit/s: about 1004 bytes a second, so 40 MB is past 32767 seconds.
     const std::string big = write("big.mp3", "\xFF\xF3\x14\x00"s);
     std::filesystem::resize_file(big, 40'000'000);

@@ -23,11 +23,16 @@ TEST_F(SaveTest, AppendsOrReplacesOnlyTheLast128Bytes)
     saveAs(t, path);
     EXPECT_EQ(slurp(path), Audio + "TAGSong" + std::string(120, '\0') + '\x11');
     t.setSong(u"Other");
+    t.setArtist(std::u16string(30, u'a'));
+    t.setYear(u"1999");
     t.setGenre(u"rock"); // names match exactly or not at all
     saveAs(t, path);
-    EXPECT_EQ(slurp(path), Audio + "TAGOther" + std::string(119, '\0') + '\xFF');
-    t.Read(); // what was written reads back
-    EXPECT_EQ(std::tuple(t.HaveTag(), t.Song(), t.Genre()), std::tuple(tagID3v1, u"Other", u""));
+    EXPECT_EQ(slurp(path),
+        Audio + "TAGOther" + std::string(25, '\0') + std::string(30, 'a') + std::string(30, '\0')
+            + "1999" + std::string(30, '\0') + '\xFF');
+    t.Read(); // what was written reads back, every field at its full width
+    EXPECT_EQ(std::tuple(t.HaveTag(), t.Song(), t.Artist(), t.Year(), t.Genre()),
+        std::tuple(tagID3v1, u"Other", std::u16string(30, u'a'), u"1999", u""));
 }
 
 TEST_F(SaveTest, FieldsAreFittedInPlace)
@@ -52,9 +57,9 @@ TEST_F(SaveTest, FieldsAreFittedInPlace)
     EXPECT_EQ(t.Comment(), std::u16string(30, u'd'));
     EXPECT_EQ(slurp(path).substr(Audio.size() + 97), std::string(30, 'd') + '\xFF');
     // Characters without a single-byte form are written as '?'.
-    t.setSong(u"a\u20ACb");
+    t.setSong(u"a\u20ACb\u00FF");
     saveAs(t, path);
-    EXPECT_EQ(slurp(path).substr(Audio.size() + 3, 4), "a?b\0"s);
+    EXPECT_EQ(slurp(path).substr(Audio.size() + 3, 5), "a?b\xFF\0"s);
 }
 
 TEST_F(SaveTest, LeavesAnId3v2TagAlone)

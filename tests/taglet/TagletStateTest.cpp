@@ -87,11 +87,13 @@ TEST(TagletState, PersistenceRoundTrips)
     bag.values["Bitrate"] = std::int32_t {192};
     bag.values["Song"] = u"Stored"s;
     bag.values["Trim"] = false;
+    bag.values["Copyright"] = std::int32_t {-1}; // a host's true
     Taglet t;
     t.ReadProperties(bag);
     EXPECT_EQ(t.Bitrate(), 192);
     EXPECT_EQ(t.Song(), u"Stored");
     EXPECT_FALSE(t.Trim());
+    EXPECT_TRUE(t.Copyright());
     EXPECT_FALSE(t.Modern());
     MemoryBag out;
     t.WriteProperties(out);

@@ -16,7 +16,7 @@ TEST(CutNamesTest, NameTheCutFile)
 {
     const std::tuple<const char *, Rule, QString, QStringList, QString> cases[] = {
         {"the first number", NumberAfter, "B", {}, "B_[1]"},
-        {"past the largest, any extension", NumberAfter, "B", {"B_[1].wma", "B_[3].mp3", "B.mp3"},
+        {"past the largest, any extension", NumberAfter, "B", {"B_[3].mp3", "B_[1].wma", "B.mp3"},
             "B_[4]"},
         {"leading zeros are numbers", NumberAfter, "B", {"B_[007].wma"}, "B_[8]"},
         {"no number counts for nothing", NumberAfter, "B",

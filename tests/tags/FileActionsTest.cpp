@@ -141,6 +141,12 @@ TEST_F(FileActionsTest, MovingToAnotherFileSystemCopiesThenRemoves)
     write("music/big.wav", "other");
     rename({{"mounted/big.wav", "music/big.wav", false, Result::TargetExists}});
     EXPECT_EQ(disk("music"), QStringList {"music/big.wav=other"});
+    // A replace that fails for want of room leaves the file there whole, and nothing beside it.
+    write("music/huge.wav", QByteArray(9 << 20, 'h'));
+    rename({{"music/huge.wav", "mounted/big.wav", true, Result::Failed}});
+    EXPECT_EQ(FileActions::CopyThisFile(at("music/huge.wav"), at("mounted/big.wav"), true).result,
+        Result::Failed);
+    EXPECT_EQ(read("mounted/big.wav"), bytes);
     EXPECT_EQ(disk("mounted").size(), 1);
 }
 
@@ -218,8 +224,8 @@ TEST(FileActionsNames, TheRenameBoxMoveTitleAndSaveAs)
         FileActions::SaveAsProposalFor("song.wav", "WAV", "/o", "/m", "A", "C").fileName, "song");
     const std::tuple<QString, int, QString> chosen[]
         = {{"/o/copy", 1, "/o/copy.mp3"}, {"/o/copy", 2, "/o/copy"}, // All Files
-            {"/o/copy.x", 1, "/o/copy.x"}, {QString("/o/c") + QChar(0) + "junk", 1, "/o/c.mp3"},
-            {"", 1, ""}};
+            {"/o/copy.x", 1, "/o/copy.x"}, {"/o/v1.2 copy", 1, "/o/v1.2 copy.mp3"},
+            {QString("/o/c") + QChar(0) + "junk", 1, "/o/c.mp3"}, {"", 1, ""}};
     for (const auto &[name, filter, result] : chosen)
         EXPECT_EQ(FileActions::SaveAsChosenName(name, filter, "mp3"), result) << filter;
 }

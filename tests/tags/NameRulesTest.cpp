@@ -96,8 +96,8 @@ TEST(NameRulesTest, TagsReadFromTheName)
 TEST(NameRulesTest, SeparatorsTracksAndYears)
 {
     const std::pair<QString, QString> found[]
-        = {{"Artist - Title", "-"}, {"Artist_Title.live", "_"}, {"a.b;c", "."}, {"one;two", ";"},
-            {"50% off!", "%"}, {"a,b", ","}, {"plain name", ""}, {"", ""}};
+        = {{"Artist - Title", "-"}, {"a_b-c", "-"}, {"Artist_Title.live", "_"}, {"a.b;c", "."},
+            {"one;two", ";"}, {"50% off!", "%"}, {"a,b", ","}, {"plain name", ""}, {"", ""}};
     for (const auto &[name, separator] : found)
         EXPECT_EQ(Ricava_Delimitatore(name), separator) << name.toStdString();
     for (const char *bad : {"/", "\\", ":", "*", "?", "\"", "<", ">", "|", " / "})

@@ -235,10 +235,15 @@ TEST_F(TagEditorTest, CutNameRules)
     frmCutName::LoadRule(state, *settings);
     EXPECT_EQ(std::tuple(state.CutNameNumbered, state.CutNameAfter, state.CutNameText),
         std::tuple(false, true, QString("cut")));
+    frmCutName text(state, *settings, mainChkCutNam, &mainWindow);
+    EXPECT_TRUE(text.ui().OptStr->isChecked() && text.ui().OptStrS->isChecked()
+        && !text.ui().FraNum->isEnabled());
+    EXPECT_EQ(text.ui().txtStr->text(), "cut");
+    text.ui().txtStr->setText("take");
+    text.ui().Cmdok->click();
+    EXPECT_EQ(state.CutNameText, "take");
     frmCutName rules(state, *settings, mainChkCutNam, &mainWindow);
     Ui::frmCutName &ui = rules.ui();
-    EXPECT_TRUE(ui.OptStr->isChecked() && ui.OptStrS->isChecked() && !ui.FraNum->isEnabled());
-    EXPECT_EQ(ui.txtStr->text(), "cut");
     ui.OptNum->setChecked(true);
     EXPECT_TRUE(ui.FraNum->isEnabled() && !ui.txtStr->isEnabled());
     ui.OptNumP->setChecked(true);
@@ -247,7 +252,7 @@ TEST_F(TagEditorTest, CutNameRules)
     EXPECT_EQ(std::tuple(state.CutNameNumbered, state.CutNameAfter, state.CutNameText,
                   state.CutNamesOn, mainChkCutNam->isChecked()),
         std::tuple(true, false, QString(), false, false));
-    EXPECT_EQ(stored({"OptStr", "OptNumP"}), Texts({"False", "True"}));
+    EXPECT_EQ(stored({"OptStr", "OptNumP", "strNam"}), Texts({"False", "True", "take"}));
     AppState next;
     frmCutName::LoadRule(next, *settings);
     EXPECT_TRUE(next.CutNameNumbered && !next.CutNameAfter);
