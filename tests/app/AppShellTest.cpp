@@ -34,8 +34,7 @@ protected:
     QString stored(const QString &key) { return Settings().text("UserDef", key, "<missing>"); }
 };
 
-// The first start asks for the language, Esc giving English. In the chooser the focus starts on
-// the language in use: Esc keeps it, Return or a click takes a language.
+// The first start asks for the language, Esc giving English.
 TEST_F(AppShellTest, TheLanguageChooser)
 {
     TechLanChooser realChooser;
@@ -53,23 +52,17 @@ TEST_F(AppShellTest, TheLanguageChooser)
     EXPECT_TRUE(state.HelpFilePath.endsWith("/app/TONVE_EN.html"));
     EXPECT_TRUE(window->isVisible());
 
-    // Each way to end the chooser (Esc, Return on the focused language, a click on Italiano),
-    // from each language.
-    for (int way = 0; way < 6; ++way) {
-        const QString current = way < 3 ? "IT" : "EN";
+    // The focus starts on the language in use, which Return takes. (Esc keeps it and a click
+    // takes the language clicked: the end-to-end language scenario.)
+    for (const QString current : {"IT", "EN"}) {
         TechLan dialog(current);
         dialog.show();
         QApplication::setActiveWindow(&dialog);
-        QPushButton *focused = way < 3 ? dialog.ui().cmdIT : dialog.ui().cmdEN;
-        ASSERT_TRUE(focused->hasFocus()) << way;
-        if (way % 3 == 0)
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        else if (way % 3 == 1)
-            QTest::keyClick(focused, Qt::Key_Return);
-        else
-            QTest::mouseClick(dialog.ui().cmdIT, Qt::LeftButton);
-        EXPECT_EQ(dialog.languageCode(), way % 3 == 2 ? "IT" : current) << way;
-        EXPECT_EQ(dialog.result(), way % 3 == 0 ? QDialog::Rejected : QDialog::Accepted) << way;
+        QPushButton *focused = current == "IT" ? dialog.ui().cmdIT : dialog.ui().cmdEN;
+        ASSERT_TRUE(focused->hasFocus()) << current.toStdString();
+        QTest::keyClick(focused, Qt::Key_Return);
+        EXPECT_EQ(dialog.languageCode(), current);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
 }
 
