@@ -74,74 +74,71 @@ protected:
 // output the user let be replaced is still there, and no temporary file is left.
 TEST_F(ConversionTest, FailuresAreSaidAndLeaveTheUsersFiles)
 {
-    const struct
-    {
-        const char *what;
-        QString source;
-        std::function<void()> arrange;
-        QString message, status;
-        QByteArray oldOutput = {};
-    } cases[] = {
-        {"a failing encoder", "b.wav",
-            [this] { standIn("wm8eutil", "echo 'wm8eutil: the disk is full' >&2; exit 3"); },
-            "the disk is full", "STOPPED while converting file: b.wma"},
-        // No half-made WAV goes on to the encoder.
-        {"a failing decoder", "a.mp3",
-            [this] { standIn("tnvr3w", "echo 'tnvr3w: broken frame' >&2; touch \"$2\"; exit 2"); },
-            "broken frame", "ERROR inflating file a.mp3"},
-        {"no decoder", "a.mp3", [this] { QFile::remove(appFolder + "/tnvr3w"); }, "tnvr3w",
-            "ERROR inflating file a.mp3"},
-        {"a decoder that ends well without its wave", "a.mp3",
-            [this] { standIn("tnvr3w", "exit 0"); }, "the decoded file is missing",
-            "ERROR inflating file a.mp3"},
-        {"an empty file", "e.mp3", [this] { QFile(music + "/e.mp3").resize(0); },
-            "INVALID FILE FORMAT", "STOPPED while converting file: e.mp3"},
-        {"an encoder killed in the middle of its output", "x.wav",
-            [this] {
-                standIn("wm8eutil",
-                    "echo partial > \"" + music.toUtf8() + "/~tmpw_0.wma\"; kill -9 $$");
-            },
-            "wm8eutil", "STOPPED while converting file: x.wma", "old"},
-        {"an output folder that went away (an unplugged drive)", "b.wav",
-            [this] {
-                state.UserOutputFolder = path("unplugged");
-                ui().OptUsrDir->click();
-            },
-            "ERROR Access denied to Disk", ""},
-        {"a decoded wave that cannot take its name", "a.mp3",
-            [this] {
-                ui().chkWMA->click(); // off
-                ui().chkWAV->click(); // on
-                QDir().mkpath(music + "/a.wav/in the way");
-            },
-            "cannot take its name", "ERROR inflating file a.mp3"},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const auto &c = cases[i];
-        SCOPED_TRACE(c.what);
-        music = path(QString("case%1").arg(i));
+    // what goes wrong, the source, how it is arranged; what is said, the status (none when the
+    // run does not start), an output of the user's already there
+    const std::tuple<const char *, QString, std::function<void()>, QString, QString, QByteArray>
+        cases[] = {
+            {"a failing encoder", "b.wav",
+                [this] { standIn("wm8eutil", "echo 'wm8eutil: the disk is full' >&2; exit 3"); },
+                "the disk is full", "STOPPED while converting file: b.wma", ""},
+            // No half-made WAV goes on to the encoder.
+            {"a failing decoder", "a.mp3",
+                [this] {
+                    standIn("tnvr3w", "echo 'tnvr3w: broken frame' >&2; touch \"$2\"; exit 2");
+                },
+                "broken frame", "ERROR inflating file a.mp3", ""},
+            {"no decoder", "a.mp3", [this] { QFile::remove(appFolder + "/tnvr3w"); }, "tnvr3w",
+                "ERROR inflating file a.mp3", ""},
+            {"a decoder that ends well without its wave", "a.mp3",
+                [this] { standIn("tnvr3w", "exit 0"); }, "the decoded file is missing",
+                "ERROR inflating file a.mp3", ""},
+            {"an empty file", "e.mp3", [this] { QFile(music + "/e.mp3").resize(0); },
+                "INVALID FILE FORMAT", "STOPPED while converting file: e.mp3", ""},
+            {"an encoder killed in the middle of its output", "x.wav",
+                [this] {
+                    standIn("wm8eutil",
+                        "echo partial > \"" + music.toUtf8() + "/~tmpw_0.wma\"; kill -9 $$");
+                },
+                "wm8eutil", "STOPPED while converting file: x.wma", "old"},
+            {"an output folder that went away (an unplugged drive)", "b.wav",
+                [this] {
+                    state.UserOutputFolder = path("unplugged");
+                    ui().OptUsrDir->click();
+                },
+                "ERROR Access denied to Disk", "", ""},
+            {"a decoded wave that cannot take its name", "a.mp3",
+                [this] {
+                    ui().chkWMA->click(); // off
+                    ui().chkWAV->click(); // on
+                    QDir().mkpath(music + "/a.wav/in the way");
+                },
+                "cannot take its name", "ERROR inflating file a.mp3", ""},
+        };
+    int folder = 0;
+    for (const auto &[what, source, arrange, message, end, oldOutput] : cases) {
+        SCOPED_TRACE(what);
+        music = path(QString("case%1").arg(++folder));
         QDir().mkpath(music);
-        c.source.endsWith(".mp3") ? put(c.source, "codecs/tagged.mp3") : put(c.source);
-        const QString output = music + "/" + c.source.chopped(4) + ".wma";
-        if (!c.oldOutput.isEmpty())
-            writeFile(output, c.oldOutput);
+        source.endsWith(".mp3") ? put(source, "codecs/tagged.mp3") : put(source);
+        const QString output = music + "/" + source.chopped(4) + ".wma";
+        if (!oldOutput.isEmpty())
+            writeFile(output, oldOutput);
         linkHelpers();
-        startIn(c.source.endsWith(".mp3") ? 0 : 1);
-        c.arrange();
-        select(c.source);
+        startIn(source.endsWith(".mp3") ? 0 : 1);
+        arrange();
+        select(source);
         messages.texts.clear();
         convert({Yes});
-        EXPECT_TRUE(said().contains(c.message)) << said().toStdString();
-        if (!c.status.isEmpty()) {
-            EXPECT_TRUE(said().startsWith("file: " + music + "/" + c.source))
-                << said().toStdString();
-            EXPECT_TRUE(status().contains(c.status)) << status().toStdString();
+        EXPECT_TRUE(said().contains(message)) << said().toStdString();
+        if (!end.isEmpty()) {
+            EXPECT_TRUE(said().startsWith("file: " + music + "/" + source)) << said().toStdString();
+            EXPECT_TRUE(status().contains(end)) << status().toStdString();
         }
-        EXPECT_EQ(readAll(output), c.oldOutput.isEmpty() ? "<missing>" : c.oldOutput);
+        EXPECT_EQ(readAll(output), oldOutput.isEmpty() ? "<missing>" : oldOutput);
         EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
         EXPECT_TRUE(ui().CboURL->isEnabled());
         // The run stopped: the red dot stays while the user looks at files.
-        show(c.source);
+        show(source);
         EXPECT_TRUE(window->statusLine().dotShown());
     }
 }
@@ -231,7 +228,9 @@ sleep 30)sh");
     EXPECT_TRUE(messages.texts[1].contains("b went wrong"));
 }
 
-TEST_F(ConversionTest, ClosingDuringARunPutsBackTheSetAsideOriginal)
+// Encoded again, a WMA is set aside until its output is finished: closing the window during the
+// run puts it back; two runs keep the first original beside the output, replaced once finished.
+TEST_F(ConversionTest, AWmaEncodedAgainKeepsItsFirstOriginal)
 {
     put("clip.wma", "browser/clip.wma");
     const QByteArray original = readAll(music + "/clip.wma");
@@ -244,56 +243,8 @@ TEST_F(ConversionTest, ClosingDuringARunPutsBackTheSetAsideOriginal)
     closeWindow();
     EXPECT_EQ(readAll(music + "/clip.wma"), original);
     EXPECT_FALSE(QFileInfo::exists(music + "/clip.wma.tmp.wma"));
-}
 
-// A run takes its files at its start: marks, clicks and commands meanwhile change none of it.
-TEST_F(ConversionTest, CommandsDuringARunChangeNothingOfIt)
-{
-    put("b.wav");
-    put("c.wav");
-    standIn("wm8eutil", "sleep 1; echo x > \"" + music.toUtf8() + "/~tmpw_0.wma\"");
-    startIn(1);
-    select("b.wav");
-    ui().ListInput->clearSelection(); // nothing marked: the current file alone
-    ui().cmdGrab->click(); // b.wav, in the background
-    ASSERT_TRUE(queue().isBusy());
-    ASSERT_TRUE(ui().ListInput->isEnabled());
-
-    select("c.wav");
-    queue().cmdGrabCut_Click();
-    ui().cmdGrab->click();
-    queue().mnuGrab_Click();
-    EXPECT_FALSE(state.CutSectionOnly);
-    ASSERT_TRUE(waitForTheRun());
-    EXPECT_TRUE(QFileInfo::exists(music + "/b.wma"));
-    EXPECT_FALSE(QFileInfo::exists(music + "/c.wma"));
-    EXPECT_EQ(ui().ListInput->selectedItems().size(), 1); // c.wav keeps the user's mark
-    EXPECT_TRUE(status().contains("Conversion completed - File: b.wma"));
-}
-
-TEST_F(ConversionTest, AnAnswerBelongsToTheRunItWasGivenIn)
-{
-    put("a.mp3", "codecs/tagged.mp3");
-    put("b.mp3", "codecs/mono.mp3");
-    writeFile(music + "/a.wma", "old");
-    startIn(0);
-    ui().chkAll->click();
-    convert({No}); // for the batch: a.wma stays
-    EXPECT_EQ(readAll(music + "/a.wma"), "old");
-
-    // The file alone, a Yes: replaced, whatever the batch was told.
-    select("a.mp3");
-    ui().ListInput->clearSelection();
-    convert({Yes});
-    EXPECT_TRUE(said().contains("ALREADY EXISTS"));
-    EXPECT_NEAR(seconds(music + "/a.wma"), 2.04, 0.15);
-}
-
-// Encoded again, a WMA keeps its first original set aside; the output is replaced once finished.
-TEST_F(ConversionTest, AWmaEncodedAgainKeepsItsFirstOriginal)
-{
-    put("clip.wma", "browser/clip.wma");
-    const QByteArray original = readAll(music + "/clip.wma");
+    linkHelpers();
     startIn(3);
     select("clip.wma");
     ui().Option2->click();
@@ -303,12 +254,41 @@ TEST_F(ConversionTest, AWmaEncodedAgainKeepsItsFirstOriginal)
     const qint64 mono = QFileInfo(music + "/clip.wma").size();
     ui().cboProfile->setCurrentIndex(6); // a128
     show("clip.wma");
+    messages.texts.clear();
     convert({Yes});
-    EXPECT_EQ(messages.texts.size(), 2) << messages.texts.join(" | ").toStdString();
+    EXPECT_EQ(messages.texts.size(), 1) << messages.texts.join(" | ").toStdString();
     EXPECT_TRUE(status().contains("Conversion completed"));
     EXPECT_NEAR(seconds(music + "/clip.wma"), 2.0, 0.2);
     EXPECT_GT(QFileInfo(music + "/clip.wma").size(), mono);
     EXPECT_EQ(readAll(music + "/clip.wma.tmp.wma"), original);
+}
+
+// A run takes its files at its start: marks, clicks and commands meanwhile change none of it.
+// Its encoder reports nothing: the bar follows the estimate, short of the end until it is done.
+TEST_F(ConversionTest, ARunOwnsItsFilesAndTheBarFollowsTheEstimate)
+{
+    put("a.mp3", "codecs/tagged.mp3");
+    put("c.wav");
+    standIn("wm8eutil", "sleep 2; echo x > \"" + music.toUtf8() + "/~tmpw_0.wma\"");
+    startIn(2);
+    select("a.mp3");
+    ui().ListInput->clearSelection(); // nothing marked: the current file alone
+    ui().cmdGrab->click(); // in the background
+    ASSERT_TRUE(queue().isBusy());
+    ASSERT_TRUE(ui().ListInput->isEnabled());
+
+    select("c.wav");
+    queue().cmdGrabCut_Click();
+    ui().cmdGrab->click();
+    queue().mnuGrab_Click();
+    EXPECT_FALSE(state.CutSectionOnly);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return ui().LabProgr->text() == "99%"; }, 10000))
+        << ui().LabProgr->text().toStdString();
+    ASSERT_TRUE(waitForTheRun());
+    EXPECT_TRUE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_FALSE(QFileInfo::exists(music + "/c.wma"));
+    EXPECT_EQ(ui().ListInput->selectedItems().size(), 1); // c.wav keeps the user's mark
+    EXPECT_TRUE(status().contains("Conversion completed - File: a.wma"));
 }
 
 // The options dialog before each further file of a run: what is chosen there is used for that
@@ -410,53 +390,50 @@ TEST_F(ConversionTest, TheSectionIsSetWithTheBarsAndConvertedAlone)
     EXPECT_TRUE(leftovers().isEmpty());
 }
 
-TEST_F(ConversionTest, ConvertWithNothingMarkedAndNoCurrentFileDoesNothing)
-{
-    put("a.mp3", "codecs/tagged.mp3");
-    startIn(0);
-    select("a.mp3");
-    ui().CboType->setCurrentIndex(4); // a type change leaves no current file
-    ASSERT_TRUE(ui().cmdGrab->isEnabled());
-    ui().cmdGrab->click();
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
-    EXPECT_FALSE(queue().isBusy());
-    EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
-    EXPECT_TRUE(ui().CboURL->isEnabled());
-}
-
-// "Create Wave" alone keeps an MP3's decoded wave; a WAV source has nothing to make.
-TEST_F(ConversionTest, WithoutWmaOutputOnlyWavesAreMade)
+// "Create Wave" alone keeps an MP3's decoded wave and asks nothing (a WAV source has nothing to
+// make); an answer belongs to the run it was given in; with nothing marked and no current file,
+// Convert does nothing.
+TEST_F(ConversionTest, WavesAloneAnswersPerRunAndNothingToConvert)
 {
     put("a.mp3", "codecs/tagged.mp3");
     put("b.wav");
-    writeFile(music + "/b.wma", "old");
+    writeFile(music + "/a.wma", "old");
     startIn(2);
     ui().chkWMA->click(); // off
     ui().chkWAV->click(); // on
     ui().chkAll->click();
     convert();
-    EXPECT_FALSE(QFileInfo::exists(music + "/a.wma"));
+    EXPECT_EQ(readAll(music + "/a.wma"), "old");
     EXPECT_NEAR(seconds(music + "/a.wav"), 2.04, 0.15);
-    EXPECT_EQ(readAll(music + "/b.wma"), "old");
+    EXPECT_TRUE(status().contains("Conversion completed - File: a.wav")) << status().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(music + "/b.wma"));
     EXPECT_EQ(ui().ListOutput->count(), 1);
     EXPECT_TRUE(leftovers().isEmpty());
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
-}
 
-TEST_F(ConversionTest, AnEncoderThatReportsNothingGetsTheEstimatedProgress)
-{
-    put("a.mp3", "codecs/tagged.mp3");
-    standIn("wm8eutil", "sleep 2; echo x > \"" + music.toUtf8() + "/~tmpw_0.wma\"");
-    startIn(0);
+    ui().chkWMA->click(); // on
+    ui().chkWAV->click(); // off
+    ui().ListInput->selectAll();
+    convert({No}); // for the batch: a.wma stays
+    EXPECT_EQ(readAll(music + "/a.wma"), "old");
+    EXPECT_NEAR(seconds(music + "/b.wma"), 1.0, 0.15);
+    // The file alone, a Yes: replaced, whatever the batch was told.
     select("a.mp3");
-    ui().cmdGrab->click();
-    // The estimate grows with the time and stops short of the end until the encoder is done.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return ui().LabProgr->text() == "99%"; }, 10000))
-        << ui().LabProgr->text().toStdString();
-    ASSERT_TRUE(waitForTheRun());
-    EXPECT_TRUE(QFileInfo::exists(music + "/a.wma"));
-}
+    ui().ListInput->clearSelection();
+    convert({Yes});
+    EXPECT_TRUE(said().contains("ALREADY EXISTS"));
+    EXPECT_NEAR(seconds(music + "/a.wma"), 2.04, 0.15);
 
+    const QStringList files = QDir(music).entryList(QDir::Files);
+    messages.texts.clear();
+    ui().CboType->setCurrentIndex(4); // a type change leaves no current file
+    ASSERT_TRUE(ui().cmdGrab->isEnabled());
+    ui().cmdGrab->click();
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(" | ").toStdString();
+    EXPECT_FALSE(queue().isBusy());
+    EXPECT_EQ(QDir(music).entryList(QDir::Files), files);
+    EXPECT_TRUE(ui().CboURL->isEnabled());
+}
 // What a player reads in each WMA, field by field and the front cover, is what an independent
 // reader (mutagen) reads in its MP3: real-world MP3s of taggers and encoders, and one tagged as
 // an album track with a cover. The tag editor's fields reach the same attributes, and a WMA

@@ -185,15 +185,12 @@ const QList<RunCase> Picked = {
 class RunModelTest : public WindowFixture
 {
 protected:
-    void SetUp() override
+    void check(const RunCase &run, int atOnce, const QString &folder)
     {
-        WindowFixture::SetUp();
+        SCOPED_TRACE(run.label + ", files at once " + std::to_string(atOnce));
         linkHelpers();
-    }
-
-    void makeFolder(const RunCase &run, const QString &folder)
-    {
         QDir().mkpath(folder);
+        QMap<QString, QByteArray> before;
         for (const Source &file : run.files) {
             const QString at = folder + "/" + file.name;
             if (!file.bytes.isEmpty())
@@ -206,16 +203,8 @@ protected:
                                 : file.seconds < 2 ? "/codecs/mono.mp3"
                                                    : "/codecs/tagged.mp3"),
                     at));
+            before[file.name] = readAll(at);
         }
-    }
-
-    void check(const RunCase &run, int atOnce, const QString &folder)
-    {
-        SCOPED_TRACE(run.label + ", files at once " + std::to_string(atOnce));
-        makeFolder(run, folder);
-        QMap<QString, QByteArray> before;
-        for (const Source &file : run.files)
-            before[file.name] = readAll(folder + "/" + file.name);
         const Expected expected = model(run, folder);
 
         storeSettings({{"Language", "EN"}, {"Path", folder}, {"iTyp", "4"},

@@ -4,10 +4,11 @@
 
 #include "browser/InfoPanel.h"
 
-#include <QTemporaryDir>
 #include <tuple>
 
-static const QString Data = QStringLiteral(TONVERA_TEST_DATA);
+namespace {
+
+const QString Data = QStringLiteral(TONVERA_TEST_DATA);
 
 class InfoPanelTest : public WindowFixture
 {
@@ -15,39 +16,17 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        storeSettings({{"Language", "EN"}, {"Path", dir.path()}});
+        storeSettings({{"Language", "EN"}, {"Path", music}});
         ASSERT_TRUE(start());
     }
-    // What the input list does when a file becomes current.
-    bool select(const QString &path, const QString &type)
+    // What the input list does when a file becomes current: a fixture of tests/data/browser, or
+    // a file by its path.
+    bool show(const QString &file, const QString &type)
     {
-        state.SourcePath = path;
+        state.SourcePath = file.contains('/') ? file : Data + "/browser/" + file;
         state.CurrentType = type;
-        return window->infoPanel().ShowCurrentFile(path, type);
+        return window->infoPanel().ShowCurrentFile(state.SourcePath, type);
     }
-    bool select(const char *fixture, const char *type)
-    {
-        return select(Data + "/browser/" + fixture, type);
-    }
-    // An MP3 named name: an ID3v2.3 tag of the given frames (id, body) before a plain stream.
-    QString mp3With(const QString &name, const QList<std::pair<const char *, QByteArray>> &frames)
-    {
-        QByteArray body;
-        for (const auto &[id, text] : frames) {
-            body += id;
-            for (int shift : {24, 16, 8, 0})
-                body += char((text.size() >> shift) & 0xff);
-            body += QByteArray(2, '\0') + text;
-        }
-        QByteArray tag("ID3\x03\x00\x00", 6);
-        for (int shift : {21, 14, 7, 0})
-            tag += char((body.size() >> shift) & 0x7f);
-        QFile plain(Data + "/playback/plain.mp3"), mp3(dir.filePath(name));
-        EXPECT_TRUE(plain.open(QIODevice::ReadOnly) && mp3.open(QIODevice::WriteOnly));
-        mp3.write(tag + body + plain.readAll());
-        return mp3.fileName();
-    }
-    QTemporaryDir dir;
 };
 
 // v1 leaves title, album and track empty: the frames fill them; v1 artist and genre win. The
@@ -69,13 +48,13 @@ TEST_F(InfoPanelTest, Mp3TagVersionsAndCopyrightBit)
     for (const auto &[file, tagOnly, info, track, copyright, timeEnd] : cases) {
         SCOPED_TRACE(file);
         state.TagOnlyMode = tagOnly;
-        ASSERT_TRUE(select(file, "MP3"));
+        ASSERT_TRUE(show(file, "MP3"));
         EXPECT_EQ(ui().LabInfo->text(), info);
         EXPECT_EQ(state.TagTrack, track);
         EXPECT_EQ(state.TagCopyright, copyright);
         EXPECT_TRUE(ui().LabTime->text().endsWith(timeEnd));
     }
-    ASSERT_TRUE(select("both.mp3", "MP3"));
+    ASSERT_TRUE(show("both.mp3", "MP3"));
     EXPECT_TRUE(state.FileFormatValid);
     EXPECT_EQ(state.InputBitRate, 32000.0f);
     EXPECT_EQ(state.InputFrequency, 22050.0f);
@@ -98,14 +77,14 @@ TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
         {"stereo16.wav", true, stereo}}; // a good file after a bad one takes the warning away
     for (const auto &[file, valid, info] : cases) {
         SCOPED_TRACE(file);
-        ASSERT_TRUE(select(file, "WAV"));
+        ASSERT_TRUE(show(file, "WAV"));
         EXPECT_EQ(state.FileFormatValid, valid);
         EXPECT_EQ(ui().LabInfo->text(), QString::fromUtf8(info));
         EXPECT_EQ(ui().ShaPallino->isHidden(), valid);
         EXPECT_EQ(ui().LabStatus->text(), valid ? "" : "        INVALID FILE FORMAT !!!");
     }
     EXPECT_TRUE(ui().chkWMA->isEnabled() && !ui().chkWAV->isEnabled());
-    ASSERT_TRUE(select("clip.wma", "WMA"));
+    ASSERT_TRUE(show("clip.wma", "WMA"));
     EXPECT_EQ(ui().LabInfo->text(),
         "Title: Clip Title\nArtist: Clip Artist\nCopyright: Clip Owner\nClip description");
     EXPECT_EQ(ui().LabComment->text(), "");
@@ -116,22 +95,22 @@ TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
 
 TEST_F(InfoPanelTest, NothingCarriesOverFromThePreviousFile)
 {
-    const QString broken = dir.filePath("broken.mp3"), empty = dir.filePath("empty.wav");
+    const QString broken = music + "/broken.mp3", empty = music + "/empty.wav";
     QFile::copy(Data + "/browser/notwave.wav", broken);
-    QFile(empty).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(select("both.mp3", "MP3"));
-    ASSERT_TRUE(select("stereo16.wav", "WAV"));
+    writeFile(empty, "");
+    ASSERT_TRUE(show("both.mp3", "MP3"));
+    ASSERT_TRUE(show("stereo16.wav", "WAV"));
     EXPECT_EQ(state.TagAlbum + state.TagTrack, ""); // would otherwise reach the WMA
-    ASSERT_TRUE(select("both.mp3", "MP3"));
-    ASSERT_TRUE(select(broken, "MP3")); // the decoder refuses it
+    ASSERT_TRUE(show("both.mp3", "MP3"));
+    ASSERT_TRUE(show(broken, "MP3")); // the decoder refuses it
     EXPECT_FALSE(state.FileFormatValid);
     EXPECT_EQ(state.SourceLengthMs, 0.0);
     window->infoPanel().Clear_Info();
     EXPECT_TRUE(ui().ImgTyp->isHidden());
     EXPECT_TRUE(ui().LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
-    ASSERT_TRUE(select("both.mp3", "MP3"));
+    ASSERT_TRUE(show("both.mp3", "MP3"));
     ui().LabINP->setText("unchanged");
-    EXPECT_FALSE(select(empty, "WAV"));
+    EXPECT_FALSE(show(empty, "WAV"));
     EXPECT_EQ(ui().LabINP->text(), "unchanged");
     // The panel names the empty file instead of keeping the one shown before.
     EXPECT_EQ(ui().LabTit->text(), "        empty.wav");
@@ -139,37 +118,44 @@ TEST_F(InfoPanelTest, NothingCarriesOverFromThePreviousFile)
     EXPECT_TRUE(ui().LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
 }
 
-// Taggers end each text frame with a zero, where the panel stops; the year and the comment come
-// from the frames, a comment without a description before a player's described one. (What the
-// frames fill beside an ID3v1 tag: the panel's rules.)
-TEST_F(InfoPanelTest, TextsAndCommentsOfTheFrames)
+// Files as taggers and encoders leave them. Taggers end each text frame with a zero, where the
+// panel stops; the year and the comment come from the frames, a comment without a description
+// before a player's described one. A v2.3 tag with UTF-16 texts; a VBR stream whose length its
+// header tells and whose bit rate is its average, not that of its first frame.
+TEST_F(InfoPanelTest, Mp3sAsTaggersWriteThem)
 {
-    ASSERT_TRUE(select(
-        mp3With("v2.mp3",
-            {{"TIT2", QByteArray("\0Mono Track\0", 12)},
-                {"TPE1", QByteArray("\0Some Artist\0", 13)}, {"TYER", QByteArray("\0002004", 5)},
-                {"COMM", QByteArray("\0engiTunNORM\0 0000044E", 22)},
-                {"COMM", QByteArray("\0eng\0A plain comment", 20)}}),
-        "MP3"));
+    // An ID3v2.3 tag of these frames (id, body) before a plain stream.
+    const std::pair<const char *, QByteArray> frames[] = {
+        {"TIT2", QByteArray("\0Mono Track\0", 12)}, {"TPE1", QByteArray("\0Some Artist\0", 13)},
+        {"TYER", QByteArray("\0002004", 5)}, {"COMM", QByteArray("\0engiTunNORM\0 0000044E", 22)},
+        {"COMM", QByteArray("\0eng\0A plain comment", 20)}};
+    QByteArray body;
+    for (const auto &[id, text] : frames) {
+        body += id;
+        for (int shift : {24, 16, 8, 0})
+            body += char((text.size() >> shift) & 0xff);
+        body += QByteArray(2, '\0') + text;
+    }
+    QByteArray tag("ID3\x03\x00\x00", 6);
+    for (int shift : {21, 14, 7, 0})
+        tag += char((body.size() >> shift) & 0x7f);
+    writeFile(music + "/v2.mp3", tag + body + readAll(Data + "/playback/plain.mp3"));
+    ASSERT_TRUE(show(music + "/v2.mp3", "MP3"));
     EXPECT_EQ(QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
         QStringList({"Mono Track", "Some Artist", "2004", "A plain comment"}));
     EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Mono Track  (2004)\nArtist: Some Artist\n"))
         << ui().LabInfo->text().toStdString();
     EXPECT_EQ(ui().LabComment->text(), "Comm: A plain comment");
-}
 
-// Files as current taggers and encoders leave them: a v2.3 tag with UTF-16 texts, and a VBR
-// stream whose length its header tells and whose bit rate is its average, not that of its first
-// frame.
-TEST_F(InfoPanelTest, Mp3sAsTaggersWriteThem)
-{
-    ASSERT_TRUE(select(Data + "/taglet/modern/mutagen_v23_utf16.mp3", "MP3"));
+    ASSERT_TRUE(show(Data + "/taglet/modern/mutagen_v23_utf16.mp3", "MP3"));
     EXPECT_EQ(QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
         QStringList({"日本語のタイトル", "Björk & Сергей", "2010", "Kommentar"}));
     EXPECT_EQ(ui().LabTime->text(), "Time: 0' 02\"    Track #7/10");
-    ASSERT_TRUE(select(Data + "/taglet/modern/lame_v0.mp3", "MP3"));
+    ASSERT_TRUE(show(Data + "/taglet/modern/lame_v0.mp3", "MP3"));
     EXPECT_NEAR(state.SourceLengthMs, 6060, 100);
     EXPECT_EQ(ui().LabTime->text(), "Time: 0' 06\"");
     EXPECT_NEAR(state.InputBitRate, 47000.0f, 2000.0f);
     EXPECT_EQ(state.InputFrequency, 22050.0f);
 }
+
+} // namespace

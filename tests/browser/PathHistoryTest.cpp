@@ -1,8 +1,16 @@
 #include "browser/PathHistory.h"
 
-#include "MapStore.h"
-
+#include <QMap>
 #include <gtest/gtest.h>
+
+// An in-memory history, so that the test sees exactly which keys are written.
+struct MapStore : HistoryStore
+{
+    QMap<QString, QString> keys;
+    QString value(const QString &key) const override { return keys.value(key); }
+    void setValue(const QString &key, const QString &value) override { keys[key] = value; }
+    void remove(const QString &key) override { keys.remove(key); }
+};
 
 // Loading stops at the first gap; a folder goes first, once, whatever its case; at most 41
 // entries are kept; clearing deletes the keys of the listed entries only.

@@ -7,15 +7,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QList>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
-#include <utility>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -25,9 +22,8 @@ inline void PrintTo(const QString &text, std::ostream *out)
 QT_END_NAMESPACE
 
 // Message boxes: records every text and flag set; answers from a queue, else the default answer.
-class ScriptedMessageBox : public MessageBoxService
+struct ScriptedMessageBox : MessageBoxService
 {
-public:
     int show(const QString &text, int flags) override
     {
         texts << text;
@@ -35,49 +31,43 @@ public:
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
     QStringList texts;
-    QList<int> flags_;
-    QList<int> answers;
+    QList<int> flags_, answers;
     int defaultAnswer = 1;
 };
 
-class ScriptedFolderPicker : public FolderPickerService
+struct ScriptedFolderPicker : FolderPickerService
 {
-public:
-    QString pickFolder(const QString &title, const QString &startFolder) override
+    QString pickFolder(const QString &title, const QString &start) override
     {
         titles << title;
-        starts << startFolder;
+        starts << start;
         return answer;
     }
     QString answer;
     QStringList titles, starts;
 };
 
-class ScriptedSoundDevice : public SoundDeviceService
+struct ScriptedSoundDevice : SoundDeviceService
 {
-public:
     bool hasAudioOutput() override { return present; }
     bool present = true;
 };
 
-class ScriptedLanguageChooser : public LanguageChooserService
+struct ScriptedLanguageChooser : LanguageChooserService
 {
-public:
     QString chooseLanguage(const QString &currentCode) override
     {
         ++calls;
         lastCurrent = currentCode;
         return answer;
     }
-    QString answer = QStringLiteral("EN");
-    QString lastCurrent;
+    QString answer = QStringLiteral("EN"), lastCurrent;
     int calls = 0;
 };
 
 // The rename box: records the names and places it was shown with, answers with answer.
-class ScriptedRenameBox : public RenameBoxService
+struct ScriptedRenameBox : RenameBoxService
 {
-public:
     QString askNewName(const QString &name, const QRect &place) override
     {
         shown << name;
@@ -89,11 +79,10 @@ public:
     QList<QRect> places;
 };
 
-// The "Save as" dialog: records the requests; chooses chosen (with filterIndex), cancels when
-// chosen is empty, or fails with error when that is set.
-class ScriptedFileDialog : public FileDialogService
+// The "Save as" dialog: records the requests; chooses chosen (filter 1), cancels when chosen is
+// empty, or fails with error when that is set.
+struct ScriptedFileDialog : FileDialogService
 {
-public:
     bool ShowOpen(FileDialogRequest &request) override
     {
         requests << request;
@@ -101,19 +90,16 @@ public:
         if (chosen.isEmpty() || !error.isEmpty())
             return false;
         request.FileName = chosen;
-        request.FilterIndex = filterIndex;
+        request.FilterIndex = 1;
         return true;
     }
-    QString chosen;
-    QString error;
-    int filterIndex = 1;
+    QString chosen, error;
     QList<FileDialogRequest> requests;
 };
 
 // The machine's volumes, or the given list once a test sets one.
-class ScriptedVolumes : public VolumeService
+struct ScriptedVolumes : VolumeService
 {
-public:
     QList<Volume> mountedVolumes() override
     {
         const QList<Volume> result = list ? *list : Volumes::current();
@@ -122,8 +108,7 @@ public:
         return result;
     }
     std::optional<QList<Volume>> list;
-    // Runs once, after the next answer (a drive that becomes ready, say).
-    std::function<void()> afterNextCall;
+    std::function<void()> afterNextCall; // runs once, after the next answer (a drive got ready)
 };
 
 class GuiFixture : public ::testing::Test
@@ -140,26 +125,21 @@ protected:
             qputenv(name, QFile::encodeName(dir));
         }
         services = {&messages, &folders, &sound, &languages, &volumes, &renameBox, &fileDialog};
-
         // A real modal dialog would block the test: fail and close it, unless a test asked to
         // handle it.
         m_watchdog.setInterval(50);
         QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
             QWidget *modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            if (m_expectModal) {
-                auto handler = std::move(m_expectModal);
-                m_expectModal = nullptr;
-                handler(modal);
-                return;
+            if (modal && m_expectModal) {
+                std::exchange(m_expectModal, nullptr)(modal);
+            } else if (modal) {
+                ADD_FAILURE() << "unexpected modal dialog: " << modal->metaObject()->className()
+                              << " " << modal->windowTitle().toStdString();
+                if (auto *dialog = qobject_cast<QDialog *>(modal))
+                    dialog->reject();
+                else
+                    modal->close();
             }
-            ADD_FAILURE() << "unexpected modal dialog: " << modal->metaObject()->className() << " "
-                          << modal->windowTitle().toStdString();
-            if (auto *dialog = qobject_cast<QDialog *>(modal))
-                dialog->reject();
-            else
-                modal->close();
         });
         m_watchdog.start();
     }
@@ -167,12 +147,8 @@ protected:
     void TearDown() override
     {
         m_watchdog.stop();
-        for (const auto &[name, value] : m_saved) {
-            if (value.isNull())
-                qunsetenv(name);
-            else
-                qputenv(name, value);
-        }
+        for (const auto &[name, value] : m_saved)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
     }
 
     // The next modal dialog is expected; handler deals with it (e.g. sends it a key).

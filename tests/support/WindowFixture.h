@@ -21,8 +21,8 @@
 inline void writeFile(const QString &path, const QByteArray &bytes = "x")
 {
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        << path.toStdString();
 }
 
 inline QByteArray readAll(const QString &path)
@@ -71,7 +71,7 @@ protected:
         GuiFixture::TearDown();
     }
 
-    // Writes the given values into the settings store before the start.
+    // Values in the settings store before the start.
     void storeSettings(const QList<std::pair<QString, QString>> &values,
         const QString &section = QStringLiteral("UserDef"))
     {
@@ -95,7 +95,7 @@ protected:
     // An English user's start in the music folder on this entry of the type box, WMA output on.
     void startIn(int typeIndex, const QList<std::pair<QString, QString>> &more = {})
     {
-        closeWindow(); // its shutdown stores its own settings
+        closeWindow();
         storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", QString::number(typeIndex)}});
         storeSettings(more);
         ASSERT_TRUE(start());
@@ -106,7 +106,7 @@ protected:
     {
         if (window)
             window->close();
-        window.reset();
+        window.reset(); // its shutdown stores its own settings
     }
 
     Ui::frmMain &ui() const { return window->ui(); }
