@@ -258,6 +258,12 @@ TEST_F(TagEditorTest, CutNameRules)
     EXPECT_TRUE(next.CutNameNumbered && !next.CutNameAfter);
     frmCutName again(next, *settings, mainChkCutNam, &mainWindow);
     EXPECT_TRUE(again.ui().OptNum->isChecked() && again.ui().chkCutNam->isChecked());
+    // Choosing the other rule leaves the placements as they were (the placement buttons sit
+    // inside the rule's frame, where Qt would take all six as one exclusive set).
+    again.ui().OptStr->click();
+    EXPECT_EQ(std::tuple(again.ui().OptNum->isChecked(), again.ui().OptNumP->isChecked(),
+                  again.ui().OptStrS->isChecked()),
+        std::tuple(false, true, true));
     again.ui().CmdCancel->click();
     EXPECT_TRUE(next.RunStopped);
 }
