@@ -54,6 +54,7 @@ TEST(RunPlan, SectionsForTheEncoderAndTheDecoder)
     const std::tuple<double, double, float, bool, int, int, float, float> cases[] = {
         {5000, 8000, 26.122f, true, 191, 306, 0, 0},
         {0, 8000, 26.122f, true, 0, 306, 0, 0},
+        {5010, 8000, 26.122f, true, 192, 306, 0, 0}, // the nearest frame, not the one before
         {5000, 0, 26.122f, true, 191, 999, 0, 0}, // to the last frame
         {5000, 4000, 26.122f, true, 191, 999, 0, 0},
         {5000, 900000, 26.122f, true, 191, 999, 0, 0}, // never beyond the file
