@@ -21,9 +21,10 @@ inline std::u16string u16(const std::string &s)
     return {s.begin(), s.end()};
 }
 
+// Not through QString::fromUtf16, which would swallow a byte order mark the reader left in.
 inline std::string utf8(const std::u16string &s)
 {
-    return QString::fromStdU16String(s).toStdString();
+    return QString(reinterpret_cast<const QChar *>(s.data()), qsizetype(s.size())).toStdString();
 }
 
 // One MPEG 1 layer III header (128 kbit/s, 44.1 kHz) and silence: the audio after a tag.

@@ -112,6 +112,7 @@ TEST_F(ModernTest, TextsAndFrameWalkOfEveryVersion)
         {v4(frame("TIT2", "\3\xF0\x9F\x8E\xB5"s, 4)), "TIT2=🎵"}, // beyond 16 bits
         {v4(frame("TPE1", "\3A\0B\0\0"s, 4)), "TPE1=A / B"}, // v2.4 values joined
         {v4(frame("TPE1", "\1\xFF\xFE\x41\0\0\0\x42\0\0\0"s, 4)), "TPE1=A / B"}, // mark kept
+        {v4(frame("TPE1", "\1\xFE\xFF\0\x41\0\0\0\x42"s, 4)), "TPE1=A / B"}, // big-endian too
         {id3v2(frame("TPE1", "\0A\0B"s)), "TPE1=A"}, // before v2.4 the first text counts
         {v4(frame("TCON", "\0"s + "17\0Pop\0RX\0"s + "255\0"s + "300", 4)),
             "TCON=(17) / Pop / (RX) / (255) / 300"},
@@ -131,6 +132,8 @@ TEST_F(ModernTest, TextsAndFrameWalkOfEveryVersion)
         // Plain sizes in a v2.4 tag, as an old writer left them (256 reads as syncsafe 128).
         {v4(frame("TIT2", "\0"s + std::string(255, 'x')) + frame("TPE1", "\0B"s)),
             "TIT2=" + std::string(255, 'x') + "|TPE1=B"},
+        {v4(frame("TIT2", "\0"s + std::string(199, 'x')) + frame("TPE1", "\0B"s)), // 0xC8: plain
+            "TIT2=" + std::string(199, 'x') + "|TPE1=B"},
         {v4(frame("TIT2", "\0A"s, 4).replace(9, 1, "\x08")
              + frame("TPE1", "\0B"s, 4).replace(9, 1, "\x04") + frame("TALB", "\0C"s, 4)),
             "TALB=C"}, // v2.4 compressed and encrypted
