@@ -251,6 +251,7 @@ TEST_F(ConversionTest, AWmaEncodedAgainKeepsItsFirstOriginal)
     ui().cboProfile->setCurrentIndex(0); // a20_1, mono
     ASSERT_TRUE(ui().cmdGrab->isEnabled()); // the WMA clicked alone is encoded again
     convert({Yes});
+    ASSERT_NE(readAll(music + "/clip.wma"), original) << "the WMA marked alone, encoded again";
     const qint64 mono = QFileInfo(music + "/clip.wma").size();
     ui().cboProfile->setCurrentIndex(6); // a128
     show("clip.wma");
