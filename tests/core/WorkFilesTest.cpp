@@ -93,3 +93,15 @@ TEST(WorkFiles, DataFolderFallsBackToStateHome)
     EXPECT_EQ(data, dir.path() + "/state/Tonvera/");
     EXPECT_TRUE(QFileInfo(data).isDir());
 }
+
+// Each file in flight has work files of its own, named after the designed ones; the first keeps
+// the designed name, which clean-up at start-up and shutdown looks for.
+TEST(WorkFiles, SlotNamesAndFilesAtOnce)
+{
+    for (const auto &[path, slot, expected] : {std::tuple {"/w/tmpconf.weu", 0, "/w/tmpconf.weu"},
+             {"/w/tmpconf.weu", 2, "/w/tmpconf_2.weu"}, {"/w.d/tmpbat", 1, "/w.d/tmpbat_1"}})
+        EXPECT_EQ(SlotFilePath(path, slot), expected) << path << " " << slot;
+    EXPECT_EQ(FilesAtOnceOf(3), 3);
+    for (const int automatic : {0, -1}) // one per core, at least one and at most eight
+        EXPECT_TRUE(FilesAtOnceOf(automatic) >= 1 && FilesAtOnceOf(automatic) <= 8) << automatic;
+}

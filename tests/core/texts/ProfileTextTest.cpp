@@ -35,6 +35,11 @@ TEST(ProfileText, FollowsProfileRules)
         {"msgEN", "", "<none>"}, {"msgDE", "1", "<none>"}, {"", "1", "<none>"}};
     for (const auto &[section, key, expected] : cases)
         EXPECT_EQ(text.value(section, key).value_or("<none>"), expected) << section << "/" << key;
+    // A byte order mark before the first section; ";" alone starts a comment; a tab is a blank.
+    const ProfileText marked
+        = ProfileText::parse("\xEF\xBB\xBF[s]\n;c=comment\n#h=kept\n\tt\t=\ttab\t\n");
+    for (const auto &[key, expected] : {std::pair {"c", "<none>"}, {"#h", "kept"}, {"t", "tab"}})
+        EXPECT_EQ(marked.value("s", key).value_or("<none>"), expected) << key;
     // Odd bytes anywhere are survived.
     const char raw[] = "[a\0b]\n\0=\0\n[]\n=\n[x]\nk=\xFF\xFE\x80\n\n\n[";
     EXPECT_EQ(ProfileText::parse(std::string(raw, sizeof raw - 1)).value("x", "k"), "\xFF\xFE\x80");
