@@ -1,6 +1,7 @@
 #include "core/CutTimes.h"
 #include "core/CutSection.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <tuple>
@@ -42,6 +43,11 @@ TEST(CutTimesTest, TimeTextScrollValuesAndMarkers)
     EXPECT_EQ(ScrollValueOfMs(-10, 200000), 0);
     EXPECT_EQ(MarkerProportion(2000, 8000), 0.25);
     EXPECT_EQ(MsOfPosition(2.0), 2000);
+    // A broken probe's endless position stays a time; an endless length is not a known one.
+    const double endless = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(std::isfinite(MsOfPosition(endless)));
+    EXPECT_EQ(ScrollValueOfMs(1000, endless), std::nullopt);
+    EXPECT_EQ(MarkerProportion(1000, endless), std::nullopt);
     for (double unknown : {0.0, -1.0, NaN}) {
         EXPECT_EQ(MsOfScrollValue(5000, unknown), 0);
         EXPECT_EQ(ScrollValueOfMs(1000, unknown), std::nullopt);
