@@ -393,35 +393,6 @@ TEST_F(FolderBrowserTest, AFolderChosenWhileAnotherIsListedWins)
     EXPECT_EQ(state.SourcePath, music + "/c/three.wav");
 }
 
-TEST_F(FolderBrowserTest, ARightClickInTheTreeOpensItsMenuAndKeepsTheFolder)
-{
-    // Beside the start folder, in sight in the tree (the start folder itself is not opened).
-    const QString side = path("side");
-    QDir().mkpath(side);
-    startWith();
-    window->show();
-    auto *model = qobject_cast<QFileSystemModel *>(ui().Dir1->model());
-    ASSERT_NE(model, nullptr);
-    const auto place = [&] {
-        return ui().Dir1->visualRect(model->index(side));
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return place().isValid(); }, 5000));
-    QTest::mouseClick(ui().Dir1->viewport(), Qt::RightButton, {}, place().center());
-    EXPECT_TRUE(window->dirPopup()->isVisible());
-    EXPECT_EQ(browser().Dir1Folder(), music);
-    EXPECT_EQ(state.CurrentFolder, music);
-    // The menu is for the folder clicked, which is highlighted but not opened.
-    EXPECT_TRUE(ui().Dir1->selectionModel()->isSelected(model->index(side)));
-    window->dirPopup()->hide();
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return ui().Dir1->selectionModel()->isSelected(model->index(music)); }, 5000));
-
-    // The left button still chooses the folder.
-    QTest::mouseClick(ui().Dir1->viewport(), Qt::LeftButton, {}, place().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return state.CurrentFolder == side; }, 5000))
-        << state.CurrentFolder.toStdString();
-}
-
 // The output folder follows the browser or the user's choice. A click on an output shows it
 // (wherever the output folder is now) and releases it for rename and delete; its popup plays
 // and pauses the entry right-clicked.

@@ -259,7 +259,9 @@ TEST_F(TagsWindowTest, ExploreOpensTheFoldersInTheFileManager)
     ui().mnuDirExpl->trigger();
     EXPECT_EQ(state.CurrentFolder, music);
     window->dirPopup()->hide();
-    QCoreApplication::processEvents();
+    // The folder right-clicked was only highlighted: the listed one is highlighted again.
+    const QModelIndex shown = qobject_cast<QFileSystemModel *>(ui().Dir1->model())->index(music);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ui().Dir1->selectionModel()->isSelected(shown); }));
     ui().mnuExpl->trigger();
     QDesktopServices::unsetUrlHandler("file");
     EXPECT_EQ(catcher.opened, (QStringList {music, other, music, music, other, music}));
