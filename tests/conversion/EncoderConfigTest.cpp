@@ -176,7 +176,6 @@ TEST(EncoderConfig, WriteReplacesTheFileOrLeavesNone)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), EncoderConfig(Input, Output, "a64", {}, fields).bytes());
-    file.close();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList {"tmpconf.weu"});
     const std::tuple<const char *, QString, QString, QString, QString> refused[] = {
         {"line break in the input", "/a\n-output /b", Output, "a64", {}},

@@ -29,10 +29,9 @@ TEST(Tnvr3w, MatchesAReferenceDecode)
         const std::string wav = readFile(dir / "out.wav");
         ASSERT_GE(wav.size(), 44u);
         EXPECT_EQ(wav.substr(0, 44), wavHeader(channels, rate, wav.size() - 44));
-        ASSERT_EQ(run({"ffmpeg", "-nostdin", "-v", "error", "-i", fixture(file), "-f", "s16le",
-                          "-acodec", "pcm_s16le", dir / "ref.raw"})
-                      .exitCode,
-            0);
+        const RunResult ref = run({"ffmpeg", "-nostdin", "-v", "error", "-i", fixture(file), "-f",
+            "s16le", "-acodec", "pcm_s16le", dir / "ref.raw"});
+        ASSERT_EQ(ref.exitCode, 0) << ref.err;
         const std::string expected = readFile(dir / "ref.raw");
         ASSERT_EQ(wav.size() - 44, expected.size());
         int worst = 0;

@@ -48,19 +48,18 @@ TEST(WavHeaderReader, ReadsWhatTheDecoderWrites)
 TEST(WavHeaderReader, FindsSamplesInFilesFromOtherWriters)
 {
     const std::string data(400, '\x02');
-    const auto sized = [&data](std::uint32_t size) { // whatever the data chunk's size says
-        std::string wav = wavOf(pcmFmt(2, 44100), "", data);
-        put32(wav, 40, size);
-        return wav;
-    };
+    std::string streamed = wavOf(pcmFmt(2, 44100), "", data);
+    put32(streamed, 40, 0xFFFFFFFF);
+    std::string overlong = wavOf(pcmFmt(2, 44100), "", data);
+    put32(overlong, 40, 100000);
     const std::tuple<const char *, std::string, std::uint64_t, std::uint64_t> cases[] = {
         // name, bytes, offset of the samples, frames
         {"list chunk with odd size before fmt", wavOf(pcmFmt(1, 8000), chunk("LIST", "abc"), data),
             12 + 12 + 24 + 8, 200},
         {"extensible PCM", wavOf(extensibleFmt(), "", data), 12 + 48 + 8, 100},
-        {"streamed size, all ones", sized(0xFFFFFFFF), 44, 100},
-        {"streamed size, zero", sized(0), 44, 100},
-        {"size past the end of the file", sized(100000), 44, 100},
+        {"streamed size, all ones", streamed, 44, 100},
+        {"streamed size, zero", wavOf(pcmFmt(2, 44100), "", "") + data, 44, 100},
+        {"size past the end of the file", overlong, 44, 100},
         {"half a frame of eight channels at the end",
             wavOf(pcmFmt(8, 44100), "", std::string(408, '\0')), 44, 25},
     };

@@ -178,8 +178,7 @@ double rmsOf(const std::vector<std::int16_t> &samples)
     return std::sqrt(sum / std::max<std::size_t>(1, samples.size()));
 }
 
-// A mono recording encoded with a stereo profile keeps its level on both sides; stereo made
-// mono is the average of its sides, here two unrelated tones: 3 dB below either.
+// Mono made stereo keeps its level on both sides; stereo made mono averages (two tones: -3 dB).
 TEST(Wm8eutil, ChannelsChangeWithoutChangingTheLevel)
 {
     TempDir dir;
