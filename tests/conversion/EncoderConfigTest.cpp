@@ -38,13 +38,9 @@ EncoderTagFields tags(
     return fields;
 }
 
-// A WAV source's section, with the fields of an earlier MP3 left over: they must not be written.
+// Sections: {cut only, cut by the MP3 decoder, MP3 source, start, end, times}. A WAV source's
+// section, with the fields of an earlier MP3 left over: they must not be written.
 const EncoderSectionFields WavSection = {true, false, false, 5, 9, "1500 62000"};
-// An MP3's section, decoded whole (the encoder cuts) or cut by the decoder.
-EncoderSectionFields Mp3Section(bool decoded, bool cutOnly = true)
-{
-    return {cutOnly, decoded, true, 1500, 62000, {}};
-}
 
 const std::string X300(300, 'x');
 const std::string Emoji = "\xF0\x9F\x98\x80"; // one character, a surrogate pair in UTF-16
@@ -123,8 +119,8 @@ const std::tuple<const char *, EncoderSectionFields, EncoderTagFields, std::stri
         Profile + "-time 1500 62000\r\n-title \"T\"\r\n"},
     {"MP3 decoded whole: the encoder cuts, never before the start, once",
         {true, false, true, -40, 62000, "1500 62000"}, {}, "-time 0 62000\r\n" + Profile},
-    {"MP3 section cut by the decoder", Mp3Section(true), {}, Profile},
-    {"MP3 converted whole, no texts", Mp3Section(false, false), {}, Profile},
+    {"MP3 section cut by the decoder", {true, true, true, 1500, 62000, {}}, {}, Profile},
+    {"MP3 converted whole, no texts", {false, false, true, 1500, 62000, {}}, {}, Profile},
 };
 
 TEST(EncoderConfig, BytesAndTheirRoundTripThroughTheEncodersReader)

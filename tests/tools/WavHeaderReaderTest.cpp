@@ -36,9 +36,8 @@ TEST(WavHeaderReader, ReadsWhatTheDecoderWrites)
 {
     for (int channels : {1, 2}) {
         const auto header = tonvera::WavWriter::header(channels, 22050, 4000);
-        std::string bytes(header.begin(), header.end());
-        bytes += std::string(4000, '\x01');
-        const WavFormat f = readBytes(bytes);
+        const WavFormat f
+            = readBytes(std::string(header.begin(), header.end()) + std::string(4000, '\x01'));
         EXPECT_EQ(std::tuple(f.channels, f.sampleRate, f.dataOffset, f.frameCount),
             std::tuple(channels, 22050, 44u, 4000u / (2 * channels)));
     }
