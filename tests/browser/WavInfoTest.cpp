@@ -21,4 +21,5 @@ TEST(WavInfo, ReadsTheCanonicalHeader)
     QByteArray header(44, '\xFF'); // fields are unsigned
     header.replace(0, 4, "RIFF").replace(8, 4, "WAVE");
     EXPECT_EQ(WavInfo::fromHeader(header).sampleRate, 0xFFFFFFFFu);
+    EXPECT_FALSE(WavInfo::fromHeader(header.replace(8, 4, "AVI ")).hasSignature());
 }

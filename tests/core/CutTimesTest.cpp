@@ -34,13 +34,12 @@ TEST(CutTimesTest, TimeTextScrollValuesAndMarkers)
         {5400000, "90.00.000"}, {-5, "0.00.000"}, {NaN, "0.00.000"}};
     for (const auto &[ms, text] : texts)
         EXPECT_EQ(TimeText(ms), QString::fromLatin1(text)) << ms;
-    EXPECT_EQ(MsOfScrollValue(ScrollMax, 200000), 200000);
-    EXPECT_EQ(MsOfScrollValue(ScrollMax + 1, 200000), 200000);
-    EXPECT_EQ(MsOfScrollValue(-1, 200000), 0);
-    EXPECT_EQ(ScrollValueOfMs(29, 200000), 1); // 1.45 steps
-    EXPECT_EQ(ScrollValueOfMs(31, 200000), 2); // 1.55 steps
-    EXPECT_EQ(ScrollValueOfMs(200500, 200000), ScrollMax);
-    EXPECT_EQ(ScrollValueOfMs(-10, 200000), 0);
+    // Scroll values and times of a 200 s file, beyond either end too; 29 ms is 1.45 steps.
+    for (const auto &[value, ms] :
+        {std::pair {ScrollMax, 200000}, {ScrollMax + 1, 200000}, {-1, 0}})
+        EXPECT_EQ(MsOfScrollValue(value, 200000), ms) << value;
+    for (const auto &[ms, value] : {std::pair {29, 1}, {31, 2}, {200500, ScrollMax}, {-10, 0}})
+        EXPECT_EQ(ScrollValueOfMs(ms, 200000), value) << ms;
     EXPECT_EQ(MarkerProportion(2000, 8000), 0.25);
     EXPECT_EQ(MsOfPosition(2.0), 2000);
     // A broken probe's endless position stays a time; an endless length is not a known one.

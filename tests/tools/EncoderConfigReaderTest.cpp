@@ -55,7 +55,6 @@ TEST(EncoderConfigReader, ReadsWhatTheProgramWrites)
         {head + "-description \"Note\0ins\xFFide\"\r\n"s, ab + "profile=a64;description=Note;"},
         {head + "-title \"\"\"\r\n", ab + "profile=a64;title=\";"},
         {head + "-title \"\"\r\n", ab + "profile=a64;"},
-        {head + "-title \"V2 Title\0\"\r\n"s, ab + "profile=a64;title=V2 Title;"},
         {head + "-description \"Album: X\r\n\"quoted\"\"\r\n" + fields,
             ab + "profile=a64;description=Album: X\r\n\"quoted\";" + read},
         {head + "-title \"t\"\r\n" + fields, ab + "profile=a64;title=t;" + read},
@@ -82,17 +81,16 @@ TEST(EncoderConfigReader, RefusesAnythingElse)
         {"profile in other case", head + "-profile A64\r\n"},
         {"repeated input", "-input a\r\n-input c\r\n-output b\r\n-profile a64\r\n"},
         {"second output after profile", a64 + "-output /etc/passwd\r\n"},
-        {"repeated profile", a64 + "-profile a32\r\n"},
         {"time before and after profile", head + "-time 0 5\r\n-profile a64\r\n-time 0 5\r\n"},
         {"time not numbers", a64 + "-time -5 10\r\n"},
         {"time with one number", a64 + "-time 5\r\n"},
-        {"time too large", a64 + "-time 0 99999999999\r\n"},
+        {"time with an empty number", a64 + "-time 5 \r\n"},
+        {"time past 2^31 - 1 ms", a64 + "-time 0 2147483648\r\n"},
         {"unknown option", a64 + "-overwrite yes\r\n"},
-        {"ffmpeg option", a64 + "-f mp3\r\n"},
         {"options out of order", a64 + "-author \"x\"\r\n-title \"y\"\r\n"},
-        {"tag before profile", head + "-title \"y\"\r\n-profile a64\r\n"},
         {"unquoted title", a64 + "-title y\r\n"},
         {"title missing closing quote", a64 + "-title \"y\r\n"},
+        {"title a lone quote", a64 + "-title \"\r\n"},
         {"description not closed", a64 + "-description \"y\r\nz\r\n"},
         {"text after description", a64 + "-description \"y\"\r\nmore\r\n"},
         {"empty line in the middle", "-input a\r\n\r\n-output b\r\n-profile a64\r\n"},
@@ -100,6 +98,8 @@ TEST(EncoderConfigReader, RefusesAnythingElse)
         {"keyword without blank", "-inputa\r\n-output b\r\n-profile a64\r\n"},
         {"byte order mark", "\xEF\xBB\xBF" + a64},
         {"invalid UTF-8 title", a64 + "-title \"\xE9t\xE9\"\r\n"},
+        {"UTF-8 surrogate", a64 + "-title \"\xED\xA0\x80\"\r\n"},
+        {"overlong UTF-8", a64 + "-title \"\xC1\xBF\"\r\n"},
         {"NUL in output", "-input a\r\n-output b\0c\r\n-profile a64\r\n"s},
         {"field line before the designed ones", head + "-album \"A\"\r\n-profile a64\r\n"},
         {"field lines out of order", a64 + "-year \"1\"\r\n-album \"A\"\r\n"},
@@ -122,5 +122,4 @@ TEST(EncoderProfiles, EveryNameFindsItsEntry)
     }
     EXPECT_EQ(tonvera::findEncoderProfile("a20_2")->encoderBitRate(), 24000);
     EXPECT_EQ(tonvera::findEncoderProfile("a128")->encoderBitRate(), 128000);
-    EXPECT_EQ(tonvera::findEncoderProfile("a65"), nullptr);
 }

@@ -25,23 +25,19 @@ WavFormat readBytes(const std::string &bytes)
         bytes.size());
 }
 
-std::string extensibleFmt(bool pcm)
+std::string extensibleFmt(char extension = 22, char subFormat = 1)
 {
-    std::string f = pcmFmt(2, 48000, 16, 0xFFFE);
-    f += std::string("\x16\x00\x10\x00\x03\x00\x00\x00", 8);
-    f += std::string("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
-    if (!pcm)
-        f[24] = 3; // IEEE float sub-format
-    return f;
+    return pcmFmt(2, 48000, 16, 0xFFFE) + extension + std::string("\x00\x10\x00\x03\x00\x00\x00", 7)
+        + subFormat
+        + std::string("\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 15);
 }
 
 TEST(WavHeaderReader, ReadsWhatTheDecoderWrites)
 {
     for (int channels : {1, 2}) {
         const auto header = tonvera::WavWriter::header(channels, 22050, 4000);
-        std::string bytes(header.begin(), header.end());
-        bytes += std::string(4000, '\x01');
-        const WavFormat f = readBytes(bytes);
+        const WavFormat f
+            = readBytes(std::string(header.begin(), header.end()) + std::string(4000, '\x01'));
         EXPECT_EQ(std::tuple(f.channels, f.sampleRate, f.dataOffset, f.frameCount),
             std::tuple(channels, 22050, 44u, 4000u / (2 * channels)));
     }
@@ -59,10 +55,12 @@ TEST(WavHeaderReader, FindsSamplesInFilesFromOtherWriters)
         // name, bytes, offset of the samples, frames
         {"list chunk with odd size before fmt", wavOf(pcmFmt(1, 8000), chunk("LIST", "abc"), data),
             12 + 12 + 24 + 8, 200},
-        {"extensible PCM", wavOf(extensibleFmt(true), "", data), 12 + 48 + 8, 100},
-        {"streamed size", streamed, 44, 100},
+        {"extensible PCM", wavOf(extensibleFmt(), "", data), 12 + 48 + 8, 100},
+        {"streamed size, all ones", streamed, 44, 100},
+        {"streamed size, zero", wavOf(pcmFmt(2, 44100), "", "") + data, 44, 100},
         {"size past the end of the file", overlong, 44, 100},
-        {"half a frame at the end", wavOf(pcmFmt(2, 44100), "", std::string(402, '\0')), 44, 100},
+        {"half a frame of eight channels at the end",
+            wavOf(pcmFmt(8, 44100), "", std::string(408, '\0')), 44, 25},
     };
     for (const auto &[name, bytes, offset, frames] : cases) {
         const WavFormat f = readBytes(bytes);
@@ -73,20 +71,21 @@ TEST(WavHeaderReader, FindsSamplesInFilesFromOtherWriters)
 TEST(WavHeaderReader, RefusesAllButSixteenBitPcm)
 {
     const std::string data(64, '\0');
-    std::string badAlign = pcmFmt(2, 44100);
-    badAlign[12] = 2;
+    std::string badAlign = pcmFmt(2, 44100), eightBit = pcmFmt(1, 8000, 8);
+    badAlign[12] = eightBit[12] = 2;
     std::string manyChunks = "RIFF    WAVE";
     for (int i = 0; i < 5000; ++i)
         manyChunks += chunk("junk", "");
     const std::pair<const char *, std::string> cases[] = {
         {"empty", ""},
         {"MP3 bytes", "ID3\x03\x00\x00\x00\x00\x00\x00\xFF\xFB\x90\x64"},
-        {"RIFF but not WAVE", "RIFF\x04\x00\x00\x00AVI "},
-        {"8-bit", wavOf(pcmFmt(1, 8000, 8), "", data)},
+        {"RIFF but not WAVE", wavOf(pcmFmt(2, 44100), "", data).replace(8, 4, "AVI ")},
+        {"8-bit, block size as for 16", wavOf(eightBit, "", data)},
         {"24-bit", wavOf(pcmFmt(2, 44100, 24), "", data)},
         {"float", wavOf(pcmFmt(2, 44100, 32, 3), "", data)},
         {"ADPCM", wavOf(pcmFmt(2, 44100, 16, 2), "", data)},
-        {"extensible float", wavOf(extensibleFmt(false), "", data)},
+        {"extensible float", wavOf(extensibleFmt(22, 3), "", data)},
+        {"extensible with too short an extension", wavOf(extensibleFmt(0), "", data)},
         {"no channels", wavOf(pcmFmt(0, 44100), "", data)},
         {"absurd rate", wavOf(pcmFmt(2, 10), "", data)},
         {"inconsistent block size", wavOf(badAlign, "", data)},
