@@ -83,12 +83,16 @@ TEST(WorkFiles, DataFolderFallsBackToStateHome)
     const QString app = dir.path() + "/bin";
     QDir().mkpath(app);
     EXPECT_EQ(ProgramDataFolder(app), app + "/");
-    // Root writes anywhere, so there a folder that does not exist stands for a read-only one.
+    // Root writes anywhere but on a file system mounted read-only; where none can be mounted, a
+    // folder that does not exist stands for a read-only one.
     const bool root = geteuid() == 0;
-    if (!root)
-        QFile::setPermissions(app, QFile::ReadOwner | QFile::ExeOwner);
+    const bool readOnly = root
+        ? QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=4k", "tmpfs", app}) == 0
+        : QFile::setPermissions(app, QFile::ReadOwner | QFile::ExeOwner);
     const auto xdg = pointXdg("XDG_STATE_HOME", dir.path() + "/state");
-    const QString data = ProgramDataFolder(root ? dir.path() + "/not-there" : app);
+    const QString data = ProgramDataFolder(readOnly ? app : dir.path() + "/not-there");
+    if (root && readOnly)
+        QProcess::execute("umount", {app});
     QFile::setPermissions(app, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(data, dir.path() + "/state/Tonvera/");
     EXPECT_TRUE(QFileInfo(data).isDir());
