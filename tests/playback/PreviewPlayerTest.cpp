@@ -97,7 +97,7 @@ protected:
     }
 };
 
-// Play starts, Pause (or Space) toggles, Play resumes; Esc stops, Space starts the selected file.
+// Play starts, Space pauses; Esc stops, Space starts the selected file.
 // Whatever a file operation or a conversion does first, leaving the folder and closing the
 // program: the player lets go of its file.
 TEST_F(PreviewPlayerTest, PlayPauseStopAndLettingGo)
@@ -110,21 +110,11 @@ TEST_F(PreviewPlayerTest, PlayPauseStopAndLettingGo)
     ASSERT_TRUE(waitState());
     EXPECT_EQ(window->media().findChildren<QMediaPlayer *>().size(), 1);
     EXPECT_EQ(playing(), "a.wav");
-    ASSERT_TRUE(waitPosition(0.5));
     EXPECT_TRUE(controls().starts_with("Pause Stop mnuStop @")) << controls();
-    // Pause keeps the position, and leaves Play on to resume from there.
-    ui().cmdPause->click();
-    ASSERT_TRUE(waitState(PreviewMedia::Paused));
-    const double paused = player().position();
-    QTest::qWait(300);
-    EXPECT_NEAR(player().position(), paused, 0.05);
-    EXPECT_TRUE(controls().starts_with("Play Pause Stop mnuPlay mnuStop @")) << controls();
-    EXPECT_NE(ui().txtPos->text(), "0.00.000");
-    ui().cmdPlay->click();
-    ASSERT_TRUE(waitState());
-    EXPECT_GE(player().position(), paused - 0.05);
+    // Space pauses and leaves Play on to resume (from where it paused: the end-to-end scenario).
     key(Qt::Key_Space);
-    EXPECT_TRUE(waitState(PreviewMedia::Paused));
+    ASSERT_TRUE(waitState(PreviewMedia::Paused));
+    EXPECT_TRUE(controls().starts_with("Play Pause Stop mnuPlay mnuStop @")) << controls();
     key(Qt::Key_Escape);
     EXPECT_TRUE(player().fileName().isEmpty());
     EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
