@@ -16,11 +16,9 @@ TEST_F(ReadTest, FixturesReadAsExpected)
             {"v1_only.mp3", 0, {}, tagID3v1, 64, u"Title", 0},
             {"v11_track.mp3", 0, {}, tagID3v1, 64, u"Five5", 0},
             {"v1_v2_both.mp3", 0, {}, tagID3Both, 64, u"V1 Title", 6},
-            {"v2_frames.mp3", 0, {}, tagID3v2, 64, u"", 2},
             {"big_tag.mp3", 0, {}, tagID3v2, 64, u"", 1}, // a tag above 32757 bytes
             {"v24.mp3", 0, {100}, tagID3v2, 0, u"", 0},
             {"unsync.mp3", 0, {101}, tagID3v2, 0, u"", 0},
-            {"apic_bad_jpeg.mp3", 0, {}, tagID3v2, 64, u"", 0}, // fails only when shown
             {"apic_type25.mp3", errNoSuchSlot, {}, tagID3v2, 0, u"", 0},
             {"txxx_no_zero.mp3", errInvalidArgument, {}, tagID3v2, 0, u"", 1},
             {"ipls_odd.mp3", errInvalidArgument, {}, tagID3v2, 0, u"", 0},
@@ -76,10 +74,14 @@ TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
     EXPECT_EQ(t.Genre(), u"");
 }
 
-// Every frame kind of v2_frames.mp3 as listed is in the taglet command line's report; here the
-// pictures they hold, and what a second read leaves of them.
+// The pictures of the fixtures, what a second read leaves of them, and no temporary file left.
 TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
 {
+    const std::string tmp = dir / "tmp";
+    std::filesystem::create_directory(tmp);
+    const char *old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    setenv("TMPDIR", tmp.c_str(), 1);
     Taglet t;
     ASSERT_EQ(readFile(t, fixture("v2_frames.mp3")).error, 0);
     EXPECT_EQ(textFrames(t), "TIT2=|TPE1=Artist\0"s);
@@ -89,28 +91,13 @@ TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
     t.setPictureID(4);
     EXPECT_EQ(t.PictureDescription(), u"B"); // single-byte text up to the first zero
     EXPECT_FALSE(t.Picture().isNull());
-    t.setPictureID(5);
-    EXPECT_TRUE(t.Picture().isNull());
-    EXPECT_EQ(t.PictureDescription(), u"");
     readFile(t, fixture("v24.mp3"));
     EXPECT_EQ(t.UFIDNum() + t.UDTextFrameNum() + t.InvolvedPeopleNum() + t.Bitrate(), 0);
-    EXPECT_EQ(t.MCDI(), u"");
-    t.setPictureID(3);
-    EXPECT_EQ(t.PictureDescription(), u"");
+    EXPECT_EQ(t.MCDI() + t.PictureDescription(), u"");
     ASSERT_EQ(readFile(t, fixture("big_tag.mp3")).error, 0);
     EXPECT_EQ(std::tuple(t.MPEGVersion(), t.Layer()), std::tuple(1, 3));
     t.setPictureID(3);
     EXPECT_FALSE(t.Picture().isNull());
-}
-
-TEST_F(ReadTest, PicturesLeaveNoTemporaryFiles)
-{
-    const std::string tmp = dir / "tmp";
-    std::filesystem::create_directory(tmp);
-    const char *old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    setenv("TMPDIR", tmp.c_str(), 1);
-    Taglet t;
     EXPECT_EQ(readFile(t, fixture("apic_bad_jpeg.mp3")).error, 0);
     t.setPictureID(3);
     EXPECT_EQ(t.PictureDescription(), u"Broken");
@@ -131,10 +118,7 @@ TEST_F(ReadTest, PicturesLeaveNoTemporaryFiles)
     EXPECT_EQ(bare.PictureDescription(), u"Front");
     EXPECT_TRUE(bare.Picture().isNull());
     EXPECT_TRUE(std::filesystem::is_empty(tmp));
-    if (old)
-        setenv("TMPDIR", saved.c_str(), 1);
-    else
-        unsetenv("TMPDIR");
+    old ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
 }
 
 // Audio header fields from bytes 1 to 3, for every version, layer and flag of interest.
@@ -148,12 +132,9 @@ TEST_F(ReadTest, MpegHeaderFields)
         {"\xFF\xE9\x89", {1, 1, 448, 32000, modeDualChannel, 1, 0, 1, emphasis5015ms}},
         {"\xFF\xEC\x03", {1, 1, 448, 0, modeStereo, 0, 0, 0, emphasisCCITTj17}},
         {"\xF3\x14\x02", {2, 3, 8, 24000, modeStereo, 0, 0, 0, emphasisNone}},
-        {"\xF5\xE0\x00"s, {2, 2, 160, 22050, modeStereo, 0, 0, 0, emphasisNone}},
         {"\xF7\x90\x00"s, {2, 1, 144, 22050, modeStereo, 0, 0, 0, emphasisNone}},
-        {"\xE3\x88\x00"s, {2, 3, 64, 16000, modeStereo, 0, 0, 0, emphasisNone}},
-        {"\xF9\x90\x00"s, {1, 0, 0, 44100, modeStereo, 0, 0, 0, emphasisNone}},
-        {"\xFB\xF0\x00"s, {1, 3, 0, 44100, modeStereo, 0, 0, 0, emphasisNone}},
-        {"\xFB\x00\x00"s, {1, 3, 0, 44100, modeStereo, 0, 0, 0, emphasisNone}},
+        {"\xF9\x90\x00"s, {1, 0, 0, 44100, modeStereo, 0, 0, 0, emphasisNone}}, // no layer
+        {"\xFB\xF0\x00"s, {1, 3, 0, 44100, modeStereo, 0, 0, 0, emphasisNone}}, // bad bit rate
     };
     for (const auto &[bytes, fields] : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
@@ -177,8 +158,7 @@ TEST_F(ReadTest, PlayingTimeAndItsOverflow)
     const std::string big = write("big.mp3", "\xFF\xF3\x14\x00"s);
     std::filesystem::resize_file(big, 40'000'000);
     EXPECT_EQ(readFile(t, big).error, errOverflow);
-    EXPECT_EQ(t.Bitrate(), 8);
-    EXPECT_EQ(t.Length(), 0);
+    EXPECT_EQ(std::tuple(t.Bitrate(), t.Length()), std::tuple(8, 0));
 }
 
 TEST_F(ReadTest, MalformedAttachedPictures)
@@ -202,11 +182,10 @@ TEST_F(ReadTest, MalformedAttachedPictures)
         EXPECT_EQ(t.PictureDescription(), description);
     }
     // A format without a signature loads by the name its MIME type gives: a 2x2 TGA.
-    const std::string tga = "\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\x20"s + std::string(12, '\x7F')
-        + std::string(8, '\0') + "TRUEVISION-XFILE.\0"s;
+    const std::string tga = "\0image/tga\0\4Targa\0\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\x20"s
+        + std::string(12, '\x7F') + std::string(8, '\0') + "TRUEVISION-XFILE.\0"s;
     Taglet t;
-    const std::string apic = "\0image/tga\0\4Targa\0"s + tga;
-    EXPECT_EQ(readFile(t, write("t.mp3", id3v2(frame("APIC", apic)) + Audio)).error, 0);
+    EXPECT_EQ(readFile(t, write("t.mp3", id3v2(frame("APIC", tga)) + Audio)).error, 0);
     t.setPictureID(4);
     EXPECT_EQ(t.PictureDescription(), u"Targa");
     EXPECT_EQ(std::tuple(t.Picture().width, t.Picture().height), std::tuple(2, 2));

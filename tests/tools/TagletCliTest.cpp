@@ -39,16 +39,11 @@ QString fixture(const QString &name)
 QString at(const QJsonObject &json, const QString &path)
 {
     QJsonValue v = json;
-    for (const QString &key : path.split('/')) {
-        if (key == "#")
-            return QString::number(v.toArray().size());
-        v = v.isArray() ? v.toArray().at(key.toInt()) : v.toObject().value(key);
-    }
+    for (const QString &key : path.split('/'))
+        v = key == "#" ? QJsonValue(v.toArray().size()) : v.isArray() ? v[key.toInt()] : v[key];
     if (v.isUndefined() || v.isString())
         return v.isString() ? v.toString() : QStringLiteral("-");
-    return QString::fromUtf8(QJsonDocument(QJsonArray {v}).toJson(QJsonDocument::Compact))
-        .mid(1)
-        .chopped(1);
+    return QJsonDocument(QJsonArray {v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
 }
 
 } // namespace
@@ -116,13 +111,10 @@ TEST(TagletCli, WriteSavesAndReportsFittedValues)
         "--artist", "Café"});
     ASSERT_EQ(r.status, 0) << r.out.toStdString();
     EXPECT_EQ(r.json["song"].toString(), "Hello" + QString(25, QChar(0)));
-    EXPECT_EQ(r.json["track"].toInt(), 0);
-    EXPECT_EQ(r.json["haveTag"].toInt(), 0); // as Read found it
+    EXPECT_EQ(at(r.json, "track") + at(r.json, "haveTag"), "00"); // haveTag as Read found it
     EXPECT_EQ(QFile(copy).size(), size + 128);
     r = taglet({"read", copy});
-    EXPECT_EQ(r.json["haveTag"].toInt(), 1);
-    EXPECT_EQ(r.json["artist"].toString(), "Café");
-    EXPECT_EQ(r.json["genre"].toString(), "Rock");
+    EXPECT_EQ(at(r.json, "haveTag") + at(r.json, "artist") + at(r.json, "genre"), "1CaféRock");
     // A failing Read stops before Save.
     const QString small = dir.filePath("small.mp3");
     QFile f(small);
