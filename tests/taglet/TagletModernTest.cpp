@@ -113,7 +113,6 @@ TEST_F(ModernTest, TextsAndFrameWalkOfEveryVersion)
         {v4(frame("TIT2", "\3\xE0\x81\x81"s, 4)), "TIT2=\u00E0\u0081\u0081"}, // overlong: bytes
         {v4(frame("TIT2", "\0\xFF\0A"s, 4), 0x80), "TIT2=\u00FFA"}, // unsynchronised tag
         {v4(frame("TDRC", "\0"s + "2004-05-06T12:00", 4)), "TYER=2004"},
-        {v4(frame("TDRC", "\0soon"s, 4)), "TYER=soon"},
         {id3v2(frame("TALB", "\7bytes"s)), "TALB="}, // an unknown encoding lists it empty
         {id3v2(frame("TALB", "")), "TALB="},
         {id3v2(frame("TT2", "\0A"s, 2) + frame("TP1", "\0B"s, 2) + frame("XYZ", "\0C"s, 2), 2),
@@ -173,13 +172,10 @@ TEST_F(ModernTest, OddTagsInBothModes)
             "TPE1=|TPE1=B|TPE1="},
         {"UTF-16 and Latin-1", id3v2(frame("TPE1", "\1\xFF\xFE\x41\0\0\0"s) + tpe1("Caf\xE9")),
             "TPE1=A / Café", "TPE1=|TPE1=Café"},
-        {"genres", id3v2(frame("TCON", "\0(17)"s) + frame("TCON", "\0(20)"s)), "TCON=(17) / (20)",
-            "TCON=(17)|TCON=(20)"},
         // Some taggers put the v2.4 date beside TYER in a v2.3 tag.
         {"TYER and TDRC",
             id3v2(frame("TYER", "\0"s + "2004") + frame("TDRC", "\0"s + "2004-05-06")), "TYER=2004",
             "TYER=2004"},
-        {"v2.2", id3v2(frame("TP1", "\0A"s, 2) + frame("TP1", "\0B"s, 2), 2), "TPE1=A / B", ""},
         {"v2.4", id3v2(frame("TPE1", "\0A\0B"s, 4) + frame("TPE1", "\0C"s, 4), 4), "TPE1=A / B / C",
             ""},
     };
@@ -196,7 +192,9 @@ TEST_F(ModernTest, OddTagsInBothModes)
     }
 }
 
-TEST_F(ModernTest, UserFramesPeopleAndLinks)
+// The frames other than texts and pictures; COMM frames with language, description and text in
+// every encoding.
+TEST_F(ModernTest, UserFramesPeopleLinksAndComments)
 {
     const std::string frames = frame("TXXX", "\1\xFF\xFE\x4D\0\0\0\xFF\xFEx\0y\0"s)
         + frame("WXXX", "\1\xFF\xFE\x48\0\0\0http://h.example/\0"s)
@@ -204,7 +202,19 @@ TEST_F(ModernTest, UserFramesPeopleAndLinks)
         + frame(
             "IPLS", "\1\xFF\xFEm\0\0\0\xFF\xFE\x41\0\0\0\0\0\xFF\xFE\x42\0\0\0\xFF\xFEorphan\0"s)
         + frame("UFID", "owner\0id"s) + frame("TXXX", "\0no zero"s) // passed over
-        + frame("MCDI", "\0\1\2"s);
+        + frame("MCDI", "\0\1\2"s) + frame("COMM", "\0eng\0Plain text"s)
+        + frame("COMM", "\1deu\xFF\xFEi\0\0\0\xFF\xFE\xFC\0\0\0"s) // UTF-16 "i" and "ü"
+        + frame("COMM", "\3\0\0\0Note\0Caf\xC3\xA9\0junk"s) // UTF-8, no language
+        + frame("COMM", "\0en"s) // too short: passed over
+        + frame("COMM", "\0engno terminator"s) // passed over
+        + frame("COMM", "\7eng\0x"s); // unknown encoding: passed over
+    const auto comments = [](const Taglet &t) {
+        std::string out;
+        for (std::int16_t i = 1; i <= t.CommentFrameNum(); ++i)
+            out += utf8(t.CommentFrameLanguage(i) + u"," + t.CommentFrameDescription(i) + u","
+                + t.CommentFrame(i) + u";");
+        return out;
+    };
     Taglet t;
     ASSERT_EQ(readModern(t, write("u.mp3", id3v2(frames) + std::string(300, '\0'))).error, 0);
     ASSERT_EQ(t.UDTextFrameNum(), 1);
@@ -217,6 +227,19 @@ TEST_F(ModernTest, UserFramesPeopleAndLinks)
     EXPECT_EQ(t.InvolvedPeopleInvolvement(2) + u"=" + t.InvolvedPeople(2), u"=B"); // kept
     EXPECT_EQ(t.UFIDURL(1), u"owner");
     EXPECT_EQ(t.MCDI(), u"\0\1\2"s);
+    EXPECT_EQ(comments(t), "eng,,Plain text;deu,i,ü;,Note,Café;");
+    EXPECT_EQ(t.CommentFrame(0), u"");
+    EXPECT_TAGLET_ERROR(t.CommentFrame(4), errSubscript);
+    EXPECT_EQ(t.TextFrameNum(), 0) << "a comment is not a text frame";
+    // v2.2's COM is the same frame.
+    ASSERT_EQ(
+        readModern(t, write("c22.mp3", id3v2(frame("COM", "\0engD\0T"s, 2), 2) + Audio)).error, 0);
+    EXPECT_EQ(comments(t), "eng,D,T;");
+    // The default mode lists no comments.
+    ASSERT_EQ(readFile(t, write("d.mp3", id3v2(frame("COMM", "\0eng\0Plain text"s)) + Audio), false)
+                  .error,
+        0);
+    EXPECT_EQ(t.CommentFrameNum(), 0);
 }
 
 TEST_F(ModernTest, AudioBehindJunkSecondTagsAndOtherVersions)
@@ -274,37 +297,4 @@ TEST_F(ModernTest, AudioBehindJunkSecondTagsAndOtherVersions)
     EXPECT_EQ(std::tuple(t.Bitrate(), t.Length(), t.LengthMs()), std::tuple(128, 249, 249'000));
     EXPECT_EQ(readModern(t, fixture("tiny.mp3")).error, errPastEnd);
     EXPECT_EQ(readModern(t, fixture("truncated_header.mp3")).error, errPastEnd);
-}
-
-// COMM frames in the modern mode: language, description and text, in every encoding.
-TEST_F(ModernTest, CommentFrames)
-{
-    const std::string tag = id3v2(frame("COMM", "\0eng\0Plain text"s)
-        + frame("COMM", "\1deu\xFF\xFEi\0\0\0\xFF\xFE\xFC\0\0\0"s) // UTF-16 "i" and "ü"
-        + frame("COMM", "\3\0\0\0Note\0Caf\xC3\xA9\0junk"s) // UTF-8, no language
-        + frame("COMM", "\0en"s) // too short: passed over
-        + frame("COMM", "\0engno terminator"s) // passed over
-        + frame("COMM", "\7eng\0x"s)); // unknown encoding: passed over
-    const auto comments = [](const Taglet &t) {
-        std::string out;
-        for (std::int16_t i = 1; i <= t.CommentFrameNum(); ++i)
-            out += utf8(t.CommentFrameLanguage(i) + u"," + t.CommentFrameDescription(i) + u","
-                + t.CommentFrame(i) + u";");
-        return out;
-    };
-    Taglet t;
-    ASSERT_EQ(readModern(t, write("c.mp3", tag + Audio)).error, 0);
-    EXPECT_EQ(comments(t), "eng,,Plain text;deu,i,ü;,Note,Café;");
-    EXPECT_EQ(t.CommentFrame(0), u"");
-    EXPECT_TAGLET_ERROR(t.CommentFrame(4), errSubscript);
-    EXPECT_EQ(t.TextFrameNum(), 0) << "a comment is not a text frame";
-    // As a tagger wrote it, in UTF-16; v2.2's COM is the same frame.
-    ASSERT_EQ(readModern(t, fixture("modern/mutagen_v23_utf16.mp3")).error, 0);
-    EXPECT_EQ(comments(t), "eng,,Kommentar;");
-    ASSERT_EQ(
-        readModern(t, write("c22.mp3", id3v2(frame("COM", "\0engD\0T"s, 2), 2) + Audio)).error, 0);
-    EXPECT_EQ(comments(t), "eng,D,T;");
-    // The default mode lists no comments.
-    ASSERT_EQ(readFile(t, write("d.mp3", tag + Audio), false).error, 0);
-    EXPECT_EQ(t.CommentFrameNum(), 0);
 }

@@ -57,24 +57,23 @@ TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
 {
     Taglet t;
     ASSERT_EQ(readFile(t, fixture("v1_v2_both.mp3")).error, 0);
-    EXPECT_EQ(std::tuple(t.Artist(), t.Track(), t.Genre()), std::tuple(u"V1 Artist", 3, u"Rock"));
-    EXPECT_EQ(t.TextFrame(1), u"V2 Title\0"s); // the terminator stays
-    EXPECT_EQ(t.TextFrame(5), u"(17)Live");
+    // TIT2 keeps its terminator.
+    EXPECT_EQ(std::tuple(t.Artist(), t.Track(), t.Genre(), t.TextFrame(1), t.TextFrame(5)),
+        std::tuple(u"V1 Artist", 3, u"Rock", u"V2 Title\0"s, u"(17)Live"));
     EXPECT_TAGLET_ERROR(t.TextFrame(7), errSubscript);
     readFile(t, fixture("v1_only.mp3"));
-    EXPECT_EQ(t.Album(), u"Album");
-    EXPECT_EQ(t.Comment(), u"Note\0inside"s); // inner zero kept
-    EXPECT_EQ(t.Track(), 0);
+    EXPECT_EQ(
+        std::tuple(t.Album(), t.Comment(), t.Track()), std::tuple(u"Album", u"Note\0inside"s, 0));
     t.setTrim(false);
     t.Read();
     EXPECT_EQ(t.Song(), u"Title" + std::u16string(25, u' '));
     readFile(t, fixture("v11_track.mp3"));
-    EXPECT_EQ(t.Track(), 7);
-    EXPECT_EQ(t.Comment(), std::u16string(28, u'C'));
-    EXPECT_EQ(t.Genre(), u"");
+    EXPECT_EQ(std::tuple(t.Track(), t.Comment(), t.Genre()),
+        std::tuple(7, std::u16string(28, u'C'), u""));
 }
 
-// The pictures of the fixtures, what a second read leaves of them, and no temporary file left.
+// The pictures of the fixtures (v2_frames.mp3's are in the command line's report), what a second
+// read leaves of them, and no temporary file left.
 TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
 {
     const std::string tmp = dir / "tmp";
@@ -84,28 +83,14 @@ TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
     setenv("TMPDIR", tmp.c_str(), 1);
     Taglet t;
     ASSERT_EQ(readFile(t, fixture("v2_frames.mp3")).error, 0);
-    EXPECT_EQ(textFrames(t), "TIT2=|TPE1=Artist\0"s);
-    // A PNG in slot 3 and a JPEG with a UTF-16 description in slot 4 both load.
-    t.setPictureID(3);
-    EXPECT_EQ(utf8(t.PictureDescription()) + " " + std::to_string(t.Picture().width), "Front 4");
-    t.setPictureID(4);
-    EXPECT_EQ(t.PictureDescription(), u"B"); // single-byte text up to the first zero
-    EXPECT_FALSE(t.Picture().isNull());
     readFile(t, fixture("v24.mp3"));
+    t.setPictureID(3);
     EXPECT_EQ(t.UFIDNum() + t.UDTextFrameNum() + t.InvolvedPeopleNum() + t.Bitrate(), 0);
     EXPECT_EQ(t.MCDI() + t.PictureDescription(), u"");
-    ASSERT_EQ(readFile(t, fixture("big_tag.mp3")).error, 0);
-    EXPECT_EQ(std::tuple(t.MPEGVersion(), t.Layer()), std::tuple(1, 3));
-    t.setPictureID(3);
-    EXPECT_FALSE(t.Picture().isNull());
-    EXPECT_EQ(readFile(t, fixture("apic_bad_jpeg.mp3")).error, 0);
-    t.setPictureID(3);
-    EXPECT_EQ(t.PictureDescription(), u"Broken");
-    EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
     EXPECT_EQ(readFile(t, fixture("apic_bad_png.mp3")).error, 0);
     t.setPictureID(3);
-    EXPECT_EQ(t.PictureDescription(), u"Undecodable");
-    EXPECT_TRUE(t.Picture().isNull());
+    EXPECT_EQ(
+        std::tuple(t.PictureDescription(), t.Picture().isNull()), std::tuple(u"Undecodable", true));
     const Observed seen = readFile(t, fixture("apic_unknown.mp3"));
     ASSERT_EQ(seen.messages.size(), 1u);
     EXPECT_EQ(seen.messages[0].substr(0, tmp.size()), u16(tmp));
@@ -115,8 +100,8 @@ TEST_F(ReadTest, PicturesInSlotsAndASecondRead)
     Taglet bare;
     EXPECT_EQ(readFile(bare, fixture("v2_frames.mp3"), false).error, 0);
     bare.setPictureID(3);
-    EXPECT_EQ(bare.PictureDescription(), u"Front");
-    EXPECT_TRUE(bare.Picture().isNull());
+    EXPECT_EQ(
+        std::tuple(bare.PictureDescription(), bare.Picture().isNull()), std::tuple(u"Front", true));
     EXPECT_TRUE(std::filesystem::is_empty(tmp));
     old ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
 }
