@@ -88,7 +88,8 @@ TEST_F(PictureTest, ReadKeepsTheBytesAndDecodesOnlyWhenAPictureIsAskedFor)
         t.setPictureID(5);
         EXPECT_EQ(t.PictureDescription(), u"Bad");
         EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
-        EXPECT_EQ(decoder->calls, 2);
+        EXPECT_TAGLET_ERROR(t.Picture(), errInvalidPicture);
+        EXPECT_EQ(decoder->calls, 2) << "a failure is kept too";
         t.setPictureID(4);
         EXPECT_EQ(t.PictureFile(), nullptr);
         // A new decoder decodes again; a new Read forgets the pictures.
