@@ -4,7 +4,7 @@
 
 using namespace taglet;
 
-// A host's property store in memory, remembering the order of writes.
+// A host's property store in memory.
 class MemoryBag : public PropertyBag
 {
 public:
@@ -13,13 +13,8 @@ public:
         auto it = values.find(key);
         return it == values.end() ? std::nullopt : std::optional(it->second);
     }
-    void write(const std::string &key, const PropertyValue &value) override
-    {
-        order.push_back(key);
-        values[key] = value;
-    }
+    void write(const std::string &key, const PropertyValue &value) override { values[key] = value; }
     std::map<std::string, PropertyValue> values;
-    std::vector<std::string> order;
 };
 
 TEST(TagletState, DefaultsListsAndClear)
@@ -79,18 +74,15 @@ TEST(TagletState, PersistenceRoundTrips)
     t.ReadProperties(bag);
     EXPECT_EQ(std::tuple(t.Bitrate(), t.Song(), t.Trim(), t.Copyright(), t.Modern()),
         std::tuple(192, u"Stored", false, true, false));
-    MemoryBag out;
+    MemoryBag out, again;
     t.WriteProperties(out);
-    EXPECT_EQ(out.order,
-        (std::vector<std::string> {"Filename", "MPEGVersion", "Layer", "Bitrate", "Frequency",
-            "Mode", "Copyright", "Original", "PrivateBit", "Emphasis", "HaveTag", "Artist", "Song",
-            "Album", "Year", "Comment", "Genre", "Track", "Length", "Trim", "Picture",
-            "PictureDescription", "PictureID"}));
+    EXPECT_EQ(out.values.count("Modern"), 0u);
     t.setModern(true);
-    MemoryBag modern;
-    t.WriteProperties(modern);
+    t.WriteProperties(out);
     Taglet copy;
-    copy.ReadProperties(modern);
+    copy.ReadProperties(out);
+    copy.WriteProperties(again);
+    EXPECT_EQ(again.values, out.values);
     EXPECT_EQ(
         std::tuple(copy.Bitrate(), copy.Song(), copy.Modern()), std::tuple(192, u"Stored", true));
     copy.InitProperties();

@@ -12,7 +12,7 @@ namespace {
 
 struct CliRun
 {
-    int status = -1;
+    int status;
     QByteArray out;
     QJsonObject json;
 };
@@ -22,11 +22,9 @@ CliRun taglet(const QStringList &args)
     QProcess p;
     p.start(QStringLiteral(TONVERA_BIN_DIR "/taglet"), args);
     p.waitForFinished(30000);
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.json = QJsonDocument::fromJson(r.out).object();
-    return r;
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, out,
+        QJsonDocument::fromJson(out).object()};
 }
 
 QString fixture(const QString &name)
@@ -95,7 +93,6 @@ TEST(TagletCli, ReadReports)
         SCOPED_TRACE(args.join(' ').toStdString());
         const CliRun r = taglet(QStringList {"read"} + args);
         EXPECT_EQ(r.status, status);
-        EXPECT_EQ(r.json.size(), args.contains("--modern") ? 32 : 30);
         for (const auto &[path, value] : values)
             EXPECT_EQ(at(r.json, path).toStdString(), value.toStdString()) << path.toStdString();
     }
