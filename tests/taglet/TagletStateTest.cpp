@@ -17,7 +17,7 @@ public:
     std::map<std::string, PropertyValue> values;
 };
 
-TEST(TagletState, DefaultsListsAndClear)
+TEST(TagletState, DefaultsListsClearAndAccessRules)
 {
     Taglet t;
     EXPECT_TRUE(t.Trim());
@@ -43,11 +43,7 @@ TEST(TagletState, DefaultsListsAndClear)
     t.setPictureID(21);
     EXPECT_TAGLET_ERROR(t.Picture(), errNoSuchSlot);
     EXPECT_TAGLET_ERROR(t.PictureDescription(), errNoSuchSlot);
-}
-
-TEST(TagletState, AccessRulesAtRunAndDesignTime)
-{
-    Taglet t;
+    // Read-only properties, and tag properties set only at run time.
     std::vector<std::string> changed;
     t.setPropertyChangedHandler([&](std::string_view name) { changed.emplace_back(name); });
     t.setSong(u"New song");
