@@ -134,33 +134,3 @@ TEST_F(ReadTest, PlayingTimeAndItsOverflow)
     EXPECT_EQ(readFile(t, big).error, errOverflow);
     EXPECT_EQ(std::tuple(t.Bitrate(), t.Length()), std::tuple(8, 0));
 }
-
-TEST_F(ReadTest, MalformedAttachedPictures)
-{
-    const std::tuple<std::string, int, std::u16string> cases[] = {
-        {""s, errInvalidArgument, u""},
-        {"\0image/png"s, errInvalidArgument, u""}, // MIME without its zero
-        {"\0image/png\0"s, errInvalidArgument, u""}, // no picture type
-        {"\0image/png\0\3Desc"s, errInvalidArgument, u""}, // description without zero
-        {"\1image/png\0\3D\0e\0"s, errInvalidArgument, u""}, // UTF-16 without a zero pair
-        {"\1image/png\0\3D\0\0\0xyz"s, 0, u"D"}, // pair at an even offset
-        {"\2image/png\0\3\0D\0\0xyz"s, 0, u""}, // big-endian UTF-16
-        {"\3image/png\0\3Desc\0xyz"s, 0, u"Desc"}, // UTF-8: one zero byte
-        {"\0image/png\0\x15"s + "Desc\0xyz"s, errNoSuchSlot, u""}, // type 21
-    };
-    for (const auto &[data, error, description] : cases) {
-        SCOPED_TRACE(testing::PrintToString(data));
-        Taglet t;
-        EXPECT_EQ(readFile(t, write("p.mp3", id3v2(frame("APIC", data)) + Audio)).error, error);
-        t.setPictureID(3);
-        EXPECT_EQ(t.PictureDescription(), description);
-    }
-    // A format without a signature loads by the name its MIME type gives: a 2x2 TGA.
-    const std::string tga = "\0image/tga\0\4Targa\0\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\x20"s
-        + std::string(12, '\x7F') + std::string(8, '\0') + "TRUEVISION-XFILE.\0"s;
-    Taglet t;
-    EXPECT_EQ(readFile(t, write("t.mp3", id3v2(frame("APIC", tga)) + Audio)).error, 0);
-    t.setPictureID(4);
-    EXPECT_EQ(t.PictureDescription(), u"Targa");
-    EXPECT_EQ(std::tuple(t.Picture().width, t.Picture().height), std::tuple(2, 2));
-}
