@@ -22,7 +22,7 @@ TEST(TagletState, DefaultsListsClearAndAccessRules)
     Taglet t;
     EXPECT_TRUE(t.Trim());
     EXPECT_EQ(t.Genres(125), u"Dance Hall");
-    EXPECT_EQ(t.Genres(255), u"");
+    EXPECT_EQ(t.Genres(126), u""); // the first number without a name
     EXPECT_TAGLET_ERROR(t.Genres(256), errSubscript);
     EXPECT_TAGLET_ERROR(t.Genres(-1), errSubscript);
     EXPECT_TAGLET_ERROR(t.TextFrameNum(), errSubscript); // no lists before the first Clear
