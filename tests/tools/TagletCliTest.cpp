@@ -49,25 +49,22 @@ QString at(const QJsonObject &json, const QString &path)
 // The whole report of a file with every kind of frame, texts escaped as JSON.
 TEST(TagletCli, ReadReportsEveryField)
 {
-    const std::string file = fixture("v2_frames.mp3").toStdString();
     const CliRun r = taglet({"read", fixture("v2_frames.mp3")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.toStdString(),
-        "{\"file\": \"" + file
-            + "\", \"error\": null, \"events\": [], \"haveTag\": 2, \"mpegVersion\": 1, "
-              "\"layer\": 3, \"bitrate\": 64, \"frequency\": 44100, \"mode\": 3, \"copyright\": "
-              "false, \"original\": true, \"privateBit\": false, \"emphasis\": 0, \"length\": 0, "
-              "\"song\": \"\", \"artist\": \"\", \"album\": \"\", \"year\": \"\", \"comment\": "
-              "\"\", \"genre\": \"\", \"track\": 0, \"textFrames\": [[\"TIT2\", \"\"], "
-              "[\"TPE1\", \"Artist\\u0000\"]], \"userTextFrames\": [[\"Mood\", \"Calm\"]], "
-              "\"uniqueIds\": [[\"http://ids.example\", \"ID-42\"]], \"linkFrames\": [[\"WCOM\", "
-              "\"http://shop.example/\"], [\"WOAR\", \"http://artist.example/\"]], "
-              "\"userLinkFrames\": [[\"Home\", \"http://home.example/\"]], \"involvedPeople\": "
-              "[[\"mix\", \"Second\"], [\"engineer\", \"Third\"]], \"mcdi\": "
-              "\"\\u0000\\u0001\\u0002CD\", \"pictures\": [{\"slot\": 3, \"description\": "
-              "\"Front\", \"mimeType\": \"image/png\", \"bytes\": 94}, {\"slot\": 4, "
-              "\"description\": \"B\", \"mimeType\": \"image/jpeg\", \"bytes\": 225}], "
-              "\"messages\": []}\n");
+        R"({"file": ")" + fixture("v2_frames.mp3").toStdString()
+            + R"(", "error": null, "events": [], "haveTag": 2, "mpegVersion": 1, "layer": 3, )"
+              R"("bitrate": 64, "frequency": 44100, "mode": 3, "copyright": false, "original": )"
+              R"(true, "privateBit": false, "emphasis": 0, "length": 0, "song": "", "artist": "", )"
+              R"("album": "", "year": "", "comment": "", "genre": "", "track": 0, "textFrames": )"
+              R"([["TIT2", ""], ["TPE1", "Artist\u0000"]], "userTextFrames": [["Mood", "Calm"]], )"
+              R"("uniqueIds": [["http://ids.example", "ID-42"]], "linkFrames": [["WCOM", )"
+              R"("http://shop.example/"], ["WOAR", "http://artist.example/"]], "userLinkFrames": )"
+              R"([["Home", "http://home.example/"]], "involvedPeople": [["mix", "Second"], )"
+              R"(["engineer", "Third"]], "mcdi": "\u0000\u0001\u0002CD", "pictures": [{"slot": 3, )"
+              R"("description": "Front", "mimeType": "image/png", "bytes": 94}, {"slot": 4, )"
+              R"("description": "B", "mimeType": "image/jpeg", "bytes": 225}], "messages": []})"
+              "\n");
 }
 
 // Every read prints the whole object, failures included; options add or change fields.
