@@ -12,7 +12,7 @@ namespace {
 
 struct CliRun
 {
-    int status = -1;
+    int status;
     QByteArray out;
     QJsonObject json;
 };
@@ -22,11 +22,9 @@ CliRun taglet(const QStringList &args)
     QProcess p;
     p.start(QStringLiteral(TONVERA_BIN_DIR "/taglet"), args);
     p.waitForFinished(30000);
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.json = QJsonDocument::fromJson(r.out).object();
-    return r;
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, out,
+        QJsonDocument::fromJson(out).object()};
 }
 
 QString fixture(const QString &name)
@@ -39,16 +37,11 @@ QString fixture(const QString &name)
 QString at(const QJsonObject &json, const QString &path)
 {
     QJsonValue v = json;
-    for (const QString &key : path.split('/')) {
-        if (key == "#")
-            return QString::number(v.toArray().size());
-        v = v.isArray() ? v.toArray().at(key.toInt()) : v.toObject().value(key);
-    }
+    for (const QString &key : path.split('/'))
+        v = key == "#" ? QJsonValue(v.toArray().size()) : v.isArray() ? v[key.toInt()] : v[key];
     if (v.isUndefined() || v.isString())
         return v.isString() ? v.toString() : QStringLiteral("-");
-    return QString::fromUtf8(QJsonDocument(QJsonArray {v}).toJson(QJsonDocument::Compact))
-        .mid(1)
-        .chopped(1);
+    return QJsonDocument(QJsonArray {v}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
 }
 
 } // namespace
@@ -56,25 +49,22 @@ QString at(const QJsonObject &json, const QString &path)
 // The whole report of a file with every kind of frame, texts escaped as JSON.
 TEST(TagletCli, ReadReportsEveryField)
 {
-    const std::string file = fixture("v2_frames.mp3").toStdString();
     const CliRun r = taglet({"read", fixture("v2_frames.mp3")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.toStdString(),
-        "{\"file\": \"" + file
-            + "\", \"error\": null, \"events\": [], \"haveTag\": 2, \"mpegVersion\": 1, "
-              "\"layer\": 3, \"bitrate\": 64, \"frequency\": 44100, \"mode\": 3, \"copyright\": "
-              "false, \"original\": true, \"privateBit\": false, \"emphasis\": 0, \"length\": 0, "
-              "\"song\": \"\", \"artist\": \"\", \"album\": \"\", \"year\": \"\", \"comment\": "
-              "\"\", \"genre\": \"\", \"track\": 0, \"textFrames\": [[\"TIT2\", \"\"], "
-              "[\"TPE1\", \"Artist\\u0000\"]], \"userTextFrames\": [[\"Mood\", \"Calm\"]], "
-              "\"uniqueIds\": [[\"http://ids.example\", \"ID-42\"]], \"linkFrames\": [[\"WCOM\", "
-              "\"http://shop.example/\"], [\"WOAR\", \"http://artist.example/\"]], "
-              "\"userLinkFrames\": [[\"Home\", \"http://home.example/\"]], \"involvedPeople\": "
-              "[[\"mix\", \"Second\"], [\"engineer\", \"Third\"]], \"mcdi\": "
-              "\"\\u0000\\u0001\\u0002CD\", \"pictures\": [{\"slot\": 3, \"description\": "
-              "\"Front\", \"mimeType\": \"image/png\", \"bytes\": 94}, {\"slot\": 4, "
-              "\"description\": \"B\", \"mimeType\": \"image/jpeg\", \"bytes\": 225}], "
-              "\"messages\": []}\n");
+        R"({"file": ")" + fixture("v2_frames.mp3").toStdString()
+            + R"(", "error": null, "events": [], "haveTag": 2, "mpegVersion": 1, "layer": 3, )"
+              R"("bitrate": 64, "frequency": 44100, "mode": 3, "copyright": false, "original": )"
+              R"(true, "privateBit": false, "emphasis": 0, "length": 0, "song": "", "artist": "", )"
+              R"("album": "", "year": "", "comment": "", "genre": "", "track": 0, "textFrames": )"
+              R"([["TIT2", ""], ["TPE1", "Artist\u0000"]], "userTextFrames": [["Mood", "Calm"]], )"
+              R"("uniqueIds": [["http://ids.example", "ID-42"]], "linkFrames": [["WCOM", )"
+              R"("http://shop.example/"], ["WOAR", "http://artist.example/"]], "userLinkFrames": )"
+              R"([["Home", "http://home.example/"]], "involvedPeople": [["mix", "Second"], )"
+              R"(["engineer", "Third"]], "mcdi": "\u0000\u0001\u0002CD", "pictures": [{"slot": 3, )"
+              R"("description": "Front", "mimeType": "image/png", "bytes": 94}, {"slot": 4, )"
+              R"("description": "B", "mimeType": "image/jpeg", "bytes": 225}], "messages": []})"
+              "\n");
 }
 
 // Every read prints the whole object, failures included; options add or change fields.
@@ -100,7 +90,6 @@ TEST(TagletCli, ReadReports)
         SCOPED_TRACE(args.join(' ').toStdString());
         const CliRun r = taglet(QStringList {"read"} + args);
         EXPECT_EQ(r.status, status);
-        EXPECT_EQ(r.json.size(), args.contains("--modern") ? 32 : 30);
         for (const auto &[path, value] : values)
             EXPECT_EQ(at(r.json, path).toStdString(), value.toStdString()) << path.toStdString();
     }
@@ -116,33 +105,25 @@ TEST(TagletCli, WriteSavesAndReportsFittedValues)
         "--artist", "Café"});
     ASSERT_EQ(r.status, 0) << r.out.toStdString();
     EXPECT_EQ(r.json["song"].toString(), "Hello" + QString(25, QChar(0)));
-    EXPECT_EQ(r.json["track"].toInt(), 0);
-    EXPECT_EQ(r.json["haveTag"].toInt(), 0); // as Read found it
+    EXPECT_EQ(at(r.json, "track") + at(r.json, "haveTag"), "00"); // haveTag as Read found it
     EXPECT_EQ(QFile(copy).size(), size + 128);
     r = taglet({"read", copy});
-    EXPECT_EQ(r.json["haveTag"].toInt(), 1);
-    EXPECT_EQ(r.json["artist"].toString(), "Café");
-    EXPECT_EQ(r.json["genre"].toString(), "Rock");
+    EXPECT_EQ(at(r.json, "haveTag") + at(r.json, "artist") + at(r.json, "genre"), "1CaféRock");
     // A failing Read stops before Save.
     const QString small = dir.filePath("small.mp3");
-    QFile f(small);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("\xFF\xFB\x90\x64", 4) == 4);
-    f.close();
+    ASSERT_TRUE(QFile::copy(fixture("short_frame.mp3"), small));
     r = taglet({"write", small, "--song", "x"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(at(r.json, "error/number"), "63");
-    EXPECT_EQ(QFile(small).size(), 4);
+    EXPECT_EQ(std::tuple(r.status, at(r.json, "error/number")), std::tuple(1, "63"));
+    EXPECT_EQ(QFile(small).size(), QFile(fixture("short_frame.mp3")).size());
 }
 
 TEST(TagletCli, TconAndBadUsage)
 {
     CliRun r = taglet({"tcon", "(17)(RX)"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "\"RockRemix\"\n");
+    EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(0, "\"RockRemix\"\n"));
     for (auto [text, error] : {std::pair {"(x)", "13"}, {"(300)", "9"}}) {
         r = taglet({"tcon", text});
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(at(r.json, "error/number"), error) << text;
+        EXPECT_EQ(std::tuple(r.status, at(r.json, "error/number")), std::tuple(1, error)) << text;
     }
     const QStringList usage[] = {{}, {"frobnicate"}, {"read"}, {"read", "a.mp3", "b.mp3"},
         {"read", "--bogus", "a.mp3"}, {"write"}, {"write", "a.mp3", "--track", "seven"},
@@ -150,7 +131,6 @@ TEST(TagletCli, TconAndBadUsage)
         {"write", "a.mp3", "--title", "x"}, {"tcon"}};
     for (const QStringList &args : usage) {
         r = taglet(args);
-        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(2, "")) << args.join(' ').toStdString();
     }
 }
