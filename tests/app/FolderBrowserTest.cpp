@@ -140,21 +140,22 @@ TEST_F(FolderBrowserTest, ListsFilesOfTheTypeWithTheirSizesAndNamesWhole)
     EXPECT_EQ(listed().size(), 4);
 }
 
+// Names sort whatever their case.
 TEST_F(FolderBrowserTest, EveryOrderSortsAndMarksStayWithTheirFiles)
 {
-    makeFile("beta.wma", 900, "2024-03-01T10:00:00");
-    makeFile("Alpha.wav", 10000, "2023-12-31T23:59:59");
+    makeFile("Beta.wma", 900, "2024-03-01T10:00:00");
+    makeFile("alpha.wav", 10000, "2023-12-31T23:59:59");
     makeFile("gamma.MP3", 20, "2024-03-01T09:00:00");
     startWith(4, "S");
-    EXPECT_EQ(listed(), QStringList({"gamma.MP3", "beta.wma", "Alpha.wav"}));
+    EXPECT_EQ(listed(), QStringList({"gamma.MP3", "Beta.wma", "alpha.wav"}));
     EXPECT_TRUE(ui().mnuOrdSize->isChecked());
 
-    ui().ListInput->item(1)->setSelected(true); // beta.wma
+    ui().ListInput->item(1)->setSelected(true); // Beta.wma
     const std::pair<QAction *, QStringList> cases[]
-        = {{ui().mnuOrdName, {"Alpha.wav", "beta.wma", "gamma.MP3"}},
-            {ui().mnuOrdExt, {"gamma.MP3", "Alpha.wav", "beta.wma"}},
-            {ui().mnuOrdDate, {"Alpha.wav", "gamma.MP3", "beta.wma"}},
-            {ui().mnuOrdSize, {"gamma.MP3", "beta.wma", "Alpha.wav"}}};
+        = {{ui().mnuOrdName, {"alpha.wav", "Beta.wma", "gamma.MP3"}},
+            {ui().mnuOrdExt, {"gamma.MP3", "alpha.wav", "Beta.wma"}},
+            {ui().mnuOrdDate, {"alpha.wav", "gamma.MP3", "Beta.wma"}},
+            {ui().mnuOrdSize, {"gamma.MP3", "Beta.wma", "alpha.wav"}}};
     for (const auto &[action, order] : cases) {
         action->trigger();
         EXPECT_EQ(listed(), order);
@@ -162,7 +163,7 @@ TEST_F(FolderBrowserTest, EveryOrderSortsAndMarksStayWithTheirFiles)
             EXPECT_EQ(other->isChecked(), other == action) << other->objectName().toStdString();
         const QList<QListWidgetItem *> marked = ui().ListInput->selectedItems();
         ASSERT_EQ(marked.size(), 1);
-        EXPECT_TRUE(marked[0]->text().startsWith("beta.wma"));
+        EXPECT_TRUE(marked[0]->text().startsWith("Beta.wma"));
     }
 }
 

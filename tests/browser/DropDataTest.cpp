@@ -12,7 +12,7 @@ TEST(DropDataTest, TakesTheFirstLocalFileOrAPathGivenAsText)
         QUrl::fromLocalFile("/m/c.mp3")});
     EXPECT_EQ(DropData::pathOf(urls), "/m/a b.mp3");
     const std::pair<const char *, const char *> cases[] = {{"/m/a.wav", "/m/a.wav"},
-        {"FILE:/m/a.wav", "/m/a.wav"}, {"file:/m/a.wav", "/m/a.wav"},
+        {"FILE:/m/a.wav", "/m/a.wav"}, {"file:/m/5%25.wav", "/m/5%25.wav"},
         {"file:///m/a%20b.wav\r\nfile:///m/c.wav", "/m/a b.wav"}, {"  /m/x  \n", "/m/x"}, {"", ""}};
     for (const auto &[text, path] : cases) {
         QMimeData data;

@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,4 +33,9 @@ TEST(Settings, TextFormsAndFallbacks)
         EXPECT_EQ(Settings::parseBoolean(text, true), value) << text;
     EXPECT_FLOAT_EQ(Settings::parseSingle("2,25", 0), 2.25f);
     EXPECT_FLOAT_EQ(Settings::parseSingle("", 2.5f), 2.5f);
+    // A relative XDG_CONFIG_HOME is ignored, as the base directory rules say.
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "relative");
+    EXPECT_EQ(Settings::settingsFilePath(), QDir::homePath() + "/.config/Tonvera/Tonvera.conf");
+    qputenv("XDG_CONFIG_HOME", saved);
 }

@@ -10,14 +10,16 @@ const QList<Volume> volumes {{"/", "ext4", "/dev/nvme0n1p2", "", true},
     {"/home", "ext4", "/dev/nvme0n1p3", "home", true},
     {"/media/cdrom", "iso9660", "/dev/sr0", "DISC", false},
     {"/media/stick", "vfat", "/dev/sdb1", "STICK", true},
-    {"/mnt/share", "cifs", "//server/music", "", true}};
+    {"/mnt/share", "cifs", "//server/music", "", true},
+    {"/media/p", "vfat", "/dev/sdp1", "", true}}; // "p" is the disk's own letter here
 
 // A path belongs to the longest mount point holding it; only a CD-ROM without a disc is not
 // ready; the removable flag is the partition's disk's (sdb for sdb1, nvme0n1 for nvme0n1p3).
 TEST(VolumesTest, TheVolumeOfAPathAndWhatItIs)
 {
     QTemporaryDir sys;
-    for (const auto &[disk, flag] : {std::pair {"sdb", "0\n"}, {"nvme0n1", "1\n"}}) {
+    for (const auto &[disk, flag] :
+        {std::pair {"sdb", "0\n"}, {"nvme0n1", "1\n"}, {"sdp", "1\n"}}) {
         QDir(sys.path()).mkpath(disk);
         QFile f(sys.filePath(QString(disk) + "/removable"));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -30,6 +32,7 @@ TEST(VolumesTest, TheVolumeOfAPathAndWhatItIs)
             {"/media/cdrom/t", "/media/cdrom", false, true, false},
             {"/media/stick/a", "/media/stick", true, false, false},
             {"/mnt/share/a", "/mnt/share", true, false, false},
+            {"/media/p/a", "/media/p", true, false, true},
             {"\\\\server\\x", "", false, false, false}, // a name in the current folder, not a share
             {"relative", "", false, false, false}};
     for (const auto &[path, root, ready, cdRom, removable] : cases) {
