@@ -501,8 +501,10 @@ TEST_F(ConversionTest, EveryTagAndTheCoverReachTheWma)
 
     const QMap<QString, QString> before = asfAttributes(music + "/album.wma");
     ui().ChkTag->setChecked(false);
-    show("album.wma");
+    ui().CboType->setCurrentIndex(3); // WM Audio
+    select("album.wma");
     convert({Yes});
+    ASSERT_TRUE(QFileInfo::exists(music + "/album.wma.tmp.wma")); // encoded again, not left alone
     EXPECT_EQ(asfAttributes(music + "/album.wma"), before);
     EXPECT_TRUE(messages.texts.size() == 1 && messages.texts[0].contains("ALREADY EXISTS"))
         << messages.texts.join(" | ").toStdString();
