@@ -14,7 +14,6 @@ TEST(clsCommonDialog, FiltersAndProposedName)
     EXPECT_EQ(clsCommonDialog::nameFilters("odd|*.mp3|dangling"), QStringList({"odd (*.mp3)"}));
     EXPECT_TRUE(clsCommonDialog::nameFilters("").isEmpty());
     EXPECT_EQ(clsCommonDialog::proposedName(QString(300, 'a')).size(), 255);
-    EXPECT_EQ(clsCommonDialog::proposedName("song.wma"), "song.wma");
 }
 
 using ShowOpenTest = GuiFixture;
