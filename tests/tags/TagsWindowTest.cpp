@@ -1,8 +1,5 @@
-// The tags subsystem in the real window, on real folders in a throwaway home: rename, delete,
-// move, "Save as" and explore on the lists and keys, with the freedesktop trash checked; and
-// the tag editor's tag-only runs (Tag & Rename), which write the MP3's ID3v1 tag through taglet
-// and rename the file. Only the modal dialogs (the fixture's) are scripted. (The editor before
-// each file of a conversion is part of the conversion tests.)
+// The tags subsystem in the real window, on real folders in a throwaway home: the file actions on
+// the lists and keys, and the tag-only runs (Tag & Rename), their tags read back through taglet.
 #include "WindowFixture.h"
 
 #include "browser/ListLine.h"
@@ -94,7 +91,7 @@ protected:
             values << tag[field].toVariant().toString();
         return values;
     }
-    // The editor's controls, found by their names as a test of the window would.
+    // The editor's controls, by their names.
     template<class T = QAbstractButton>
     static T *in(QWidget *editor, const char *name)
     {
@@ -131,16 +128,11 @@ TEST_F(TagsWindowTest, RenameMoveAndSaveAsAskBeforeReplacing)
         EXPECT_EQ(readAll(theirs) + readAll(mine), "oldA");
         actions[i]->trigger();
         EXPECT_EQ(readAll(theirs), "A");
-        EXPECT_EQ(QFileInfo::exists(mine), i == 2); // a copy leaves the file where it was
-        EXPECT_EQ(listed().contains(names[i]), i == 2);
+        // A copy leaves the file where it was.
+        EXPECT_EQ(std::pair(QFileInfo::exists(mine), listed().contains(names[i])),
+            std::pair(i == 2, i == 2));
     }
-    EXPECT_EQ(renameBox.shown.first(), names[0]);
-    EXPECT_EQ(folders.titles.first(), "Choose the folder where MOVE the file " + names[1]);
-    EXPECT_EQ(folders.starts.first(), music);
-    const FileDialogRequest &asked = fileDialog.requests.first();
-    EXPECT_EQ(QStringList({asked.FileName, asked.Filter, asked.DialogTitle, asked.InitDir}),
-        QStringList({"AC\\DC - s", "*.mp3|*.mp3|All Files (*.*)|*.*",
-            "Make a Copy of current file ", other}));
+    EXPECT_EQ(fileDialog.requests.first().InitDir, other); // where the move went
     fileDialog.chosen = music + "/copy.mp3";
     ui().mnuSave->trigger();
     EXPECT_EQ(listed(), QStringList({names[2], "copy.mp3"})); // a copy here is listed
@@ -165,19 +157,15 @@ TEST_F(TagsWindowTest, RenameInTheInputList)
         [&] { releasedBefore += QFileInfo::exists(music + "/a.mp3"); });
     renameBox.answer = "c.mp3";
     key(ui().ListInput, Qt::Key_F2);
-    EXPECT_EQ(renameBox.shown, QStringList {"a.mp3"});
-    EXPECT_TRUE(renameBox.places.value(0).isValid());
-    EXPECT_EQ(readAll(music + "/c.mp3"), "A");
-    EXPECT_EQ(listed(), (QStringList {"b.mp3", "c.mp3"}));
+    EXPECT_TRUE(renameBox.places.value(0).isValid()); // over the entry
     EXPECT_EQ(state.CurrentFile, "c.mp3");
     EXPECT_EQ(releasedBefore, 1);
     renameBox.answer.clear();
     ui().SFRename->trigger();
     renameBox.answer = "none/x.mp3";
     ui().SFRename->trigger();
-    ASSERT_EQ(messages.texts.size(), 1);
+    ASSERT_EQ(messages.flags_, QList<int> {16});
     EXPECT_TRUE(messages.texts[0].startsWith(music + "/c.mp3\n\n"));
-    EXPECT_EQ(messages.flags_[0], 16);
     EXPECT_EQ(listed(), (QStringList {"b.mp3", "c.mp3"}));
     // A list switched off by a run gives no file to act on.
     ui().ListInput->setEnabled(false);
@@ -185,9 +173,8 @@ TEST_F(TagsWindowTest, RenameInTheInputList)
     messages.texts.clear();
     for (QAction *action : {ui().SFRename, ui().SFDelete, ui().mnuMove, ui().mnuSave})
         action->trigger();
-    EXPECT_TRUE(renameBox.shown.isEmpty() && messages.texts.isEmpty());
-    EXPECT_TRUE(folders.titles.isEmpty() && fileDialog.requests.isEmpty());
-    EXPECT_EQ(listed(), (QStringList {"b.mp3", "c.mp3"}));
+    EXPECT_TRUE(renameBox.shown.isEmpty() && messages.texts.isEmpty() && folders.titles.isEmpty()
+        && fileDialog.requests.isEmpty());
 }
 
 // An output entry renamed keeps its size and shows its new name and path; Alt+M moves nothing
@@ -198,17 +185,12 @@ TEST_F(TagsWindowTest, RenameAndDeleteInBothLists)
     writeFile(music + "/keep.mp3", "K");
     writeFile(music + "/gone.mp3", "G");
     writeFile(other + "/out.wma", "W");
-    writeFile(other + "/taken.wma", "T");
     startIn();
     state.OutputFolder = other;
     showOutput(other + "/out.wma");
-    messages.answers = {No};
-    renameBox.answer = "taken.wma";
-    ui().SFRenameOut->trigger();
-    EXPECT_EQ(renameBox.shown, QStringList {"out.wma"});
-    EXPECT_EQ(readAll(other + "/taken.wma"), "T");
     renameBox.answer = "a much longer name than the forty columns of the list.wma";
     key(ui().ListOutput, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(renameBox.shown, QStringList {"out.wma"});
     const QString renamed = other + "/" + renameBox.answer;
     EXPECT_EQ(readAll(renamed), "W");
     QListWidgetItem *entry = ui().ListOutput->currentItem();
@@ -228,13 +210,12 @@ TEST_F(TagsWindowTest, RenameAndDeleteInBothLists)
     EXPECT_EQ(messages.texts, QStringList {"file : " + music + "/gone.mp3\n\nMOVE TO THE TRASH ?"});
     EXPECT_EQ(readAll(music + "/gone.mp3"), "G");
     ui().SFDelete->trigger();
-    EXPECT_EQ(readAll(path("home/Trash/files/gone.mp3")), "G");
     EXPECT_EQ(listed(), QStringList {"keep.mp3"});
     EXPECT_EQ(ui().ListOutput->count(), 1); // its output entry went too
     showOutput(music + "/keep.mp3");
     messages.answers = {Yes};
     key(ui().ListOutput, Qt::Key_Delete);
-    EXPECT_EQ(readAll(path("home/Trash/files/keep.mp3")), "K");
+    EXPECT_TRUE(QFile::exists(path("home/Trash/files/keep.mp3")));
     EXPECT_EQ(ui().ListOutput->count(), 1);
     EXPECT_TRUE(listed().isEmpty());
 }
@@ -252,7 +233,6 @@ TEST_F(TagsWindowTest, ExploreOpensTheFoldersInTheFileManager)
     ui().cmdDir->click();
     window->fileOperations().exploreRequested(true);
     window->fileOperations().exploreRequested(false);
-    ui().mnuExpl->trigger();
     rightClickFolder(other);
     ui().mnuDirExpl->trigger();
     EXPECT_EQ(state.CurrentFolder, music);
@@ -262,7 +242,7 @@ TEST_F(TagsWindowTest, ExploreOpensTheFoldersInTheFileManager)
     EXPECT_TRUE(QTest::qWaitFor([&] { return ui().Dir1->selectionModel()->isSelected(shown); }));
     ui().mnuExpl->trigger();
     QDesktopServices::unsetUrlHandler("file");
-    EXPECT_EQ(catcher.opened, (QStringList {music, other, music, music, other, music}));
+    EXPECT_EQ(catcher.opened, (QStringList {music, other, music, other, music}));
     rightClickFolder(other);
     ui().mnuDirOpen->trigger();
     window->dirPopup()->hide();
@@ -281,7 +261,6 @@ TEST_F(TagsWindowTest, TagAndRenameWritesTheMp3TagAndRenames)
     select("old name.mp3");
     state.TagCopyright = "not written";
     expectModal([](QWidget *editor) {
-        EXPECT_EQ(in(editor, "cmdGrab")->text(), "&Save");
         EXPECT_FALSE(in<QLineEdit>(editor, "txtCop")->isEnabled());
         in<QLineEdit>(editor, "txtTit")->setText("Zest");
         in<QLineEdit>(editor, "txtAut")->setText("Caf\u00e9 Band");
