@@ -18,13 +18,11 @@ TEST(QueueCountTest, CountsTheFilesARunWouldConvert)
     const std::tuple<const std::vector<QueueEntry> *, bool, bool, const char *, int, bool, bool>
         cases[] = {{&marked, true, false, "/a/1.mp3", 3, true, true},
             {&marked, false, true, "/a/1.mp3", 2, false, true},
-            {&marked, true, true, "/a/1.mp3", 3, true, true},
             {&marked, false, false, "/a/1.mp3", 0, false, false},
             {&none, false, true, "/a/1.mp3", 1, false, false},
             {&none, false, true, "/a/2.wav", 0, false, false},
             {&none, true, false, "/a/2.wav", 1, false, false},
             {&none, true, false, "/a/3.wma", 1, false, false},
-            {&none, false, true, "/a/3.wma", 0, false, false},
             {&none, false, false, "/a/1.mp3", 0, false, false},
             {&wmaAlone, true, true, "/a/3.wma", 1, true, false},
             {&wmaAlone, false, true, "/a/3.wma", 0, false, false},
