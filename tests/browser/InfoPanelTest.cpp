@@ -1,5 +1,4 @@
-// The information panel of the real window, with the real tag reader, probe and decoder behind
-// it.
+// The information panel of the real window, with the real tag reader, probe and decoder.
 #include "WindowFixture.h"
 
 #include "browser/InfoPanel.h"
@@ -33,28 +32,23 @@ protected:
 // copyright bit gives the copyright to the artist, unless a tag-only run edits the file.
 TEST_F(InfoPanelTest, Mp3TagVersionsAndCopyrightBit)
 {
-    // file, tag-only; the information, the track, the copyright, the end of the time line
-    const std::tuple<const char *, bool, const char *, const char *, const char *, const char *>
-        cases[]
-        = {{"both.mp3", false,
-               "Title: Frame Title  (2001)\nArtist: Tag Artist\nAlbum: Frame Album\nGenre: Jazz",
-               "7/12", "", "\"    Track #7/12"},
-            {"copyright.mp3", false, "Title: Owned\nArtist: Owner Name (c)\nAlbum: \nGenre: ", "0",
-                "Owner Name", "\""},
-            {"copyright.mp3", true, "Title: Owned\nArtist: Owner Name\nAlbum: \nGenre: ", "0",
-                "(c)", "\""},
-            {"copyright-noartist.mp3", false, "Title: Owned\nArtist: \nAlbum: \nGenre: ", "0",
-                "(c)", "\""}};
-    for (const auto &[file, tagOnly, info, track, copyright, timeEnd] : cases) {
-        SCOPED_TRACE(file);
+    // file, tag-only; the information, the track, the copyright
+    const std::tuple<const char *, bool, const char *, const char *, const char *> cases[] = {
+        {"copyright.mp3", false, "Title: Owned\nArtist: Owner Name (c)\nAlbum: \nGenre: ", "0",
+            "Owner Name"},
+        {"copyright.mp3", true, "Title: Owned\nArtist: Owner Name\nAlbum: \nGenre: ", "0", "(c)"},
+        {"copyright-noartist.mp3", false, "Title: Owned\nArtist: \nAlbum: \nGenre: ", "0", "(c)"},
+        {"both.mp3", false,
+            "Title: Frame Title  (2001)\nArtist: Tag Artist\nAlbum: Frame Album\nGenre: Jazz",
+            "7/12", ""}};
+    for (const auto &[file, tagOnly, info, track, copyright] : cases) {
         state.TagOnlyMode = tagOnly;
-        ASSERT_TRUE(show(file, "MP3"));
-        EXPECT_EQ(ui().LabInfo->text(), info);
-        EXPECT_EQ(state.TagTrack, track);
-        EXPECT_EQ(state.TagCopyright, copyright);
-        EXPECT_TRUE(ui().LabTime->text().endsWith(timeEnd));
+        ASSERT_TRUE(show(file, "MP3")) << file;
+        EXPECT_EQ(QStringList({ui().LabInfo->text(), state.TagTrack, state.TagCopyright}),
+            QStringList({info, track, copyright}))
+            << file;
     }
-    ASSERT_TRUE(show("both.mp3", "MP3"));
+    EXPECT_TRUE(ui().LabTime->text().endsWith("\"    Track #7/12"));
     EXPECT_TRUE(state.FileFormatValid);
     EXPECT_EQ(state.InputBitRate, 32000.0f);
     EXPECT_TRUE(ui().chkWAV->isEnabled() && ui().chkWMA->isEnabled());
@@ -114,13 +108,11 @@ TEST_F(InfoPanelTest, NothingCarriesOverFromThePreviousFile)
     EXPECT_TRUE(ui().LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
 }
 
-// Files as taggers and encoders leave them: text frames ended by a zero, where the panel stops,
-// in Latin-1 and in UTF-16, the year and the comment from the frames; a VBR stream whose length
-// its header tells and whose bit rate is its average, not that of its first frame.
+// Files as taggers and encoders leave them: UTF-16 text frames ended by a zero, where the panel
+// stops, the year and the comment from the frames; a VBR stream whose length its header tells and
+// whose bit rate is its average, not that of its first frame.
 TEST_F(InfoPanelTest, Mp3sAsTaggersWriteThem)
 {
-    ASSERT_TRUE(show(Data + "/taglet/modern/exthdr_v23.mp3", "MP3"));
-    EXPECT_EQ(state.TagTitle + "|" + state.TagArtist, "Extended|Headed Artist");
     ASSERT_TRUE(show(Data + "/taglet/modern/mutagen_v23_utf16.mp3", "MP3"));
     EXPECT_EQ(QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
         QStringList({"日本語のタイトル", "Björk & Сергей", "2010", "Kommentar"}));
