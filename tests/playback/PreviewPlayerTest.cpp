@@ -299,7 +299,6 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     startWith({{"long.wav", 10}});
     ASSERT_TRUE(ui().sldPos->isEnabled());
     ui().sldPos->triggerAction(QAbstractSlider::SliderPageStepAdd); // a twentieth further
-    EXPECT_EQ(playing(), "long.wav");
     EXPECT_EQ(player().playState(), PreviewMedia::Paused);
     EXPECT_EQ(controls(), "Play Stop mnuPlay mnuStop @0.00.500");
     ui().cmdSta->click();
