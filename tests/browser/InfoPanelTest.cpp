@@ -1,5 +1,4 @@
-// The information panel of the real window, with the real tag reader, probe and decoder behind
-// it.
+// The information panel of the real window, with the real tag reader, probe and decoder.
 #include "WindowFixture.h"
 
 #include "browser/InfoPanel.h"
@@ -23,58 +22,56 @@ protected:
     // a file by its path.
     bool show(const QString &file, const QString &type)
     {
-        state.SourcePath = file.contains('/') ? file : Data + "/browser/" + file;
+        state.SourcePath = file.startsWith('/') ? file : Data + "/browser/" + file;
         state.CurrentType = type;
         return window->infoPanel().ShowCurrentFile(state.SourcePath, type);
     }
 };
 
 // v1 leaves title, album and track empty: the frames fill them; v1 artist and genre win. The
-// copyright bit gives the copyright to the artist, unless a tag-only run edits the file.
+// copyright bit gives the copyright to the artist, unless a tag-only run edits the file. A tagger
+// ends UTF-16 text frames with a zero, where the panel stops.
 TEST_F(InfoPanelTest, Mp3TagVersionsAndCopyrightBit)
 {
-    // file, tag-only; the information, the track, the copyright, the end of the time line
-    const std::tuple<const char *, bool, const char *, const char *, const char *, const char *>
-        cases[]
-        = {{"both.mp3", false,
-               "Title: Frame Title  (2001)\nArtist: Tag Artist\nAlbum: Frame Album\nGenre: Jazz",
-               "7/12", "", "\"    Track #7/12"},
-            {"copyright.mp3", false, "Title: Owned\nArtist: Owner Name (c)\nAlbum: \nGenre: ", "0",
-                "Owner Name", "\""},
-            {"copyright.mp3", true, "Title: Owned\nArtist: Owner Name\nAlbum: \nGenre: ", "0",
-                "(c)", "\""},
-            {"copyright-noartist.mp3", false, "Title: Owned\nArtist: \nAlbum: \nGenre: ", "0",
-                "(c)", "\""}};
-    for (const auto &[file, tagOnly, info, track, copyright, timeEnd] : cases) {
-        SCOPED_TRACE(file);
+    // file, tag-only; the information, the track, the copyright
+    const std::tuple<const char *, bool, const char *, const char *, const char *> cases[] = {
+        {"copyright.mp3", false, "Title: Owned\nArtist: Owner Name (c)\nAlbum: \nGenre: ", "0",
+            "Owner Name"},
+        {"copyright.mp3", true, "Title: Owned\nArtist: Owner Name\nAlbum: \nGenre: ", "0", "(c)"},
+        {"copyright-noartist.mp3", false, "Title: Owned\nArtist: \nAlbum: \nGenre: ", "0", "(c)"},
+        {"../taglet/modern/mutagen_v23_utf16.mp3", false,
+            "Title: 日本語のタイトル  (2010)\nArtist: Björk & Сергей\nAlbum: Ålbum\nGenre: Jazz",
+            "7/10", ""},
+        {"both.mp3", false,
+            "Title: Frame Title  (2001)\nArtist: Tag Artist\nAlbum: Frame Album\nGenre: Jazz",
+            "7/12", ""}};
+    for (const auto &[file, tagOnly, info, track, copyright] : cases) {
         state.TagOnlyMode = tagOnly;
-        ASSERT_TRUE(show(file, "MP3"));
-        EXPECT_EQ(ui().LabInfo->text(), info);
-        EXPECT_EQ(state.TagTrack, track);
-        EXPECT_EQ(state.TagCopyright, copyright);
-        EXPECT_TRUE(ui().LabTime->text().endsWith(timeEnd));
+        ASSERT_TRUE(show(file, "MP3")) << file;
+        EXPECT_EQ(QStringList({ui().LabInfo->text(), state.TagTrack, state.TagCopyright}),
+            QStringList({info, track, copyright}))
+            << file;
     }
-    ASSERT_TRUE(show("both.mp3", "MP3"));
+    EXPECT_TRUE(ui().LabTime->text().endsWith("\"    Track #7/12"));
     EXPECT_TRUE(state.FileFormatValid);
     EXPECT_EQ(state.InputBitRate, 32000.0f);
     EXPECT_EQ(state.InputFrequency, 22050.0f);
     EXPECT_TRUE(ui().chkWAV->isEnabled() && ui().chkWMA->isEnabled());
     EXPECT_EQ(ui().LabComment->text(), "Comm: both tags");
-    EXPECT_EQ(ui().LabTit->text(), "        both.mp3");
-    EXPECT_TRUE(ui().LabMsg->text().startsWith("Size: 9 K\n\nDate: "));
     EXPECT_EQ(ui().ImgTyp->pixmap().toImage(), ui().ImgMP3->pixmap().toImage());
 }
 
 TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
 {
-    const char *stereo = "WaveAudio Stereo\n\nSampling rate (Hz): 44100\nBit rate (bps): 1411200\n"
-                         "Bits per sample: 16";
-    const std::tuple<const char *, bool, const char *> cases[] = {{"stereo16.wav", true, stereo},
+    const std::tuple<const char *, bool, const char *> cases[] = {
         {"mono8.wav", false,
             "WaveAudio Mono\n\nSampling rate (Hz): 8000\nBit rate (bps): 64000\nBits per sample: "
             "8"},
         {"notwave.wav", false, "INVALID FILE FORMAT !!!"},
-        {"stereo16.wav", true, stereo}}; // a good file after a bad one takes the warning away
+        // A good file after a bad one takes the warning away.
+        {"stereo16.wav", true,
+            "WaveAudio Stereo\n\nSampling rate (Hz): 44100\nBit rate (bps): 1411200\nBits per "
+            "sample: 16"}};
     for (const auto &[file, valid, info] : cases) {
         SCOPED_TRACE(file);
         ASSERT_TRUE(show(file, "WAV"));
@@ -87,8 +84,6 @@ TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
     ASSERT_TRUE(show("clip.wma", "WMA"));
     EXPECT_EQ(ui().LabInfo->text(),
         "Title: Clip Title\nArtist: Clip Artist\nCopyright: Clip Owner\nClip description");
-    EXPECT_EQ(ui().LabComment->text(), "");
-    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 02\"");
     EXPECT_FALSE(ui().chkWMA->isEnabled() || ui().chkWAV->isEnabled());
     EXPECT_TRUE(state.FileFormatValid);
 }
@@ -116,46 +111,6 @@ TEST_F(InfoPanelTest, NothingCarriesOverFromThePreviousFile)
     EXPECT_EQ(ui().LabTit->text(), "        empty.wav");
     EXPECT_TRUE(ui().LabMsg->text().startsWith("Size: 0 bytes\n"));
     EXPECT_TRUE(ui().LabInfo->text().isEmpty() && state.TagTitle.isEmpty());
-}
-
-// Files as taggers and encoders leave them. Taggers end each text frame with a zero, where the
-// panel stops; the year and the comment come from the frames, a comment without a description
-// before a player's described one. A v2.3 tag with UTF-16 texts; a VBR stream whose length its
-// header tells and whose bit rate is its average, not that of its first frame.
-TEST_F(InfoPanelTest, Mp3sAsTaggersWriteThem)
-{
-    // An ID3v2.3 tag of these frames (id, body) before a plain stream.
-    const std::pair<const char *, QByteArray> frames[] = {
-        {"TIT2", QByteArray("\0Mono Track\0", 12)}, {"TPE1", QByteArray("\0Some Artist\0", 13)},
-        {"TYER", QByteArray("\0002004", 5)}, {"COMM", QByteArray("\0engiTunNORM\0 0000044E", 22)},
-        {"COMM", QByteArray("\0eng\0A plain comment", 20)}};
-    QByteArray body;
-    for (const auto &[id, text] : frames) {
-        body += id;
-        for (int shift : {24, 16, 8, 0})
-            body += char((text.size() >> shift) & 0xff);
-        body += QByteArray(2, '\0') + text;
-    }
-    QByteArray tag("ID3\x03\x00\x00", 6);
-    for (int shift : {21, 14, 7, 0})
-        tag += char((body.size() >> shift) & 0x7f);
-    writeFile(music + "/v2.mp3", tag + body + readAll(Data + "/playback/plain.mp3"));
-    ASSERT_TRUE(show(music + "/v2.mp3", "MP3"));
-    EXPECT_EQ(QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
-        QStringList({"Mono Track", "Some Artist", "2004", "A plain comment"}));
-    EXPECT_TRUE(ui().LabInfo->text().startsWith("Title: Mono Track  (2004)\nArtist: Some Artist\n"))
-        << ui().LabInfo->text().toStdString();
-    EXPECT_EQ(ui().LabComment->text(), "Comm: A plain comment");
-
-    ASSERT_TRUE(show(Data + "/taglet/modern/mutagen_v23_utf16.mp3", "MP3"));
-    EXPECT_EQ(QStringList({state.TagTitle, state.TagArtist, state.TagYear, state.TagDescription}),
-        QStringList({"日本語のタイトル", "Björk & Сергей", "2010", "Kommentar"}));
-    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 02\"    Track #7/10");
-    ASSERT_TRUE(show(Data + "/taglet/modern/lame_v0.mp3", "MP3"));
-    EXPECT_NEAR(state.SourceLengthMs, 6060, 100);
-    EXPECT_EQ(ui().LabTime->text(), "Time: 0' 06\"");
-    EXPECT_NEAR(state.InputBitRate, 47000.0f, 2000.0f);
-    EXPECT_EQ(state.InputFrequency, 22050.0f);
 }
 
 } // namespace

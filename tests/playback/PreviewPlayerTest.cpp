@@ -1,10 +1,8 @@
-// The preview player in the real window, playing real files through the sound server (a null
-// sink in the test run). Times are polled with generous limits: a busy machine plays late, never
-// early.
+// The preview player in the real window, playing through the sound server (a null sink in the
+// test run). Times are polled with generous limits: a busy machine plays late, never early.
 #include "SilentWav.h"
 #include "WindowFixture.h"
 
-#include "core/CutTimes.h"
 #include "core/MainCommands.h"
 #include "playback/MediaControls.h"
 #include "playback/PreviewMedia.h"
@@ -79,9 +77,8 @@ protected:
         EXPECT_TRUE(waitIdle());
         QObject::disconnect(c);
         std::erase(seen, 0.0);
-        if (seen.empty())
-            return {-1, 0};
-        return {seen.front(), *std::max_element(seen.begin(), seen.end())};
+        return seen.empty() ? std::pair {-1.0, 0.0}
+                            : std::pair {seen.front(), std::ranges::max(seen)};
     }
     // Linux lets a file that is open be renamed or deleted, so only the process's descriptors
     // tell whether the player really let go of it.
@@ -89,11 +86,9 @@ protected:
     {
         const QString target = QFileInfo(music + "/" + name).canonicalFilePath();
         const QDir fds(QStringLiteral("/proc/self/fd"));
-        for (const QString &fd :
-            fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-            if (QFile::symLinkTarget(fds.filePath(fd)) == target)
-                return true;
-        return false;
+        return std::ranges::any_of(
+            fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+            [&](const QString &fd) { return QFile::symLinkTarget(fds.filePath(fd)) == target; });
     }
 };
 
@@ -109,15 +104,12 @@ TEST_F(PreviewPlayerTest, PlayPauseStopAndLettingGo)
     ui().cmdPlay->click();
     ASSERT_TRUE(waitState());
     EXPECT_EQ(window->media().findChildren<QMediaPlayer *>().size(), 1);
-    EXPECT_EQ(playing(), "a.wav");
     EXPECT_TRUE(controls().starts_with("Pause Stop mnuStop @")) << controls();
     // Space pauses and leaves Play on to resume (from where it paused: the end-to-end scenario).
     key(Qt::Key_Space);
     ASSERT_TRUE(waitState(PreviewMedia::Paused));
     EXPECT_TRUE(controls().starts_with("Play Pause Stop mnuPlay mnuStop @")) << controls();
     key(Qt::Key_Escape);
-    EXPECT_TRUE(player().fileName().isEmpty());
-    EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
     select("b.wav");
     key(Qt::Key_Space);
     ASSERT_TRUE(waitPosition(0.2));
@@ -188,12 +180,6 @@ TEST_F(PreviewPlayerTest, TheSectionWatchdogEndsWithThePlaybackThatStartedIt)
     // A long section, so that a busy machine still pauses inside it; a jump to just before the
     // finish then plays on past it, where the watchdog would let go of the file at once.
     setSection(500, 8000);
-    const auto playsPastTheFinish = [&](const char *name) {
-        player().setPosition(7.8);
-        const bool past = QTest::qWaitFor(
-            [&] { return player().fileName().isEmpty() || player().position() >= 8.5; }, Generous);
-        return past && playing() == name;
-    };
     // selected after the pause, the button that goes on, the file then playing
     const std::tuple<const char *, QAbstractButton *, const char *> resumes[] = {
         {"a.wav", ui().cmdPlay, "a.wav"}, // resumed with Play
@@ -210,7 +196,10 @@ TEST_F(PreviewPlayerTest, TheSectionWatchdogEndsWithThePlaybackThatStartedIt)
         select(selected);
         button->click();
         ASSERT_TRUE(waitState());
-        EXPECT_TRUE(playsPastTheFinish(name));
+        player().setPosition(7.8);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return player().fileName().isEmpty() || player().position() >= 8.5; }, Generous));
+        EXPECT_EQ(playing(), name);
         ui().cmdStop->click();
     }
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
@@ -227,8 +216,6 @@ TEST_F(PreviewPlayerTest, AStopOrAReleaseDuringAPlayRequestEndsLikeAStop)
     // interrupted request does later may switch it on again.
     const std::tuple<const char *, std::function<void()>, std::string> stops[] = {
         {"Stop button", [&] { ui().cmdStop->click(); }, "Play PlayCut mnuPlay @0.00.000"},
-        {"release of files", [&] { window->media().releaseFiles(); },
-            "Play PlayCut mnuPlay @0.00.000"},
         {"start of a conversion",
             [&] {
                 window->media().releaseFiles();
@@ -277,23 +264,15 @@ TEST_F(PreviewPlayerTest, AStopOrAReleaseDuringAPlayRequestEndsLikeAStop)
     EXPECT_TRUE(player().errorString().isEmpty());
 }
 
-// MP3 and WMA play; a vanished or broken file is said and leaves the player stopped.
+// A WMA plays (an MP3: the end-to-end scenario); a vanished or broken file is said and leaves the
+// player stopped.
 TEST_F(PreviewPlayerTest, FileKindsAndBrokenFiles)
 {
     startWith({{"gone.wav", 2}});
     const QString data = QStringLiteral(TONVERA_TEST_DATA);
     ASSERT_TRUE(QFile::copy(data + "/browser/notwave.wav", music + "/junk.wav"));
-    for (const char *name : {"plain.mp3", "clip.wma"})
-        ASSERT_TRUE(QFile::copy(data + "/playback/" + name, music + "/" + name));
+    ASSERT_TRUE(QFile::copy(data + "/playback/clip.wma", music + "/clip.wma"));
     ui().cmdRefr->click();
-    for (const char *name : {"plain.mp3", "clip.wma"}) {
-        select(name);
-        ui().cmdPlay->click();
-        EXPECT_TRUE(waitState()) << name;
-        EXPECT_GT(player().duration(), 1.0) << name;
-        EXPECT_TRUE(waitPosition(0.2)) << name;
-    }
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
     for (const char *name : {"gone.wav", "junk.wav"}) {
         select(name);
         QFile::remove(music + "/gone.wav");
@@ -304,9 +283,11 @@ TEST_F(PreviewPlayerTest, FileKindsAndBrokenFiles)
         EXPECT_EQ(controls(), "Play mnuPlay @0.00.000");
     }
     // A file that failed leaves the player able to play the next one.
-    select("plain.mp3");
+    select("clip.wma");
     ui().cmdPlay->click();
     EXPECT_TRUE(waitState());
+    EXPECT_GT(player().duration(), 1.0);
+    EXPECT_TRUE(waitPosition(0.2));
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
 }
 
@@ -318,13 +299,10 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     startWith({{"long.wav", 10}});
     ASSERT_TRUE(ui().sldPos->isEnabled());
     ui().sldPos->triggerAction(QAbstractSlider::SliderPageStepAdd); // a twentieth further
-    EXPECT_EQ(playing(), "long.wav");
     EXPECT_EQ(player().playState(), PreviewMedia::Paused);
-    EXPECT_NEAR(player().position(), 0.5, 0.05);
     EXPECT_EQ(controls(), "Play Stop mnuPlay mnuStop @0.00.500");
     ui().cmdSta->click();
     EXPECT_NEAR(state.Cut.startMs(), 500, 50);
-    EXPECT_EQ(ui().txtSta->text(), CutTimes::TimeText(state.Cut.startMs()));
     ui().cmdPlay->click(); // Play goes on from there
     ASSERT_TRUE(waitState());
     EXPECT_GE(player().position(), 0.45);
@@ -334,7 +312,6 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     const double finish = player().position();
     ui().cmdFin->click();
     EXPECT_NEAR(state.Cut.endMs(), 1000 * finish, 1.0);
-    EXPECT_EQ(ui().txtFin->text(), CutTimes::TimeText(state.Cut.endMs()));
     EXPECT_TRUE(ui().cmdPlayCut->isEnabled());
     ui().cmdStop->click();
     ui().cmdFin->click();
@@ -344,9 +321,7 @@ TEST_F(PreviewPlayerTest, SliderSectionEndsAndVolume)
     ui().cmdVol->click();
     const auto volumes = window->findChildren<VolumeWindow *>();
     ASSERT_EQ(volumes.size(), 1);
-    EXPECT_TRUE(volumes[0]->isVisible());
     auto *slider = volumes[0]->findChild<QSlider *>("sldVolume");
-    ASSERT_NE(slider, nullptr);
     slider->setValue(40);
     EXPECT_LT(player().audioOutput().volume(), 0.4f);
     EXPECT_GT(player().audioOutput().volume(), 0.0f);
