@@ -1,6 +1,7 @@
 // Conversion runs in the real window with the real decoder and encoder (or stand-ins that fail
 // or hang), checked on disk, with ffprobe and with mutagen.
 #include "AsfAttributes.h"
+#include "ScopedEnv.h"
 #include "SilentWav.h"
 #include "WindowFixture.h"
 
@@ -223,8 +224,7 @@ sleep 30)sh");
     EXPECT_TRUE(status().contains("STOPPED")) << status().toStdString();
 
     writeFile(path("fail-b"), "");
-    qputenv("FAIL_B", path("fail-b").toUtf8());
-    const auto unset = qScopeGuard([] { qunsetenv("FAIL_B"); });
+    const ScopedEnv failB("FAIL_B", path("fail-b").toUtf8());
     messages.texts.clear();
     convert({Yes});
     nothingLeft();

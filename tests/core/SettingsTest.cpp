@@ -1,4 +1,5 @@
 #include "core/Settings.h"
+#include "ScopedEnv.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -34,8 +35,6 @@ TEST(Settings, TextFormsAndFallbacks)
     EXPECT_FLOAT_EQ(Settings::parseSingle("2,25", 0), 2.25f);
     EXPECT_FLOAT_EQ(Settings::parseSingle("", 2.5f), 2.5f);
     // A relative XDG_CONFIG_HOME is ignored, as the base directory rules say.
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", "relative");
+    const ScopedEnv relative("XDG_CONFIG_HOME", "relative");
     EXPECT_EQ(Settings::settingsFilePath(), QDir::homePath() + "/.config/Tonvera/Tonvera.conf");
-    qputenv("XDG_CONFIG_HOME", saved);
 }

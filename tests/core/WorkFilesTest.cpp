@@ -1,4 +1,5 @@
 #include "core/WorkFiles.h"
+#include "ScopedEnv.h"
 
 #include "core/PathHelpers.h"
 
@@ -6,26 +7,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-
-// Points an XDG variable at folder until the returned guard goes.
-static auto pointXdg(const char *name, const QString &folder)
-{
-    const QByteArray saved = qgetenv(name);
-    qputenv(name, QFile::encodeName(folder));
-    return qScopeGuard([name, saved] { qputenv(name, saved); });
-}
 
 // The folder is private and emptied; a link planted under its name (to the user's music, say)
 // is never taken for it nor emptied: a private folder of its own takes its place.
 TEST(WorkFiles, WorkFolderIsPrivateEmptiedAndNeverAPlantedLink)
 {
     QTemporaryDir dir;
-    const auto xdg = pointXdg("XDG_RUNTIME_DIR", dir.path());
+    const ScopedEnv xdg("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
     const QString work = OpenWorkFolder();
     EXPECT_EQ(work, dir.path() + "/Tnvm");
     EXPECT_EQ(QFileInfo(work).permissions() & 0x0077, 0); // no group or other bits
@@ -48,7 +40,7 @@ TEST(WorkFiles, WorkFolderIsPrivateEmptiedAndNeverAPlantedLink)
     ClearFolder(other, true); // as the shutdown does
     EXPECT_FALSE(QFileInfo::exists(other));
     EXPECT_TRUE(QFile::exists(song));
-    const auto relative = pointXdg("XDG_RUNTIME_DIR", "run"); // not absolute: not used
+    const ScopedEnv relative("XDG_RUNTIME_DIR", "run"); // not absolute: not used
     EXPECT_EQ(WorkFolderPath(), QDir::tempPath() + "/Tnvm-" + QString::number(getuid()));
 }
 
@@ -89,7 +81,7 @@ TEST(WorkFiles, DataFolderFallsBackToStateHome)
     const bool readOnly = root
         ? QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro,size=4k", "tmpfs", app}) == 0
         : QFile::setPermissions(app, QFile::ReadOwner | QFile::ExeOwner);
-    const auto xdg = pointXdg("XDG_STATE_HOME", dir.path() + "/state");
+    const ScopedEnv xdg("XDG_STATE_HOME", QFile::encodeName(dir.path() + "/state"));
     const QString data = ProgramDataFolder(readOnly ? app : dir.path() + "/not-there");
     if (root && readOnly)
         QProcess::execute("umount", {app});

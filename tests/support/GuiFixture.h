@@ -2,6 +2,7 @@
 // Support for widget tests: throwaway XDG folders per test, scripted platform services, and a
 // watchdog that fails the test (instead of hanging) when a real modal dialog opens.
 
+#include "ScopedEnv.h"
 #include "core/Services.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <list>
 #include <optional>
 #include <ostream>
 
@@ -118,11 +120,10 @@ protected:
     {
         ASSERT_TRUE(m_root.isValid());
         for (const char *name : {"XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_STATE_HOME"}) {
-            m_saved.append({name, qgetenv(name)});
             const QString dir = m_root.filePath(QString::fromLatin1(name).toLower());
             QDir().mkpath(dir);
             QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            qputenv(name, QFile::encodeName(dir));
+            m_env.emplace_back(name, QFile::encodeName(dir));
         }
         services = {&messages, &folders, &sound, &languages, &volumes, &renameBox, &fileDialog};
         // A real modal dialog would block the test: fail and close it, unless a test asked to
@@ -144,12 +145,7 @@ protected:
         m_watchdog.start();
     }
 
-    void TearDown() override
-    {
-        m_watchdog.stop();
-        for (const auto &[name, value] : m_saved)
-            value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
+    void TearDown() override { m_watchdog.stop(); }
 
     // The next modal dialog is expected; handler deals with it (e.g. sends it a key).
     void expectModal(std::function<void(QWidget *)> handler) { m_expectModal = std::move(handler); }
@@ -169,7 +165,7 @@ protected:
 
 private:
     QTemporaryDir m_root;
-    QList<std::pair<const char *, QByteArray>> m_saved;
+    std::list<ScopedEnv> m_env;
     QTimer m_watchdog;
     std::function<void(QWidget *)> m_expectModal;
 };

@@ -1,6 +1,7 @@
 // The file operations on real folders: nothing is replaced unasked, copies are whole, deleted
 // files land in the freedesktop trash. Each test ends with what is on disk.
 #include "tags/FileActions.h"
+#include "ScopedEnv.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -23,19 +24,8 @@ class FileActionsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // The trash of a file on the home volume is $XDG_DATA_HOME/Trash; this data folder is
-        // not made yet, as in a fresh home.
-        for (const auto &[name, value] : {std::pair {"HOME", ""}, {"XDG_DATA_HOME", "/share"}}) {
-            saved.append({name, qgetenv(name)});
-            qputenv(name, QFile::encodeName(root.path() + value));
-        }
         QDir(root.path()).mkpath("music");
         QDir(root.path()).mkpath("other");
-    }
-    void TearDown() override
-    {
-        for (const auto &[name, value] : saved)
-            qputenv(name, value);
     }
     QString at(const QString &relative) const { return root.filePath(relative); }
     void write(const QString &relative, const QByteArray &bytes)
@@ -69,7 +59,10 @@ protected:
         return found;
     }
     QTemporaryDir root;
-    QList<std::pair<const char *, QByteArray>> saved;
+    // The trash of a file on the home volume is $XDG_DATA_HOME/Trash; this data folder is not
+    // made yet, as in a fresh home.
+    const ScopedEnv home {"HOME", QFile::encodeName(root.path())};
+    const ScopedEnv data {"XDG_DATA_HOME", QFile::encodeName(root.path() + "/share")};
 };
 
 // Onto itself nothing is lost; a missing source or folder changes nothing; a dangling link holds

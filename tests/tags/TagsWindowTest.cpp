@@ -1,5 +1,6 @@
 // The tags subsystem in the real window, on real folders in a throwaway home: the file actions on
 // the lists and keys, and the tag-only runs (Tag & Rename), their tags read back through taglet.
+#include "ScopedEnv.h"
 #include "WindowFixture.h"
 
 #include "browser/ListLine.h"
@@ -37,18 +38,8 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        for (const char *name : {"HOME", "XDG_DATA_HOME"}) {
-            saved.append({name, qgetenv(name)});
-            qputenv(name, QFile::encodeName(path("home")));
-        }
         QDir().mkpath(music);
         QDir().mkpath(other);
-    }
-    void TearDown() override
-    {
-        WindowFixture::TearDown();
-        for (const auto &[name, value] : saved)
-            qputenv(name, value);
     }
     // The window on the music folder, every supported type listed.
     void startIn()
@@ -98,7 +89,8 @@ protected:
         return editor->findChild<T *>(QLatin1String(name));
     }
     const QString music = path("home/music"), other = path("home/other");
-    QList<std::pair<const char *, QByteArray>> saved;
+    const ScopedEnv home {"HOME", QFile::encodeName(path("home"))};
+    const ScopedEnv data {"XDG_DATA_HOME", QFile::encodeName(path("home"))};
 };
 
 // Rename (a path typed moves the file), Move and Save as onto another file's name: asked first;
