@@ -7,12 +7,12 @@ from e2e import *
 MP3S = ["second.mp3", "tagged.mp3", "third.mp3"]
 SUPPORTED = MP3S + ["broken.wav", "plain.wav", "clip.wma"]
 
-# Name, then texts the panel shows for it. The accessibility bus cuts a text at a zero
-# character: a zero shown after the title of tagged.mp3 would cut the rest of its text away.
+# Name, then texts the panel shows for it: an ID3v2 tag, a WAV header and a WMA read through
+# the real libraries (the panel's rules are the window tests'). The accessibility bus cuts a
+# text at a zero character: a zero shown after the title of tagged.mp3 would cut the rest away.
 PANEL = [
     ("tagged.mp3", ["Time: 0' 02\"", "Title: Evening Tone\nArtist: Test Band\nAlbum: Fixtures",
                     "Genre: Jazz"]),
-    ("second.mp3", ["Time: 0' 01\"", "Title: Old Style", "Artist: Vinyl Band"]),  # ID3v1 only
     ("plain.wav", ["Time: 0' 01\"", "Stereo", "Sampling rate (Hz): 44100",
                    "Bits per sample: 16"]),
     ("clip.wma", ["Time: 0' 02\"", "Title: Morning Tone"]),
@@ -47,17 +47,9 @@ def scenario_browse_a_folder_and_see_its_files(s):
         shown = label_texts(w)
         expect(not any("INVALID FILE FORMAT" in t for t in shown),
                f"no format complaint about {name}", shown)
-    # A WMA clicked in its own type, where All/None is off, leaves it on again for MP3 files.
-    choose(type_box(w), "WM Audio")
-    click(entry(lst, "clip.wma"))
-    wait_panel(w, "clip.wma")
-    choose(type_box(w), "MP3")
-    click(all_none)
-    wait_entries(lst, MP3S, selected=True)
 
-    # F4 from the type box leads to the path box, its text selected: what is typed replaces it,
-    # and Return opens the folder.
-    choose(type_box(w), "Supported")
+    # F4 leads to the path box, its text selected: what is typed replaces it, and Return opens
+    # the folder.
     key("F4")
     field = find(w, "text", "Current Path of files")
     wait_until(lambda: has_state(field, pyatspi.STATE_FOCUSED), "the path box to take the keys")
