@@ -35,8 +35,18 @@ public slots:
 class TagsWindowTest : public WindowFixture
 {
 protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        QDir().mkpath(music);
+        QDir().mkpath(other);
+    }
     // The window on the music folder, every supported type listed.
-    void startIn() { WindowFixture::startIn(4, {{"savDir", music}}); }
+    void startIn()
+    {
+        storeSettings({{"Language", "EN"}, {"Path", music}, {"iTyp", "4"}, {"savDir", music}});
+        ASSERT_TRUE(start());
+    }
     // An entry of the output list, made current as a click would.
     void showOutput(const QString &file)
     {
@@ -78,8 +88,7 @@ protected:
     {
         return editor->findChild<T *>(QLatin1String(name));
     }
-    const QString other = path("other");
-    const bool otherMade = QDir().mkpath(other);
+    const QString music = path("home/music"), other = path("home/other");
     const ScopedEnv home {"HOME", QFile::encodeName(path("home"))};
     const ScopedEnv data {"XDG_DATA_HOME", QFile::encodeName(path("home"))};
 };
