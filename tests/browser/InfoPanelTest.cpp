@@ -61,7 +61,9 @@ TEST_F(InfoPanelTest, Mp3TagVersionsAndCopyrightBit)
     EXPECT_EQ(ui().ImgTyp->pixmap().toImage(), ui().ImgMP3->pixmap().toImage());
 }
 
-TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
+// A WAV's header, or the red warning; a WMA's texts. Nothing carries over from the file before:
+// not an MP3's album and track, nor a broken file's length, nor a file shown before an empty one.
+TEST_F(InfoPanelTest, WavHeaderTheRedWarningAWmaClipAndNothingCarriedOver)
 {
     const std::tuple<const char *, bool, const char *> cases[] = {
         {"mono8.wav", false,
@@ -72,9 +74,11 @@ TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
         {"stereo16.wav", true,
             "WaveAudio Stereo\n\nSampling rate (Hz): 44100\nBit rate (bps): 1411200\nBits per "
             "sample: 16"}};
+    ASSERT_TRUE(show("both.mp3", "MP3"));
     for (const auto &[file, valid, info] : cases) {
         SCOPED_TRACE(file);
         ASSERT_TRUE(show(file, "WAV"));
+        EXPECT_EQ(state.TagAlbum + state.TagTrack, ""); // would otherwise reach the WMA
         EXPECT_EQ(state.FileFormatValid, valid);
         EXPECT_EQ(ui().LabInfo->text(), QString::fromUtf8(info));
         EXPECT_EQ(ui().ShaPallino->isHidden(), valid);
@@ -86,16 +90,9 @@ TEST_F(InfoPanelTest, WavHeaderAndTheRedWarningThenAWmaClip)
         "Title: Clip Title\nArtist: Clip Artist\nCopyright: Clip Owner\nClip description");
     EXPECT_FALSE(ui().chkWMA->isEnabled() || ui().chkWAV->isEnabled());
     EXPECT_TRUE(state.FileFormatValid);
-}
-
-TEST_F(InfoPanelTest, NothingCarriesOverFromThePreviousFile)
-{
     const QString broken = music + "/broken.mp3", empty = music + "/empty.wav";
     QFile::copy(Data + "/browser/notwave.wav", broken);
     writeFile(empty, "");
-    ASSERT_TRUE(show("both.mp3", "MP3"));
-    ASSERT_TRUE(show("stereo16.wav", "WAV"));
-    EXPECT_EQ(state.TagAlbum + state.TagTrack, ""); // would otherwise reach the WMA
     ASSERT_TRUE(show("both.mp3", "MP3"));
     ASSERT_TRUE(show(broken, "MP3")); // the decoder refuses it
     EXPECT_FALSE(state.FileFormatValid);

@@ -61,8 +61,6 @@ const std::tuple<const char *, EncoderSectionFields, EncoderTagFields, std::stri
         Profile + "-description \"old\"\r\n"},
     {"track alone, read as its leading number", {}, tags({{&T::TagTrack, "7/12"}}),
         Profile + "-description \"(Trk #7/12)\r\n\"\r\n-track \"7/12\"\r\n"},
-    {"title of 300 characters", {}, tags({{&T::TagTitle, Q(X300)}}),
-        Profile + "-title \"" + std::string(255, 'x') + "\"\r\n"},
     {"composed description cut", {},
         tags({{&T::TagDescription, Q(X300)}, {&T::TagAlbum, "A"}, {&T::TagTrack, "1"}}),
         Profile + "-description \"Album: A (Trk #1)\r\n" + std::string(236, 'x')

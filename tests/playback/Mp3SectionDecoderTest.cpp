@@ -85,7 +85,9 @@ TEST(Mp3SectionDecoder, RefusalsAndTheSourceFormat)
         EXPECT_NE(d.status(bad), 0) << qPrintable(bad);
         EXPECT_NE(d.decodeToWav(bad, dir.filePath("out.wav")), 0) << qPrintable(bad);
     }
-    EXPECT_NE(d.decodeToWav(text, text), 0);
+    const QString self = dir.filePath("self.mp3");
+    ASSERT_TRUE(QFile::copy(Data + "marker.mp3", self));
+    EXPECT_EQ(d.decodeToWav(self, self), 2) << "the target is the source itself";
     EXPECT_NE(d.decodeToWav(Data + "marker.mp3", dir.filePath("none/out.wav")), 0);
     EXPECT_EQ(d.frameCount(), 0);
     ASSERT_EQ(d.decodeToWav(Data + "marker.mp3", dir.filePath("cut.wav")), 0);
@@ -96,7 +98,8 @@ TEST(Mp3SectionDecoder, RefusalsAndTheSourceFormat)
              {1e30f, 2e30f}, {NAN, 2.f}, {0.f, INFINITY}})
         EXPECT_LT(d.setRangeByTime(start, end), 0) << start << ".." << end;
     d.stop();
-    EXPECT_EQ(filesIn(dir), QStringList {"notes.mp3"}) << "the prepared output is discarded";
+    EXPECT_EQ(filesIn(dir), QStringList({"notes.mp3", "self.mp3"}))
+        << "the prepared output is discarded";
     // MPEG-2 mono at 22.05 kHz: 576 samples a frame.
     ASSERT_EQ(d.decodeToWav(Data + "plain.mp3", dir.filePath("w.wav")), 0);
     EXPECT_NEAR(d.frameDuration(), 576 * 1000.0 / 22050, 0.001);

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using FileActions::Result;

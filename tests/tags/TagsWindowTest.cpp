@@ -137,11 +137,14 @@ TEST_F(TagsWindowTest, RenameMoveAndSaveAsAskBeforeReplacing)
 
 // The file is let go before it gets its new name, and stays the current one; a name left
 // unchanged does nothing; a refusal of the system is said; nothing happens while a run holds
-// the list.
-TEST_F(TagsWindowTest, RenameInTheInputList)
+// the list. An output entry renamed keeps its size and shows its new name and path; Alt+M moves
+// nothing from the output list. Delete asks, then moves the file to the trash and takes its
+// entries from both lists.
+TEST_F(TagsWindowTest, RenameAndDeleteInBothLists)
 {
     writeFile(music + "/a.mp3", "A");
-    writeFile(music + "/b.mp3", "B");
+    writeFile(music + "/gone.mp3", "G");
+    writeFile(other + "/out.wma", "W");
     startIn();
     select("a.mp3");
     int releasedBefore = 0;
@@ -158,7 +161,7 @@ TEST_F(TagsWindowTest, RenameInTheInputList)
     ui().SFRename->trigger();
     ASSERT_EQ(messages.flags_, QList<int> {16});
     EXPECT_TRUE(messages.texts[0].startsWith(music + "/c.mp3\n\n"));
-    EXPECT_EQ(listed(), (QStringList {"b.mp3", "c.mp3"}));
+    EXPECT_EQ(listed(), (QStringList {"c.mp3", "gone.mp3"}));
     // A list switched off by a run gives no file to act on.
     ui().ListInput->setEnabled(false);
     renameBox.shown.clear();
@@ -167,17 +170,8 @@ TEST_F(TagsWindowTest, RenameInTheInputList)
         action->trigger();
     EXPECT_TRUE(renameBox.shown.isEmpty() && messages.texts.isEmpty() && folders.titles.isEmpty()
         && fileDialog.requests.isEmpty());
-}
+    ui().ListInput->setEnabled(true);
 
-// An output entry renamed keeps its size and shows its new name and path; Alt+M moves nothing
-// from the output list. Delete asks, then moves the file to the trash and takes its entries
-// from both lists.
-TEST_F(TagsWindowTest, RenameAndDeleteInBothLists)
-{
-    writeFile(music + "/keep.mp3", "K");
-    writeFile(music + "/gone.mp3", "G");
-    writeFile(other + "/out.wma", "W");
-    startIn();
     state.OutputFolder = other;
     showOutput(other + "/out.wma");
     renameBox.answer = "a much longer name than the forty columns of the list.wma";
@@ -202,12 +196,12 @@ TEST_F(TagsWindowTest, RenameAndDeleteInBothLists)
     EXPECT_EQ(messages.texts, QStringList {"file : " + music + "/gone.mp3\n\nMOVE TO THE TRASH ?"});
     EXPECT_EQ(readAll(music + "/gone.mp3"), "G");
     ui().SFDelete->trigger();
-    EXPECT_EQ(listed(), QStringList {"keep.mp3"});
+    EXPECT_EQ(listed(), QStringList {"c.mp3"});
     EXPECT_EQ(ui().ListOutput->count(), 1); // its output entry went too
-    showOutput(music + "/keep.mp3");
+    showOutput(music + "/c.mp3");
     messages.answers = {Yes};
     key(ui().ListOutput, Qt::Key_Delete);
-    EXPECT_TRUE(QFile::exists(path("home/Trash/files/keep.mp3")));
+    EXPECT_TRUE(QFile::exists(path("home/Trash/files/c.mp3")));
     EXPECT_EQ(ui().ListOutput->count(), 1);
     EXPECT_TRUE(listed().isEmpty());
 }
