@@ -71,19 +71,18 @@ TEST(Tnvr3w, FailuresLeaveNothingBehind)
     writeFile(dir / "truncated-header.mp3", readFile(mp3).substr(0, 3));
     ::mkdir((dir / "folder.wav").c_str(), 0700);
     ::mkfifo((dir / "pipe.mp3").c_str(), 0600);
-    const std::string tool = toolPath("tnvr3w");
-    const std::pair<const char *, std::vector<std::string>> cases[] = {
-        {"missing source", {tool, dir / "nothing.mp3", dir / "a.wav"}},
-        {"text file", {tool, fixture("not-audio.mp3"), dir / "a.wav"}},
-        {"empty file", {tool, dir / "empty.mp3", dir / "a.wav"}},
-        {"three bytes", {tool, dir / "truncated-header.mp3", dir / "a.wav"}},
-        {"source is a folder", {tool, dir.path(), dir / "a.wav"}},
-        {"source is a named pipe", {tool, dir / "pipe.mp3", dir / "a.wav"}},
-        {"target folder missing", {tool, mp3, dir / "no/such/a.wav"}},
-        {"target is a folder", {tool, mp3, dir / "folder.wav"}},
-        {"target is the source", {tool, dir / "empty.mp3", dir / "empty.mp3"}},
-        {"no target", {tool, mp3}},
-    };
+    const std::string tool = toolPath("tnvr3w"), a = dir / "a.wav";
+    const std::pair<const char *, std::vector<std::string>> cases[]
+        = {{"missing source", {tool, dir / "nothing.mp3", a}},
+            {"text file", {tool, fixture("not-audio.mp3"), a}},
+            {"empty file", {tool, dir / "empty.mp3", a}},
+            {"three bytes", {tool, dir / "truncated-header.mp3", a}},
+            {"source is a folder", {tool, dir.path(), a}},
+            {"source is a named pipe", {tool, dir / "pipe.mp3", a}},
+            {"target folder missing", {tool, mp3, dir / "no/such/a.wav"}},
+            {"target is a folder", {tool, mp3, dir / "folder.wav"}},
+            {"target is the source", {tool, dir / "empty.mp3", dir / "empty.mp3"}},
+            {"no target", {tool, mp3}}};
     const auto before = dir.names();
     for (const auto &[name, command] : cases) {
         SCOPED_TRACE(name);

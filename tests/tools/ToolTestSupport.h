@@ -140,24 +140,21 @@ inline std::vector<std::int16_t> channelOf(
     return samples;
 }
 
-// Canonical PCM WAV bytes with a tone and a little noise, for encoder inputs.
-inline std::string makeWav(int channels, int rate, double seconds, int bits = 16, int tag = 1)
+// Canonical 16-bit (or 8-bit) PCM WAV bytes with a tone and a little noise, for encoder inputs.
+inline std::string makeWav(int channels, int rate, double seconds, int bits = 16)
 {
-    const auto frames = static_cast<std::uint32_t>(seconds * rate);
     std::string samples;
     std::uint32_t seed = 1;
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        for (int ch = 0; ch < channels; ++ch) {
-            seed = seed * 1664525u + 1013904223u;
-            const double tone
-                = 8000.0 * std::sin(2 * 3.14159265358979 * (440.0 + 220 * ch) * i / rate);
-            const auto v = static_cast<std::uint32_t>(
-                static_cast<std::int32_t>(tone) + static_cast<std::int32_t>(seed >> 22) - 512);
-            for (int b = 0; b < bits / 8; ++b)
-                samples.push_back(static_cast<char>((v >> (8 * b)) & 0xFF));
-        }
+    for (int i = 0; i < int(seconds * rate) * channels; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const auto v = std::uint32_t(
+            std::int32_t(8000.0
+                * std::sin(2 * M_PI * (440.0 + 220 * (i % channels)) * (i / channels) / rate))
+            + std::int32_t(seed >> 22) - 512);
+        for (int b = 0; b < bits / 8; ++b)
+            samples.push_back(static_cast<char>((v >> (8 * b)) & 0xFF));
     }
-    return wavOf(pcmFmt(channels, rate, bits, tag), "", samples);
+    return wavOf(pcmFmt(channels, rate, bits), "", samples);
 }
 
 } // namespace tooltest
