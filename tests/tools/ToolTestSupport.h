@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
@@ -73,10 +74,14 @@ inline RunResult run(const std::vector<std::string> &args)
         p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
-// A failing tool must say why in exactly one line.
-inline bool isOneLine(const std::string &text)
+// A failing tool exits with an error, says why in exactly one line and leaves the folder as it was.
+inline void expectRefused(const TempDir &dir, const std::vector<std::string> &args)
 {
-    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+    const auto before = dir.names();
+    const RunResult r = run(args);
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(!r.err.empty() && r.err.find('\n') == r.err.size() - 1) << r.err;
+    EXPECT_EQ(dir.names(), before);
 }
 
 inline std::uint32_t le(const std::string &s, std::size_t at, int bytes)
@@ -114,13 +119,10 @@ inline std::string wavOf(
 inline std::string pcmFmt(int channels, int rate, int bits = 16, int tag = 1)
 {
     std::string f(16, '\0');
-    f[0] = static_cast<char>(tag & 0xFF);
-    f[1] = static_cast<char>(tag >> 8);
-    f[2] = static_cast<char>(channels);
-    put32(f, 4, static_cast<std::uint32_t>(rate));
-    put32(f, 8, static_cast<std::uint32_t>(rate * channels * bits / 8));
-    f[12] = static_cast<char>(channels * bits / 8);
-    f[14] = static_cast<char>(bits);
+    put32(f, 0, std::uint32_t(tag | channels << 16));
+    put32(f, 4, std::uint32_t(rate));
+    put32(f, 8, std::uint32_t(rate * channels * bits / 8));
+    put32(f, 12, std::uint32_t(channels * bits / 8 | bits << 16));
     return f;
 }
 

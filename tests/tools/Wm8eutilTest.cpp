@@ -224,21 +224,14 @@ TEST(Wm8eutil, RefusalsAndFailuresLeaveNoOutput)
     for (const auto &[name, text] : cases) {
         SCOPED_TRACE(name);
         writeFile(dir / "job.weu", text);
-        const auto before = dir.names();
-        const RunResult r = run({toolPath("wm8eutil"), "-config", dir / "job.weu"});
-        EXPECT_NE(r.exitCode, 0);
-        EXPECT_TRUE(isOneLine(r.err)) << r.err;
-        EXPECT_EQ(dir.names(), before);
+        expectRefused(dir, {toolPath("wm8eutil"), "-config", dir / "job.weu"});
     }
     EXPECT_EQ(readFile(wav), makeWav(2, 44100, 1.0));
     EXPECT_EQ(readFile(wma), wmaBytes);
     for (const auto &args : std::vector<std::vector<std::string>> {{toolPath("wm8eutil")},
              {toolPath("wm8eutil"), "-config", dir / "no.weu"},
-             {toolPath("wm8eutil"), "-input", wav}}) {
-        const RunResult r = run(args);
-        EXPECT_NE(r.exitCode, 0);
-        EXPECT_TRUE(isOneLine(r.err)) << r.err;
-    }
+             {toolPath("wm8eutil"), "-input", wav}})
+        expectRefused(dir, args);
 }
 
 // The program stops a running encoder by signal; the half-written output must go with it.
