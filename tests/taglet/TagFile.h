@@ -80,12 +80,11 @@ inline int errorOf(const std::function<void()> &call)
 }
 #define EXPECT_TAGLET_ERROR(statement, n) EXPECT_EQ(errorOf([&] { statement; }), n)
 
-// What a read reports: the error number it ended with (0 for none), the events and messages.
+// What a read reports: the error number it ended with (0 for none) and the events.
 struct Observed
 {
     int error = 0;
     std::vector<int> events;
-    std::vector<std::u16string> messages;
 };
 
 inline Observed readFile(
@@ -96,7 +95,6 @@ inline Observed readFile(
     if (withDecoder)
         t.setPictureDecoder(std::make_shared<taglet::QtPictureDecoder>());
     t.setErrorHandler([&](std::int16_t &n) { seen.events.push_back(n); });
-    t.setMessageHandler([&](const std::u16string &m) { seen.messages.push_back(m); });
     t.setFilename(u16(path));
     seen.error = errorOf([&] { t.Read(); });
     return seen;
