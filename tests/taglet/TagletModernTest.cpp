@@ -122,6 +122,8 @@ TEST_F(ModernTest, TextsAndFrameWalkOfEveryVersion)
         // Plain sizes in a v2.4 tag, as an old writer left them (256 reads as syncsafe 128).
         {v4(frame("TIT2", "\0"s + std::string(255, 'x')) + frame("TPE1", "\0B"s)),
             "TIT2=" + std::string(255, 'x') + "|TPE1=B"},
+        {v4(frame("TIT2", "\0"s + std::string(199, 'x')) + frame("TPE1", "\0B"s)), // 0xC8: plain
+            "TIT2=" + std::string(199, 'x') + "|TPE1=B"},
         {v4(frame("TIT2", "\0A"s, 4).replace(9, 1, "\x08")
              + frame("TPE1", "\0B"s, 4).replace(9, 1, "\x04") + frame("TALB", "\0C"s, 4)),
             "TALB=C"}, // v2.4 compressed and encrypted
