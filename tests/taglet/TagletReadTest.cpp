@@ -24,8 +24,6 @@ TEST_F(ReadTest, FixturesReadAsExpected)
             {"short_frame.mp3", errBadPosition, {}, tagNone, 64, u"", 0},
             {"tiny.mp3", errPastEnd, {}, tagNone, 0, u"", 0},
             {"truncated_header.mp3", errPastEnd, {}, tagID3v2, 0, u"", 0},
-            {"no_such_file.mp3", errFileNotFound, {}, tagNone, 0, u"", 0},
-            {"modern/mutagen_v22.mp3", 0, {100}, tagID3v2, 0, u"", 0}, // only v2.3 in this mode
         };
     for (const auto &[file, error, events, haveTag, bitrate, song, frames] : cases) {
         SCOPED_TRACE(file);
@@ -40,7 +38,7 @@ TEST_F(ReadTest, FixturesReadAsExpected)
     }
     Taglet t;
     EXPECT_EQ(readFile(t, dir.path()).error, errFileAccess);
-    EXPECT_EQ(readFile(t, "").error, errFileNotFound);
+    EXPECT_EQ(readFile(t, fixture("no_such_file.mp3")).error, errFileNotFound);
     // A frame the reader does not keep, reaching past the end of the file, is refused too.
     std::string past = id3v2(frame("PRIV", "x"));
     EXPECT_EQ(readFile(t, write("past.mp3", past.replace(14, 4, "\0\x7F\xFF\xFF") + Audio)).error,
@@ -65,34 +63,6 @@ TEST_F(ReadTest, Id3v1FieldsBesideId3v2)
     readFile(t, fixture("v11_track.mp3"));
     EXPECT_EQ(std::tuple(t.Track(), t.Comment(), t.Genre()),
         std::tuple(7, std::u16string(28, u'C'), u""));
-}
-
-// Pictures that do not show, each read after v2_frames.mp3 (whose own pictures are in the
-// command line's report): what the slot and the host are told, and nothing left of the file before.
-TEST_F(ReadTest, PicturesThatDoNotShowAndASecondRead)
-{
-    const std::tuple<const char *, bool, std::u16string, size_t> cases[] = {
-        // file, with a decoder, description of slot 3, messages
-        {"v24.mp3", true, u"", 0}, {"apic_bad_png.mp3", true, u"Undecodable", 0},
-        {"apic_unknown.mp3", true, u"", 1}, // no slot takes it: where it lies, for the call
-        {"v2_frames.mp3", false, u"Front", 0}, // the description alone
-    };
-    for (const auto &[file, decoder, description, messages] : cases) {
-        SCOPED_TRACE(file);
-        Taglet t;
-        ASSERT_EQ(readFile(t, fixture("v2_frames.mp3"), decoder).error, 0);
-        const Observed seen = readFile(t, fixture(file), decoder);
-        t.setPictureID(3);
-        EXPECT_EQ(std::tuple(seen.error, t.PictureDescription(), t.Picture().isNull()),
-            std::tuple(0, description, true));
-        ASSERT_EQ(seen.messages.size(), messages);
-        for (const std::u16string &path : seen.messages)
-            EXPECT_FALSE(std::filesystem::exists(utf8(path)));
-        if (file == "v24.mp3"s) {
-            EXPECT_EQ(t.UFIDNum() + t.UDTextFrameNum() + t.InvolvedPeopleNum() + t.Bitrate(), 0);
-            EXPECT_EQ(t.MCDI(), u"");
-        }
-    }
 }
 
 // Audio header fields from bytes 1 to 3, for every version, layer and flag of interest.

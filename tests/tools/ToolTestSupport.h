@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
@@ -73,10 +74,14 @@ inline RunResult run(const std::vector<std::string> &args)
         p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
 }
 
-// A failing tool must say why in exactly one line.
-inline bool isOneLine(const std::string &text)
+// A failing tool exits with an error, says why in exactly one line and leaves the folder as it was.
+inline void expectRefused(const TempDir &dir, const std::vector<std::string> &args)
 {
-    return !text.empty() && text.back() == '\n' && text.find('\n') == text.size() - 1;
+    const auto before = dir.names();
+    const RunResult r = run(args);
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(!r.err.empty() && r.err.find('\n') == r.err.size() - 1) << r.err;
+    EXPECT_EQ(dir.names(), before);
 }
 
 inline std::uint32_t le(const std::string &s, std::size_t at, int bytes)
@@ -114,13 +119,10 @@ inline std::string wavOf(
 inline std::string pcmFmt(int channels, int rate, int bits = 16, int tag = 1)
 {
     std::string f(16, '\0');
-    f[0] = static_cast<char>(tag & 0xFF);
-    f[1] = static_cast<char>(tag >> 8);
-    f[2] = static_cast<char>(channels);
-    put32(f, 4, static_cast<std::uint32_t>(rate));
-    put32(f, 8, static_cast<std::uint32_t>(rate * channels * bits / 8));
-    f[12] = static_cast<char>(channels * bits / 8);
-    f[14] = static_cast<char>(bits);
+    put32(f, 0, std::uint32_t(tag | channels << 16));
+    put32(f, 4, std::uint32_t(rate));
+    put32(f, 8, std::uint32_t(rate * channels * bits / 8));
+    put32(f, 12, std::uint32_t(channels * bits / 8 | bits << 16));
     return f;
 }
 
@@ -140,24 +142,21 @@ inline std::vector<std::int16_t> channelOf(
     return samples;
 }
 
-// Canonical PCM WAV bytes with a tone and a little noise, for encoder inputs.
-inline std::string makeWav(int channels, int rate, double seconds, int bits = 16, int tag = 1)
+// Canonical 16-bit (or 8-bit) PCM WAV bytes with a tone and a little noise, for encoder inputs.
+inline std::string makeWav(int channels, int rate, double seconds, int bits = 16)
 {
-    const auto frames = static_cast<std::uint32_t>(seconds * rate);
     std::string samples;
     std::uint32_t seed = 1;
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        for (int ch = 0; ch < channels; ++ch) {
-            seed = seed * 1664525u + 1013904223u;
-            const double tone
-                = 8000.0 * std::sin(2 * 3.14159265358979 * (440.0 + 220 * ch) * i / rate);
-            const auto v = static_cast<std::uint32_t>(
-                static_cast<std::int32_t>(tone) + static_cast<std::int32_t>(seed >> 22) - 512);
-            for (int b = 0; b < bits / 8; ++b)
-                samples.push_back(static_cast<char>((v >> (8 * b)) & 0xFF));
-        }
+    for (int i = 0; i < int(seconds * rate) * channels; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const auto v = std::uint32_t(
+            std::int32_t(8000.0
+                * std::sin(2 * M_PI * (440.0 + 220 * (i % channels)) * (i / channels) / rate))
+            + std::int32_t(seed >> 22) - 512);
+        for (int b = 0; b < bits / 8; ++b)
+            samples.push_back(static_cast<char>((v >> (8 * b)) & 0xFF));
     }
-    return wavOf(pcmFmt(channels, rate, bits, tag), "", samples);
+    return wavOf(pcmFmt(channels, rate, bits), "", samples);
 }
 
 } // namespace tooltest

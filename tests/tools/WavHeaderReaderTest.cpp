@@ -2,7 +2,6 @@
 #include "ToolTestSupport.h"
 #include "WavWriter.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 
 using tonvera::WavError;
@@ -15,12 +14,9 @@ namespace {
 WavFormat readBytes(const std::string &bytes)
 {
     return WavHeaderReader::read(
-        [&bytes](std::uint64_t offset, unsigned char *buf, std::size_t n) -> std::size_t {
-            if (offset >= bytes.size())
-                return 0;
-            const std::size_t take = std::min<std::size_t>(n, bytes.size() - offset);
-            std::memcpy(buf, bytes.data() + offset, take);
-            return take;
+        [&bytes](std::uint64_t at, unsigned char *buf, std::size_t n) {
+            return bytes.copy(
+                reinterpret_cast<char *>(buf), n, std::min<std::size_t>(at, bytes.size()));
         },
         bytes.size());
 }
