@@ -250,7 +250,8 @@ TEST(Wm8eutil, StoppedMidwayLeavesNoOutput)
         QByteArray seen;
         while (!seen.contains("progress 1\n") && encoder.waitForReadyRead(30000))
             seen += encoder.readAllStandardOutput();
-        ASSERT_TRUE(seen.contains("progress 1\n")) << "ended before it could be stopped";
+        ASSERT_TRUE(seen.contains("progress 1\n"))
+            << "ended before it could be stopped: " << seen.data();
         encoder.terminate();
         ASSERT_TRUE(encoder.waitForFinished(30000));
         EXPECT_TRUE(encoder.exitStatus() == QProcess::CrashExit || encoder.exitCode() != 0);
